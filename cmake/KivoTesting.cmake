@@ -1,0 +1,12 @@
+# kivo_add_qtest(NAME SOURCES file... LIBS lib... [ENV var=value...] [LABELS label...])
+# Builds one Qt Test program and registers it with CTest on Qt's offscreen platform.
+function(kivo_add_qtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENV;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  kivo_qt_target(${name})
+  target_link_libraries(${name} PRIVATE Qt6::Test kivo_test_support ${ARG_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}"
+    LABELS "${ARG_LABELS}")
+endfunction()

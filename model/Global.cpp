@@ -1,0 +1,179 @@
+#include "Global.h"
+
+#include "platform/ModalSeam.h"
+#include "platform/RuntimeError.h"
+
+#include <QDir>
+
+#include <array>
+#include <exception>
+
+namespace kivo {
+
+namespace {
+
+constexpr qsizetype maxNameLength = 255;
+
+// Device names of the platform. The two lists are compared exactly, so the lower-case
+// list's "lpt4" without an upper-case twin is kept as users' files rely on it.
+const std::array<QLatin1StringView, 23> reservedNames = {
+    QLatin1StringView("CON"),  QLatin1StringView("AUX"),  QLatin1StringView("COM1"),
+    QLatin1StringView("COM2"), QLatin1StringView("COM3"), QLatin1StringView("COM4"),
+    QLatin1StringView("LPT1"), QLatin1StringView("LPT2"), QLatin1StringView("LPT3"),
+    QLatin1StringView("PRN"),  QLatin1StringView("NUL"),  QLatin1StringView("con"),
+    QLatin1StringView("aux"),  QLatin1StringView("com1"), QLatin1StringView("com2"),
+    QLatin1StringView("com3"), QLatin1StringView("com4"), QLatin1StringView("lpt1"),
+    QLatin1StringView("lpt2"), QLatin1StringView("lpt3"), QLatin1StringView("lpt4"),
+    QLatin1StringView("prn"),  QLatin1StringView("nul"),
+};
+
+const QString forbiddenCharacters = QStringLiteral("\\/:\"*?<>|");
+
+// The library keeps its file under this base name in the data folder.
+const QString libraryBaseName = QStringLiteral("Library");
+
+bool isAsciiAlphaNumeric(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+}
+
+QString trimBlanks(const QString &s)
+{
+    qsizetype first = 0;
+    qsizetype last = s.size();
+    while (first < last && s.at(first) == u' ')
+        ++first;
+    while (last > first && s.at(last - 1) == u' ')
+        --last;
+    return s.mid(first, last - first);
+}
+
+bool isReserved(const QString &name)
+{
+    for (const auto &reserved : reservedNames) {
+        if (name == reserved)
+            return true;
+    }
+    return false;
+}
+
+bool hasForbiddenCharacter(const QString &name)
+{
+    for (const QChar c : name) {
+        // Control characters would break the TAB and CR LF layout of the data files.
+        if (forbiddenCharacters.contains(c) || c.category() == QChar::Other_Control)
+            return true;
+    }
+    return false;
+}
+
+bool checkName(const QString &name)
+{
+    if (name.isEmpty() || name.size() > maxNameLength)
+        return false;
+    if (isReserved(name))
+        return false;
+    // A list called Library would share the library's file and overwrite it.
+    if (name.compare(libraryBaseName, Qt::CaseInsensitive) == 0)
+        return false;
+    if (!isAlphaNumeric(name.left(1)))
+        return false;
+    return !hasForbiddenCharacter(name);
+}
+
+QString &dataPathStorage()
+{
+    static QString path;
+    return path;
+}
+
+} // namespace
+
+bool isValidName(QString &strName)
+{
+    try {
+        strName = trimBlanks(strName);
+        return checkName(strName);
+    } catch (const std::exception &error) {
+        msgBox(QString::fromUtf8(error.what()));
+        return false;
+    }
+}
+
+bool isAlphaNumeric(const QString &str)
+{
+    if (str.isEmpty())
+        return false;
+    for (const QChar c : str) {
+        if (!isAsciiAlphaNumeric(c))
+            return false;
+    }
+    return true;
+}
+
+QChar pathSeparator()
+{
+    return QDir::separator();
+}
+
+bool isPathSeparator(QChar c)
+{
+    return c == pathSeparator() || c == u'/';
+}
+
+qsizetype lastSeparatorIndex(const QString &s)
+{
+    for (qsizetype i = s.size() - 1; i >= 0; --i) {
+        if (isPathSeparator(s.at(i)))
+            return i;
+    }
+    return -1;
+}
+
+QString getFileName(const QString &s)
+{
+    return s.mid(lastSeparatorIndex(s) + 1);
+}
+
+QString getBaseName(const QString &s)
+{
+    const qsizetype start = lastSeparatorIndex(s) + 1;
+    const qsizetype dot = s.lastIndexOf(u'.');
+    if (dot < start)
+        throw RuntimeError(ErrorNumber::InvalidArgument);
+    return s.mid(start, dot - start);
+}
+
+QString stripQuotes(const QString &s)
+{
+    if (s.isEmpty())
+        throw RuntimeError(ErrorNumber::InvalidArgument);
+    QString t = s.startsWith(u'"') ? s.mid(1) : s;
+    if (t.isEmpty())
+        throw RuntimeError(ErrorNumber::InvalidArgument);
+    if (t.endsWith(u'"'))
+        t.chop(1);
+    return t;
+}
+
+QString stripTrailingSlash(const QString &s)
+{
+    if (s.isEmpty())
+        throw RuntimeError(ErrorNumber::InvalidArgument);
+    if (isPathSeparator(s.back()))
+        return s.left(s.size() - 1);
+    return s;
+}
+
+const QString &dataPath()
+{
+    return dataPathStorage();
+}
+
+void setDataPath(const QString &path)
+{
+    dataPathStorage() = path;
+}
+
+} // namespace kivo

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+// Name rules for load lists and the small path helpers that the rest of the
+// program uses. Paths split at the platform's separator (also at '/' on Windows).
+namespace kivo {
+
+// Trims blanks (U+0020 only) in the caller's variable, then judges the load-list name.
+bool isValidName(QString &strName);
+bool isAlphaNumeric(const QString &str);
+
+QString getFileName(const QString &s);
+// Throws RuntimeError(InvalidArgument) when no dot follows the last separator.
+QString getBaseName(const QString &s);
+// Throw RuntimeError(InvalidArgument) when the text they must look at is empty.
+QString stripQuotes(const QString &s);
+QString stripTrailingSlash(const QString &s);
+
+QChar pathSeparator();
+bool isPathSeparator(QChar c);
+// Position (0-based) of the last path separator, -1 when there is none.
+qsizetype lastSeparatorIndex(const QString &s);
+
+// The data folder, ending with the separator; set once at start-up.
+const QString &dataPath();
+void setDataPath(const QString &path);
+
+} // namespace kivo

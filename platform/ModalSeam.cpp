@@ -1,0 +1,34 @@
+#include "ModalSeam.h"
+
+#include "QtModalSeam.h"
+
+namespace kivo {
+
+namespace {
+ModalSeam *g_installed = nullptr;
+}
+
+ModalSeam &ModalSeam::current()
+{
+    if (g_installed != nullptr)
+        return *g_installed;
+    static QtModalSeam real;
+    return real;
+}
+
+void ModalSeam::install(ModalSeam *seam)
+{
+    g_installed = seam;
+}
+
+QString programTitle()
+{
+    return QStringLiteral("Kivo Rudovaz");
+}
+
+Answer msgBox(const QString &text, Buttons buttons, Icon icon, const QString &title)
+{
+    return ModalSeam::current().messageBox(MessageRequest{text, buttons, icon, title});
+}
+
+} // namespace kivo

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace kivo {
+
+// The platform's error numbers that callers tell apart; they keep the values that
+// the program's run-time library used, so descriptions and handlers match it.
+enum class ErrorNumber {
+    InvalidArgument = 5,
+    BadFileNumber = 52,
+    FileNotFound = 53,
+    PathFileAccess = 75,
+    PathNotFound = 76,
+    Other = 1,
+};
+
+// A run-time error with the description that a command shows the user.
+class RuntimeError : public std::runtime_error {
+public:
+    RuntimeError(ErrorNumber number, const QString &description);
+    explicit RuntimeError(ErrorNumber number);
+
+    ErrorNumber number() const noexcept { return m_number; }
+    QString description() const;
+
+    static QString standardDescription(ErrorNumber number);
+
+private:
+    ErrorNumber m_number;
+};
+
+} // namespace kivo

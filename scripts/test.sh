@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test through CTest.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${KIVO_BUILD_DIR:-$here/build}
+"$here/scripts/install-deps.sh"
+"$here/scripts/build.sh"
+cd "$build_dir"
+ctest --output-on-failure --parallel "$(nproc)" --timeout 600
