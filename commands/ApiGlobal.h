@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The settings store of the program: named values below the settings key
+// "Tulvex/Kivo Rudovaz/1.0", per user and machine-wide. Every answer is text that
+// callers compare with the markers below; nothing here shows a message.
+namespace kivo {
+
+// The two roots that callers name. The per-user key is created and written by the
+// program; the machine-wide one is written by the installation and only read here.
+enum class RootKey : quint32 { HKEY_CURRENT_USER = 0x80000001, HKEY_LOCAL_MACHINE = 0x80000002 };
+
+inline constexpr QStringView MarkerNone = u"NONE";
+inline constexpr QStringView MarkerSuccess = u"SUCCESS";
+inline constexpr QStringView MarkerFailure = u"FAILURE";
+
+// Creates the settings key below hKey when it is missing. A failure shows in the
+// answer of a later setRegistryValue.
+void createRegistryKey(RootKey hKey);
+
+// Stores value as text. Answers MarkerFailure when the key does not exist (it is
+// never created here) or the store refuses the write, else MarkerSuccess.
+QString setRegistryValue(RootKey hKey, const QString &valueName, const QString &value);
+// Numbers are stored as decimal text, "-1" for -1.
+QString setRegistryValue(RootKey hKey, const QString &valueName, qint64 value);
+
+// The value as text, numbers in decimal digits. A missing key or value, an empty
+// text, the number 0 and a value of any other kind answer MarkerNone.
+QString getRegistryValue(RootKey hKey, const QString &valueName);
+
+// The user's documents folder without a trailing separator, empty text when it
+// cannot be located.
+QString getPersonalFolder();
+
+} // namespace kivo

@@ -1,0 +1,211 @@
+#include "commands/ApiGlobal.h"
+
+#include "TemporarySettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTest>
+
+#include <optional>
+
+using namespace kivo;
+using namespace Qt::StringLiterals;
+using kivo::test::TemporarySettings;
+
+Q_DECLARE_METATYPE(kivo::RootKey)
+
+namespace {
+enum class Where { User, FirstSystem, SecondSystem };
+}
+Q_DECLARE_METATYPE(Where)
+
+class ApiGlobalTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+
+    void getRegistryValue_data();
+    void getRegistryValue();
+    void setRegistryValue_data();
+    void setRegistryValue();
+    void createRegistryKeyKeepsValues();
+    void writeNeedsAWritableKey();
+    void getPersonalFolder_data();
+    void getPersonalFolder();
+
+private:
+    QString fileOf(Where where) const;
+
+    std::optional<TemporarySettings> m_settings;
+};
+
+void ApiGlobalTest::initTestCase()
+{
+    m_settings.emplace();
+    QVERIFY(m_settings->isValid());
+    const QSettings user(QSettings::UserScope, QStringLiteral("Tulvex"), QStringLiteral("Kivo Rudovaz"));
+    QCOMPARE(user.fileName(), m_settings->userFile());
+}
+
+void ApiGlobalTest::init()
+{
+    m_settings->clear();
+}
+
+QString ApiGlobalTest::fileOf(Where where) const
+{
+    switch (where) {
+    case Where::User:
+        return m_settings->userFile();
+    case Where::FirstSystem:
+        return m_settings->systemFile(0);
+    case Where::SecondSystem:
+        return m_settings->systemFile(1);
+    }
+    return {};
+}
+
+void ApiGlobalTest::getRegistryValue_data()
+{
+    QTest::addColumn<Where>("where");
+    QTest::addColumn<QVariant>("stored"); // invalid: nothing stored
+    QTest::addColumn<RootKey>("root");
+    QTest::addColumn<QString>("expected");
+
+    const auto user = RootKey::HKEY_CURRENT_USER;
+    const auto machine = RootKey::HKEY_LOCAL_MACHINE;
+    // A settings file keeps the type of a 16-bit number (Qt writes it as @Variant);
+    // a plain int would read back as text.
+    const auto number = [](qint16 n) { return QVariant::fromValue(n); };
+    QTest::newRow("missing") << Where::User << QVariant() << user << u"NONE"_s;
+    QTest::newRow("text") << Where::User << QVariant(u"Bass Set"_s) << user << u"Bass Set"_s;
+    QTest::newRow("text 0") << Where::User << QVariant(u"0"_s) << user << u"0"_s;
+    QTest::newRow("text -1") << Where::User << QVariant(u"-1"_s) << user << u"-1"_s;
+    QTest::newRow("empty text") << Where::User << QVariant(QString()) << user << u"NONE"_s;
+    QTest::newRow("text NONE") << Where::User << QVariant(u"NONE"_s) << user << u"NONE"_s;
+    QTest::newRow("text beginning with @") << Where::User << QVariant(u"@home"_s) << user << u"@home"_s;
+    QTest::newRow("number 0") << Where::User << number(0) << user << u"NONE"_s;
+    QTest::newRow("number 5") << Where::User << number(5) << user << u"5"_s;
+    QTest::newRow("number -1") << Where::User << number(-1) << user << u"-1"_s;
+    QTest::newRow("bytes") << Where::User << QVariant(QByteArray("\x01\x02")) << user << u"NONE"_s;
+    QTest::newRow("list of texts") << Where::User << QVariant(QStringList{u"a"_s, u"b"_s}) << user
+                                   << u"NONE"_s;
+    QTest::newRow("machine-wide") << Where::FirstSystem << QVariant(u"/opt/kivo/"_s) << machine
+                                  << u"/opt/kivo/"_s;
+    QTest::newRow("machine-wide in a later system folder")
+        << Where::SecondSystem << QVariant(u"/opt/kivo/"_s) << machine << u"/opt/kivo/"_s;
+    QTest::newRow("machine-wide is not per-user")
+        << Where::FirstSystem << QVariant(u"/opt/kivo/"_s) << user << u"NONE"_s;
+    QTest::newRow("per-user is not machine-wide")
+        << Where::User << QVariant(u"/opt/kivo/"_s) << machine << u"NONE"_s;
+}
+
+void ApiGlobalTest::getRegistryValue()
+{
+    QFETCH(Where, where);
+    QFETCH(QVariant, stored);
+    QFETCH(RootKey, root);
+    QFETCH(QString, expected);
+
+    if (stored.isValid())
+        TemporarySettings::store(fileOf(where), u"Path"_s, stored);
+
+    QCOMPARE(kivo::getRegistryValue(root, u"Path"_s), expected);
+}
+
+void ApiGlobalTest::setRegistryValue_data()
+{
+    QTest::addColumn<bool>("keyCreated");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QString>("readBack");
+
+    const QVariant nothing;
+    QTest::newRow("text") << true << QVariant(u"Bass Set"_s) << u"SUCCESS"_s << QVariant(u"Bass Set"_s)
+                          << u"Bass Set"_s;
+    QTest::newRow("number 12") << true << QVariant(12) << u"SUCCESS"_s << QVariant(u"12"_s) << u"12"_s;
+    QTest::newRow("number -1") << true << QVariant(-1) << u"SUCCESS"_s << QVariant(u"-1"_s) << u"-1"_s;
+    QTest::newRow("number 0 stays readable") << true << QVariant(0) << u"SUCCESS"_s << QVariant(u"0"_s)
+                                             << u"0"_s;
+    QTest::newRow("empty text") << true << QVariant(QString()) << u"SUCCESS"_s << QVariant(QString())
+                                << u"NONE"_s;
+    QTest::newRow("text before the key exists")
+        << false << QVariant(u"Bass Set"_s) << u"FAILURE"_s << nothing << u"NONE"_s;
+    QTest::newRow("number before the key exists")
+        << false << QVariant(3) << u"FAILURE"_s << nothing << u"NONE"_s;
+}
+
+void ApiGlobalTest::setRegistryValue()
+{
+    QFETCH(bool, keyCreated);
+    QFETCH(QVariant, value);
+    QFETCH(QString, answer);
+    QFETCH(QVariant, stored);
+    QFETCH(QString, readBack);
+
+    const auto user = RootKey::HKEY_CURRENT_USER;
+    if (keyCreated)
+        createRegistryKey(user);
+    const QString name = u"Loadlist"_s;
+    const QString given = value.typeId() == QMetaType::Int ? kivo::setRegistryValue(user, name, value.toInt())
+                                                           : kivo::setRegistryValue(user, name, value.toString());
+
+    QCOMPARE(given, answer);
+    QCOMPARE(QFileInfo::exists(m_settings->userFile()), keyCreated);
+    const QVariant inFile = TemporarySettings::stored(m_settings->userFile(), name);
+    QCOMPARE(inFile, stored);
+    QCOMPARE(kivo::getRegistryValue(user, name), readBack);
+}
+
+void ApiGlobalTest::createRegistryKeyKeepsValues()
+{
+    const auto user = RootKey::HKEY_CURRENT_USER;
+    createRegistryKey(user);
+    QCOMPARE(kivo::setRegistryValue(user, u"Device"_s, 2), u"SUCCESS"_s);
+
+    createRegistryKey(user);
+
+    QCOMPARE(kivo::getRegistryValue(user, u"Device"_s), u"2"_s);
+}
+
+void ApiGlobalTest::writeNeedsAWritableKey()
+{
+    // A folder where the settings file belongs cannot be written as one.
+    QVERIFY(QDir().mkpath(m_settings->userFile()));
+
+    QCOMPARE(kivo::setRegistryValue(RootKey::HKEY_CURRENT_USER, u"Device"_s, 2), u"FAILURE"_s);
+    QCOMPARE(kivo::getRegistryValue(RootKey::HKEY_CURRENT_USER, u"Device"_s), u"NONE"_s);
+}
+
+void ApiGlobalTest::getPersonalFolder_data()
+{
+    QTest::addColumn<QString>("documentsEntry"); // relative to the temporary folder
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("plain") << u"/Papers"_s << u"/Papers"_s;
+    QTest::newRow("trailing separator") << u"/Papers/"_s << u"/Papers"_s;
+    QTest::newRow("blank in the name") << u"/My Papers"_s << u"/My Papers"_s;
+}
+
+void ApiGlobalTest::getPersonalFolder()
+{
+    QFETCH(QString, documentsEntry);
+    QFETCH(QString, expected);
+
+    const QString base = QFileInfo(m_settings->userFolder()).absolutePath();
+    QVERIFY(QDir().mkpath(base + documentsEntry));
+    QFile userDirs(m_settings->userFolder() + u"/user-dirs.dirs"_s);
+    QVERIFY(userDirs.open(QIODevice::WriteOnly));
+    userDirs.write("XDG_DOCUMENTS_DIR=\"" + QFile::encodeName(base + documentsEntry) + "\"\n");
+    userDirs.close();
+
+    QCOMPARE(kivo::getPersonalFolder(), QDir::toNativeSeparators(base + expected));
+}
+
+QTEST_GUILESS_MAIN(ApiGlobalTest)
+#include "ApiGlobalTest.moc"
