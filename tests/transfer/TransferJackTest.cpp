@@ -154,7 +154,10 @@ void TransferJackTest::fileArrivesAtLocation()
     const QString path = writeFile(m_dir, QStringLiteral("sound.tvs"), soundImage(image, randomBytes(300, 6)));
 
     QCOMPARE(m_tools.writeMidi(path, 5, 0), 0);
-    QVERIFY(m_unit->waitForMessages(m_seen + 28, generous));
+    const bool allArrived = m_unit->waitForMessages(m_seen + 28, generous);
+    QVERIFY2(allArrived, qPrintable(QStringLiteral("%1 of 28 messages arrived, blocks %2")
+                                        .arg(m_unit->messages().size() - m_seen)
+                                        .arg(QString::fromStdString(m_unit->receivedBlocks(5).to_string()))));
     const auto arrived = messagesBeforeMarker();
     QVERIFY(arrived.has_value());
     const auto &messages = *arrived;
@@ -168,9 +171,11 @@ void TransferJackTest::fileArrivesAtLocation()
     QVERIFY(m_unit->receivedBlocks(5).all());
     QCOMPARE(m_unit->image(5).toHex(), image.toHex());
 
-    // JACK hands a message on at the start of its next cycle, so a single gap
-    // may look up to one cycle shorter than it was; over 27 gaps that error
-    // all but vanishes.
+    // JACK hands a message on at the start of a process cycle, and a server
+    // without realtime scheduling starts its cycles late when the machine is
+    // busy, so a single gap can look a few cycles short. The mean over 27 gaps
+    // keeps that error tiny and must show the full wire time and pause; every
+    // single gap must still be far above the 50 ms of a pause alone.
     std::vector<std::chrono::microseconds> gaps;
     for (std::size_t i = 1; i < messages.size(); ++i)
         gaps.push_back(std::chrono::duration_cast<std::chrono::microseconds>(messages[i].arrival
@@ -179,7 +184,7 @@ void TransferJackTest::fileArrivesAtLocation()
     const auto mean = std::accumulate(gaps.begin(), gaps.end(), 0us) / static_cast<int>(gaps.size());
     qInfo("gaps between messages: shortest %lld us, mean %lld us", static_cast<long long>(shortest.count()),
           static_cast<long long>(mean.count()));
-    QVERIFY2(shortest >= 88ms - JackServer::period,
+    QVERIFY2(shortest >= 80ms,
              qPrintable(QStringLiteral("shortest gap %1 us").arg(shortest.count())));
     QVERIFY2(mean >= 88ms, qPrintable(QStringLiteral("mean gap %1 us").arg(mean.count())));
 }
