@@ -31,6 +31,8 @@ QString RuntimeError::standardDescription(ErrorNumber number)
         return QStringLiteral("Path/File access error");
     case ErrorNumber::PathNotFound:
         return QStringLiteral("Path not found");
+    case ErrorNumber::EntryPointNotFound:
+        return QStringLiteral("Can't find DLL entry point");
     case ErrorNumber::Other:
         break;
     }

@@ -14,6 +14,7 @@ enum class ErrorNumber {
     FileNotFound = 53,
     PathFileAccess = 75,
     PathNotFound = 76,
+    EntryPointNotFound = 453,
     Other = 1,
 };
 

@@ -1,0 +1,23 @@
+#include "MidiDevices.h"
+
+#include "MidiApi.h"
+
+namespace kivo {
+
+QStringList outputDeviceNames()
+{
+    QStringList names;
+    try {
+        RtMidiOut output(midiApi(), "Kivo Rudovaz");
+        const unsigned int count = output.getPortCount();
+        for (unsigned int port = 0; port < count; ++port)
+            names.append(QString::fromStdString(output.getPortName(port)));
+    } catch (const RtMidiError &) {
+        // A machine whose MIDI system cannot be reached has no output devices,
+        // which the device list shows as an empty list.
+        names.clear();
+    }
+    return names;
+}
+
+} // namespace kivo

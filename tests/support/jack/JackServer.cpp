@@ -1,0 +1,98 @@
+#include "JackServer.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+#include <jack/jack.h>
+
+#include <atomic>
+#include <csignal>
+
+#if defined(__linux__)
+#include <sys/prctl.h>
+#endif
+
+namespace kivo::test {
+
+namespace {
+
+void quietJackError(const char *) {}
+
+QString uniqueServerName()
+{
+    static std::atomic<int> serial{0};
+    return QStringLiteral("kivo-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(serial++);
+}
+
+} // namespace
+
+JackServer::JackServer()
+    : m_name(uniqueServerName())
+{
+    qputenv("JACK_DEFAULT_SERVER", m_name.toLocal8Bit());
+    qputenv("JACK_NO_START_SERVER", "1");
+    const auto frames = QString::number(period.count() * 48000 / 1'000'000);
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+#if defined(__linux__)
+    // A test process that is killed must not leave its server behind.
+    m_process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
+    m_process.start(QStringLiteral("jackd"),
+                    {QStringLiteral("--no-realtime"), QStringLiteral("-n"), m_name,
+                     QStringLiteral("-d"), QStringLiteral("dummy"),
+                     QStringLiteral("-r"), QStringLiteral("48000"),
+                     QStringLiteral("-p"), frames,
+                     QStringLiteral("-w"), QString::number(period.count()),
+                     QStringLiteral("-C"), QStringLiteral("0"), QStringLiteral("-P"), QStringLiteral("0")});
+    if (!m_process.waitForStarted()) {
+        m_failure = QStringLiteral("jackd did not start: ") + m_process.errorString();
+        return;
+    }
+    m_ready = waitUntilAcceptingClients(std::chrono::seconds(20));
+}
+
+JackServer::~JackServer()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+}
+
+bool JackServer::waitUntilAcceptingClients(std::chrono::milliseconds timeout)
+{
+    // Clients that try a server still starting report it on stderr.
+    jack_set_error_function(quietJackError);
+    const QDeadlineTimer deadline(timeout);
+    bool accepting = false;
+    while (!accepting && !deadline.hasExpired()) {
+        accepting = acceptsClients();
+        // Doubles as the poll interval and as the check that jackd still runs.
+        if (!accepting && m_process.waitForFinished(20))
+            break;
+    }
+    jack_set_error_function(nullptr);
+    if (!accepting) {
+        m_failure = QStringLiteral("JACK server %1 did not come up: %2")
+                        .arg(m_name, QString::fromLocal8Bit(m_process.readAll()));
+    }
+    return accepting;
+}
+
+bool JackServer::acceptsClients() const
+{
+    const QByteArray server = m_name.toLocal8Bit();
+    jack_status_t status{};
+    jack_client_t *probe = jack_client_open(
+        "kivo-probe", static_cast<jack_options_t>(JackNoStartServer | JackServerName), &status,
+        server.constData());
+    if (probe == nullptr)
+        return false;
+    jack_client_close(probe);
+    return true;
+}
+
+} // namespace kivo::test

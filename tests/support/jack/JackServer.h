@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+#include <chrono>
+
+namespace kivo::test {
+
+// A JACK server of its own for one test process: `jackd` with the dummy
+// backend under a unique server name, which becomes the process's default
+// server (JACK_DEFAULT_SERVER), so that tests may run in parallel. Stopped
+// when the object goes.
+class JackServer {
+public:
+    // One process cycle: the granularity with which JACK delivers MIDI.
+    static constexpr std::chrono::microseconds period{1000};
+
+    JackServer();
+    JackServer(const JackServer &) = delete;
+    JackServer &operator=(const JackServer &) = delete;
+    ~JackServer();
+
+    // True once the server accepts clients; otherwise failure() says why.
+    bool isReady() const { return m_ready; }
+    QString failure() const { return m_failure; }
+    QString name() const { return m_name; }
+
+private:
+    bool waitUntilAcceptingClients(std::chrono::milliseconds timeout);
+    bool acceptsClients() const;
+
+    QString m_name;
+    QProcess m_process;
+    bool m_ready = false;
+    QString m_failure;
+};
+
+} // namespace kivo::test

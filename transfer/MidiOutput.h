@@ -1,0 +1,49 @@
+#pragma once
+
+#include <rtmidi/RtMidi.h>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace kivo::transfer {
+
+// The result codes of opening an output device, as the unit's software has
+// always known them.
+enum class MidiResult : std::int32_t {
+    NoError = 0,
+    Error = 1,
+    BadDeviceId = 2,
+};
+
+// One output device, open for the life of the object. Device n is output port
+// n of the program's MIDI system; -1 is the first port.
+class MidiOutput {
+public:
+    explicit MidiOutput(std::int32_t deviceId);
+    MidiOutput(const MidiOutput &) = delete;
+    MidiOutput &operator=(const MidiOutput &) = delete;
+    ~MidiOutput();
+
+    MidiResult openResult() const { return m_openResult; }
+
+    // Sends one system-exclusive message and returns once the message has had
+    // its time on a MIDI cable. A failed send is reported on standard output.
+    void sendLongMessage(std::span<const std::uint8_t> message);
+
+    // 10 bits a byte at 31,250 baud.
+    static std::chrono::microseconds wireTime(std::size_t bytes);
+
+private:
+    static void onError(RtMidiError::Type type, const std::string &text, void *self);
+    MidiResult open(std::int32_t deviceId);
+
+    std::unique_ptr<RtMidiOut> m_out;
+    MidiResult m_openResult = MidiResult::Error;
+    bool m_failed = false;
+    std::string m_error;
+};
+
+} // namespace kivo::transfer

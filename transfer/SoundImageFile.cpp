@@ -1,0 +1,170 @@
+#include "SoundImageFile.h"
+
+#include "IdAccumulator.h"
+
+#include <array>
+#include <filesystem>
+#include <vector>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/mman.h>
+#include <sys/stat.h>
+#endif
+
+namespace kivo::transfer {
+
+namespace {
+
+constexpr std::int32_t failed = -1;
+
+// The 32-bit word at offset, or -1 when the file is missing or ends before it.
+std::int32_t wordAt(const char *path, std::uint64_t offset)
+{
+    if (!fileExists(path))
+        return failed;
+    const File file = openFile(path, "rb");
+    if (!file || !seekTo(file.get(), offset))
+        return failed;
+    const auto word = readBigEndian32(file.get());
+    return word ? static_cast<std::int32_t>(*word) : failed;
+}
+
+// Adds the whole file to the sum straight from the page cache, without copying
+// it first; false where the file cannot be mapped, and nothing was added.
+bool addMapped([[maybe_unused]] std::FILE *file, [[maybe_unused]] IdAccumulator &id)
+{
+#if defined(__unix__) || defined(__APPLE__)
+    const int descriptor = fileno(file);
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0)
+        return false;
+    const auto size = static_cast<std::size_t>(status.st_size);
+#if defined(MAP_POPULATE)
+    constexpr int flags = MAP_PRIVATE | MAP_POPULATE; // one call maps every page
+#else
+    constexpr int flags = MAP_PRIVATE;
+#endif
+    void *mapped = mmap(nullptr, size, PROT_READ, flags, descriptor, 0);
+    if (mapped == MAP_FAILED)
+        return false;
+    id.add(std::span(static_cast<const std::uint8_t *>(mapped), size));
+    munmap(mapped, size);
+    return true;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+bool fileExists(const char *path)
+{
+    if (path == nullptr)
+        return false;
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(path), error);
+}
+
+File openFile(const char *path, const char *mode)
+{
+    return path == nullptr ? File() : File(std::fopen(path, mode));
+}
+
+bool seekTo(std::FILE *file, std::uint64_t offset)
+{
+#if defined(_WIN32)
+    return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
+std::optional<std::uint32_t> readBigEndian32(std::FILE *file)
+{
+    std::array<unsigned char, 4> bytes{};
+    if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size())
+        return std::nullopt;
+    std::uint32_t value = 0;
+    for (const unsigned char byte : bytes)
+        value = (value << 8) | byte;
+    return value;
+}
+
+bool writeBigEndian32(std::uint32_t value, std::FILE *file)
+{
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        if (std::fputc(static_cast<int>((value >> shift) & 0xFF), file) == EOF)
+            return false;
+    }
+    return true;
+}
+
+bool writeImageHeader(std::FILE *file, std::uint32_t tag)
+{
+    const SoundImageHeader header{tag};
+    return writeBigEndian32(SoundImageHeader::headerLength, file)
+        && writeBigEndian32(SoundImageHeader::magic, file)
+        && writeBigEndian32(SoundImageHeader::fixedWord, file)
+        && writeBigEndian32(header.tag, file);
+}
+
+std::int32_t readTag(const char *path)
+{
+    return wordAt(path, 12);
+}
+
+std::int32_t getTvsId(const char *path)
+{
+    return wordAt(path, 4);
+}
+
+std::int32_t getId(const char *path)
+{
+    if (!fileExists(path))
+        return failed;
+    const File file = openFile(path, "rb");
+    if (!file)
+        return failed;
+    IdAccumulator id;
+    if (!addMapped(file.get(), id)) {
+        std::vector<std::uint8_t> chunk(IdAccumulator::preferredChunk);
+        for (;;) {
+            const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
+            id.add(std::span(chunk.data(), got));
+            if (got < chunk.size())
+                break;
+        }
+        if (std::ferror(file.get()) != 0)
+            return failed;
+    }
+    if (id.length() == 0)
+        return failed;
+    return static_cast<std::int32_t>(id.result());
+}
+
+std::int32_t convertFile(const char *source, const char *destination, std::int32_t tag)
+{
+    if (!fileExists(source))
+        return failed;
+    const File input = openFile(source, "rb");
+    if (!input)
+        return failed;
+    File output = openFile(destination, "wb");
+    if (!output || !writeImageHeader(output.get(), static_cast<std::uint32_t>(tag)))
+        return failed;
+    std::vector<char> chunk(64 * 1024);
+    for (;;) {
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), input.get());
+        if (std::fwrite(chunk.data(), 1, got, output.get()) != got)
+            return failed;
+        if (got < chunk.size())
+            break;
+    }
+    // A copy that stopped short (a full disk, a read error) is a failure,
+    // and buffered writes only fail for certain when the file is closed.
+    if (std::ferror(input.get()) != 0)
+        return failed;
+    return std::fclose(output.release()) == 0 ? 0 : failed;
+}
+
+} // namespace kivo::transfer
