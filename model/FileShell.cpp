@@ -156,7 +156,8 @@ void FileShell::writeText(const QString &text)
     if (m_handle == 0)
         throw RuntimeError(ErrorNumber::BadFileNumber);
     const QByteArray bytes = text.toUtf8();
-    if (m_file->write(bytes) != bytes.size())
+    // Flushing here makes a short write an error: a commit would not report it.
+    if (m_file->write(bytes) != bytes.size() || !m_file->flush())
         throw deviceError(*m_file);
 }
 
