@@ -18,4 +18,23 @@ LoadListPtr newLoadList(QString &strName)
     return list;
 }
 
+FileShellPtr newFileShell(const QString &fileName, int mode)
+{
+    auto shell = std::make_unique<FileShell>();
+    shell->init(fileName, mode);
+    return shell;
+}
+
+Library &getLibrary()
+{
+    static Library library;
+    return library;
+}
+
+LoadLists &getLoadLists()
+{
+    static LoadLists loadLists;
+    return loadLists;
+}
+
 } // namespace kivo

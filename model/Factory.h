@@ -1,6 +1,9 @@
 #pragma once
 
+#include "FileShell.h"
+#include "Library.h"
 #include "LoadList.h"
+#include "LoadLists.h"
 #include "Model.h"
 
 #include <QString>
@@ -12,5 +15,13 @@ ModelPtr newModel(qint32 lngTag, const QString &strName, const QString &strPath)
 // The caller's variable is trimmed in place by the name rules; a name that fails
 // gives a list with an empty name.
 LoadListPtr newLoadList(QString &strName);
+// Opens the file in the mode; a file that cannot be opened has been reported and
+// leaves the shell without an open file.
+FileShellPtr newFileShell(const QString &fileName, int mode = FileShell::ReadText);
+
+// The program's one library and one set of load lists, created on first use. Model
+// code takes them as arguments instead.
+Library &getLibrary();
+LoadLists &getLoadLists();
 
 } // namespace kivo

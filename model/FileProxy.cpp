@@ -1,0 +1,230 @@
+#include "FileProxy.h"
+
+#include "Factory.h"
+#include "FileShell.h"
+#include "Global.h"
+#include "Library.h"
+#include "LoadLists.h"
+#include "NumberParsing.h"
+#include "platform/ModalSeam.h"
+#include "platform/RuntimeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <optional>
+
+namespace kivo {
+
+namespace {
+
+const QString lineEnd = QStringLiteral("\r\n");
+const QString dataExtension = QStringLiteral(".dat");
+
+QString dataFile(const QString &baseName)
+{
+    return dataPath() + baseName + dataExtension;
+}
+
+QString listOfLoadListsFile()
+{
+    return dataPath() + QStringLiteral("ListOfLL.kvl");
+}
+
+bool regularFileExists(const QString &path)
+{
+    return QFileInfo(path).isFile();
+}
+
+QString entryLine(int index, const Model &model, const QString &pathField)
+{
+    return QString::number(index) + u'\t' + QString::number(model.tag()) + u'\t' + model.name() + u'\t'
+        + pathField + lineEnd;
+}
+
+// The library appends every entry; a load list places it at the location named by
+// the index, which must be one of its own.
+bool acceptsIndex(const IPersistToFile &obj, qint16 index)
+{
+    return obj.name() == Library::fileBaseName() || (index >= 0 && index < obj.count());
+}
+
+struct Entry {
+    qint16 index;
+    ModelPtr record;
+};
+
+std::optional<Entry> parseEntry(QStringView line, const QString &folder)
+{
+    const QList<QStringView> fields = line.split(u'\t');
+    if (fields.size() != 4)
+        return std::nullopt;
+    const auto index = roundToInteger<qint16>(numericValue(fields[0]));
+    const auto tag = roundToInteger<qint32>(numericValue(fields[1]));
+    if (!index || !tag)
+        return std::nullopt;
+    return Entry{*index, newModel(*tag, fields[2].toString(), folder + fields[3].toString())};
+}
+
+void showError(const RuntimeError &error)
+{
+    msgBox(error.description());
+}
+
+} // namespace
+
+void deleteLoadListFile(const QString &strName)
+{
+    const QString file = dataFile(strName);
+    if (regularFileExists(file))
+        QFile::remove(file);
+}
+
+FolderState ensureFolder(const QString &strPath)
+{
+    if (QFileInfo(strPath).isDir())
+        return FolderState::Existing;
+    if (QDir().mkdir(strPath))
+        return FolderState::Created;
+    if (!QFileInfo(QFileInfo(strPath).absolutePath()).isDir())
+        showError(RuntimeError(ErrorNumber::PathNotFound));
+    return FolderState::Missing;
+}
+
+bool saveToFile(const IPersistToFile &obj, const QString &strName)
+{
+    QString content;
+    for (int i = 0; i < obj.count(); ++i) {
+        if (const ModelPtr model = obj.getModel(i))
+            content += entryLine(i, *model, model->path());
+    }
+    return writeFile(content, dataFile(strName.isEmpty() ? obj.name() : strName));
+}
+
+bool fileNotExist(const QString &strFile)
+{
+    const QFileInfo info(strFile);
+    return !info.isFile() || info.isHidden();
+}
+
+void loadFromFile(IPersistToFile &obj, const QString &strFile)
+{
+    QString file = strFile;
+    QString folder;
+    if (strFile.isEmpty()) {
+        file = dataFile(obj.name());
+        if (obj.name() == Library::fileBaseName() && fileNotExist(file))
+            return;
+    } else {
+        folder = strFile.left(lastSeparatorIndex(strFile) + 1);
+    }
+    const QString text = readFile(file, 0);
+    for (const QStringView line : QStringView(text).split(lineEnd)) {
+        const std::optional<Entry> entry = parseEntry(line, folder);
+        if (entry && acceptsIndex(obj, entry->index))
+            obj.addModel(entry->index, entry->record);
+    }
+}
+
+bool writeFile(const QString &strText, const QString &strFile)
+{
+    try {
+        const FileShellPtr shell = newFileShell(strFile, FileShell::WriteText);
+        shell->writeText(strText + lineEnd);
+        shell->closeFile();
+        return false;
+    } catch (const RuntimeError &) {
+        // The file shell has told the user why the file could not be opened; a
+        // failed write or replace leaves the old file, and the caller reports it.
+        return true;
+    }
+}
+
+QString readFile(const QString &strFile, int chars)
+{
+    try {
+        const FileShellPtr shell = newFileShell(strFile, FileShell::ReadText);
+        return shell->readText(chars);
+    } catch (const RuntimeError &error) {
+        showError(error);
+        return {};
+    }
+}
+
+bool copyListFiles(const IPersistToFile &obj, const QString &strDest, bool folderIsNew)
+{
+    QStringList copied;
+    for (int i = 0; i < obj.count(); ++i) {
+        const ModelPtr model = obj.getModel(i);
+        if (!model)
+            continue;
+        if (!regularFileExists(model->path())) {
+            msgBox(QStringLiteral("File: ") + model->path() + QStringLiteral(" does not exist") + lineEnd
+                   + QStringLiteral("File will not be added to exported list"));
+            continue;
+        }
+        const QString target = strDest + getFileName(model->path());
+        if (regularFileExists(target))
+            continue;
+        if (!QFile::copy(model->path(), target)) {
+            for (const QString &file : copied)
+                QFile::remove(file);
+            if (folderIsNew) {
+                QString folder = strDest;
+                removeFolder(folder);
+            }
+            msgBox(QStringLiteral("Your Load List cannot be copied") + lineEnd + QStringLiteral("Please try again"),
+                   Buttons::Ok, Icon::Information, QStringLiteral("Error Copying Files"));
+            return true;
+        }
+        copied.append(target);
+    }
+    return false;
+}
+
+bool writeExportFile(const IPersistToFile &obj, const QString &strFile)
+{
+    QString content;
+    for (int i = 0; i < obj.count(); ++i) {
+        const ModelPtr model = obj.getModel(i);
+        if (model && regularFileExists(model->path()))
+            content += entryLine(i, *model, getFileName(model->path()));
+    }
+    return writeFile(content, strFile);
+}
+
+void removeFolder(QString &strPath)
+{
+    if (!strPath.isEmpty() && isPathSeparator(strPath.back()))
+        strPath.chop(1);
+    if (!QFileInfo(strPath).isDir())
+        return;
+    if (!QDir(strPath).removeRecursively())
+        showError(RuntimeError(ErrorNumber::PathFileAccess));
+}
+
+bool saveListOfLoadLists(const LoadLists &lists)
+{
+    return writeFile(lists.toString(), listOfLoadListsFile());
+}
+
+void loadListOfLoadLists(LoadLists &lists)
+{
+    const QString file = listOfLoadListsFile();
+    if (fileNotExist(file))
+        return;
+    const QString text = readFile(file, 0);
+    for (const QStringView piece : QStringView(text).split(lineEnd)) {
+        QString name = piece.toString();
+        if (name.isEmpty() || fileNotExist(dataFile(name)))
+            continue;
+        const LoadListPtr list = newLoadList(name);
+        // A name that the name rules refuse would give a list without a name and
+        // without a file of its own.
+        if (!list->name().isEmpty())
+            lists.addLoadList(list);
+    }
+}
+
+} // namespace kivo

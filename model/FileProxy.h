@@ -1,0 +1,53 @@
+#pragma once
+
+#include "IPersistToFile.h"
+
+#include <QString>
+
+// Reading and writing the files of the data folder and of export packages. Every
+// operation opens, reads or writes a whole file at once and closes it.
+namespace kivo {
+
+class LoadLists;
+
+// Deletes the load list file of that name when there is one; a file that cannot be
+// deleted stays.
+void deleteLoadListFile(const QString &strName);
+
+enum class FolderState { Existing, Created, Missing };
+// Creates the folder when it does not exist; its parent must exist.
+FolderState ensureFolder(const QString &strPath);
+
+// Writes the unit's entries to its data file, named after strName when it is not
+// empty; true on failure.
+bool saveToFile(const IPersistToFile &obj, const QString &strName);
+// True when no ordinary (regular, not hidden) file is there.
+bool fileNotExist(const QString &strFile);
+// Adds the entries of a file to obj: its own data file when strFile is empty (a
+// missing library file is no error), else an export file, whose file names are taken
+// relative to the folder that holds it.
+void loadFromFile(IPersistToFile &obj, const QString &strFile);
+// Replaces the file's content by the text and one more CR LF; true on failure, and
+// then the file that was there before is left whole.
+bool writeFile(const QString &strText, const QString &strFile);
+// The first chars characters of the file, or all of it when chars is below 1; the
+// empty text when it cannot be read.
+QString readFile(const QString &strFile, int chars);
+
+// Copies the existing sound image files of obj into strDest (ending with the
+// separator), keeping files of the same name that are already there. When a copy
+// fails, the copies made by this call are removed again, and the folder too when
+// folderIsNew says that it was created for this copy; true on failure.
+bool copyListFiles(const IPersistToFile &obj, const QString &strDest, bool folderIsNew);
+// Writes the export file: the entries whose sound image file exists, by file name.
+bool writeExportFile(const IPersistToFile &obj, const QString &strFile);
+// Deletes the folder with everything in it; removes one trailing separator from the
+// caller's variable first.
+void removeFolder(QString &strPath);
+
+// The file that names every load list.
+bool saveListOfLoadLists(const LoadLists &lists);
+// Adds an empty load list for every name of that file that has a load list file.
+void loadListOfLoadLists(LoadLists &lists);
+
+} // namespace kivo

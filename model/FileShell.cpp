@@ -1,0 +1,176 @@
+#include "FileShell.h"
+
+#include "platform/ModalSeam.h"
+#include "platform/RuntimeError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <set>
+
+namespace kivo {
+
+namespace {
+
+// File numbers in use, so that each open file has its own, the lowest free one.
+std::set<int> &handlesInUse()
+{
+    static std::set<int> handles;
+    return handles;
+}
+
+int takeHandle()
+{
+    auto &handles = handlesInUse();
+    int number = 1;
+    while (handles.contains(number))
+        ++number;
+    handles.insert(number);
+    return number;
+}
+
+void releaseHandle(int number)
+{
+    handlesInUse().erase(number);
+}
+
+bool parentFolderExists(const QString &fileName)
+{
+    return QFileInfo(QFileInfo(fileName).absolutePath()).isDir();
+}
+
+// The error that the platform gives for a file that cannot be opened.
+RuntimeError openError(const QString &fileName, bool forReading)
+{
+    if (fileName.isEmpty())
+        return RuntimeError(ErrorNumber::BadFileNumber);
+    const QFileInfo info(fileName);
+    if (!parentFolderExists(fileName))
+        return RuntimeError(ErrorNumber::PathNotFound);
+    if (forReading && !info.exists())
+        return RuntimeError(ErrorNumber::FileNotFound);
+    return RuntimeError(ErrorNumber::PathFileAccess);
+}
+
+std::unique_ptr<QFileDevice> openDevice(const QString &fileName, int mode)
+{
+    std::unique_ptr<QFileDevice> file;
+    QIODevice::OpenMode openMode;
+    switch (mode) {
+    case FileShell::WriteText:
+        file = std::make_unique<QSaveFile>(fileName);
+        openMode = QIODevice::WriteOnly;
+        break;
+    case FileShell::AppendText:
+        file = std::make_unique<QFile>(fileName);
+        openMode = QIODevice::WriteOnly | QIODevice::Append;
+        break;
+    case FileShell::Binary:
+        file = std::make_unique<QFile>(fileName);
+        openMode = QIODevice::ReadWrite;
+        break;
+    default:
+        file = std::make_unique<QFile>(fileName);
+        openMode = QIODevice::ReadOnly;
+        break;
+    }
+    if (fileName.isEmpty() || QFileInfo(fileName).isDir() || !file->open(openMode))
+        throw openError(fileName, openMode == QIODevice::ReadOnly);
+    return file;
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return QString::fromLatin1(bytes);
+    return text;
+}
+
+RuntimeError deviceError(const QFileDevice &file)
+{
+    return RuntimeError(ErrorNumber::Other, file.errorString());
+}
+
+} // namespace
+
+FileShell::FileShell() = default;
+
+FileShell::~FileShell()
+{
+    discard();
+}
+
+void FileShell::init(const QString &fileName, int mode)
+{
+    openFile(fileName, mode);
+}
+
+void FileShell::openFile(const QString &fileName, int mode)
+{
+    try {
+        auto file = openDevice(fileName, mode);
+        discard();
+        m_file = std::move(file);
+        m_handle = takeHandle();
+        m_fileName = fileName;
+    } catch (const RuntimeError &error) {
+        if (error.number() == ErrorNumber::PathFileAccess)
+            msgBox(QStringLiteral("Kivo Rudovaz data path no longer exist"));
+        else
+            msgBox(error.description());
+    }
+}
+
+void FileShell::closeFile()
+{
+    if (m_handle == 0)
+        return;
+    releaseHandle(m_handle);
+    m_handle = 0;
+    const std::unique_ptr<QFileDevice> file = std::move(m_file);
+    if (auto *saveFile = dynamic_cast<QSaveFile *>(file.get())) {
+        if (!saveFile->commit())
+            throw deviceError(*saveFile);
+        return;
+    }
+    file->close();
+}
+
+QString FileShell::readText(int chars)
+{
+    if (m_handle == 0)
+        throw RuntimeError(ErrorNumber::BadFileNumber);
+    const QByteArray bytes = m_file->readAll();
+    if (m_file->error() != QFileDevice::NoError)
+        throw deviceError(*m_file);
+    const QString text = decode(bytes);
+    return chars >= 1 ? text.left(chars) : text;
+}
+
+void FileShell::writeText(const QString &text)
+{
+    if (m_handle == 0)
+        throw RuntimeError(ErrorNumber::BadFileNumber);
+    const QByteArray bytes = text.toUtf8();
+    // Flushing here makes a short write an error: a commit would not report it.
+    if (m_file->write(bytes) != bytes.size() || !m_file->flush())
+        throw deviceError(*m_file);
+}
+
+void FileShell::discard() noexcept
+{
+    if (m_handle == 0)
+        return;
+    releaseHandle(m_handle);
+    m_handle = 0;
+    // A file being written is dropped, not committed: its writer did not finish.
+    if (auto *saveFile = dynamic_cast<QSaveFile *>(m_file.get()))
+        saveFile->cancelWriting();
+    m_file.reset();
+}
+
+} // namespace kivo

@@ -1,0 +1,106 @@
+#include "LoadLists.h"
+
+#include "Factory.h"
+#include "FileProxy.h"
+#include "Global.h"
+#include "platform/ModalSeam.h"
+#include "platform/RuntimeError.h"
+
+#include <algorithm>
+
+namespace kivo {
+
+QString LoadLists::keyOf(const QString &name)
+{
+    return name.toCaseFolded();
+}
+
+void LoadLists::addLoadList(const LoadListPtr &l)
+{
+    if (!l)
+        return;
+    const QString key = keyOf(l->name());
+    if (m_byKey.contains(key)) {
+        msgBox(QStringLiteral("Load List: ") + l->name() + QStringLiteral(" already exist!"), Buttons::Ok,
+               Icon::None, QStringLiteral("Cannot Insert Load List"));
+        return;
+    }
+    m_byKey.insert(key, l);
+    m_lists.push_back(l);
+}
+
+bool LoadLists::saveAll()
+{
+    bool failed = false;
+    for (const auto &list : m_lists)
+        failed = saveLoadList(*list) || failed;
+    return saveListOfLoadLists(*this) || failed;
+}
+
+bool LoadLists::saveLoadList(const LoadList &l, const QString &strNewName)
+{
+    return saveToFile(l.persistent(), strNewName);
+}
+
+void LoadLists::remove(const QString &strName)
+{
+    const auto found = m_byKey.constFind(keyOf(strName));
+    if (found == m_byKey.cend())
+        return;
+    m_lists.erase(std::find(m_lists.begin(), m_lists.end(), found.value()));
+    m_byKey.erase(found);
+    deleteLoadListFile(strName);
+    m_active = m_lists.empty() ? nullptr : m_lists.back();
+}
+
+LoadListPtr LoadLists::getLoadList(const QString &strName) const
+{
+    return m_byKey.value(keyOf(strName));
+}
+
+bool LoadLists::exportLoadList(const QString &strName, const QString &dirPath)
+{
+    const LoadList &active = requireActive();
+    const QString folder = dirPath + strName;
+    const FolderState state = ensureFolder(folder);
+    const QString dest = folder + pathSeparator();
+    if (copyListFiles(active.persistent(), dest, state == FolderState::Created))
+        return true;
+    return writeExportFile(active.persistent(), dest + strName + QStringLiteral(".kxf"));
+}
+
+void LoadLists::importLoadList(const QString &strFile)
+{
+    loadFromFile(requireActive().persistent(), strFile);
+}
+
+void LoadLists::fillLoadLists()
+{
+    for (const auto &list : m_lists)
+        loadFromFile(list->persistent(), QString());
+}
+
+void LoadLists::copyInto(const LoadList &source, LoadList &target) const
+{
+    for (int i = 0; i <= source.ArrayLength(); ++i) {
+        const ModelPtr model = source.getModel(i);
+        target.add(i, model ? newModel(model->tag(), model->name(), model->path()) : nullptr);
+    }
+}
+
+QString LoadLists::toString() const
+{
+    QString text;
+    for (const auto &list : m_lists)
+        text += list->name() + QStringLiteral("\r\n");
+    return text;
+}
+
+LoadList &LoadLists::requireActive() const
+{
+    if (!m_active)
+        throw RuntimeError(ErrorNumber::Other, QStringLiteral("There is no active Load List"));
+    return *m_active;
+}
+
+} // namespace kivo

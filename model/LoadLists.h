@@ -1,0 +1,59 @@
+#pragma once
+
+#include "LoadList.h"
+
+#include <QHash>
+#include <QString>
+
+#include <vector>
+
+namespace kivo {
+
+// All load lists, keyed by name without regard to case, in the order in which they
+// were added, together with the active list.
+class LoadLists {
+public:
+    using const_iterator = std::vector<LoadListPtr>::const_iterator;
+
+    LoadLists() = default;
+    LoadLists(const LoadLists &) = delete;
+    LoadLists &operator=(const LoadLists &) = delete;
+
+    const LoadListPtr &activeLoadList() const noexcept { return m_active; }
+    void setActiveLoadList(const LoadListPtr &l) { m_active = l; }
+    // Refuses, with a message, a name already present in any case.
+    void addLoadList(const LoadListPtr &l);
+    // Writes every list's file and the list-of-load-lists file; true when any failed.
+    bool saveAll();
+    int getCount() const noexcept { return static_cast<int>(m_lists.size()); }
+    // Writes the list's file, under strNewName when given; true on failure. The list
+    // and the set stay as they are.
+    bool saveLoadList(const LoadList &l, const QString &strNewName = {});
+    // Takes the list out of the set, deletes its file and makes the last remaining
+    // list active. A name that is not in the set changes nothing.
+    void remove(const QString &strName);
+    LoadListPtr getLoadList(const QString &strName) const;
+    // Writes the active list as an export package named strName into dirPath, which
+    // ends with the separator; true when the package could not be made.
+    bool exportLoadList(const QString &strName, const QString &dirPath);
+    // Adds the entries of an export file to the active list.
+    void importLoadList(const QString &strFile);
+    // Reads every list's own file into it.
+    void fillLoadLists();
+    void copyInto(const LoadList &source, LoadList &target) const;
+    // Every name followed by CR LF, in collection order.
+    QString toString() const;
+
+    const_iterator begin() const noexcept { return m_lists.cbegin(); }
+    const_iterator end() const noexcept { return m_lists.cend(); }
+
+private:
+    static QString keyOf(const QString &name);
+    LoadList &requireActive() const;
+
+    std::vector<LoadListPtr> m_lists;
+    QHash<QString, LoadListPtr> m_byKey;
+    LoadListPtr m_active;
+};
+
+} // namespace kivo

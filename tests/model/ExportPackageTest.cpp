@@ -1,0 +1,240 @@
+#include "model/Factory.h"
+#include "model/FileProxy.h"
+#include "model/Global.h"
+#include "model/LoadLists.h"
+
+#include "ScriptedModalSeam.h"
+#include "TempDataFolder.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace kivo;
+
+namespace {
+
+const QString copyFailure = QStringLiteral("Your Load List cannot be copied\r\nPlease try again");
+
+// A folder of sound image files and an export destination, with a set of load lists
+// whose active list is "Live".
+class Package {
+public:
+    Package()
+    {
+        QString name = QStringLiteral("Live");
+        live = newLoadList(name);
+        lists.addLoadList(live);
+        lists.setActiveLoadList(live);
+    }
+
+    // Puts a record at the location whose file holds its own name, in a subfolder
+    // of the sound folder.
+    void place(int location, const QString &name, const QString &subfolder = QStringLiteral("a"))
+    {
+        const QString file = subfolder + QDir::separator() + name.toLower() + QStringLiteral(".tvs");
+        QVERIFY(sounds.writeBytes(file, name.toUtf8()));
+        live->add(location, newModel(location * 10, name, sounds.filePath(file)));
+    }
+
+    QString dest() const { return exports.path(); }
+    QString packageFile(const QString &exportName, const QString &file) const
+    {
+        return exportName + QDir::separator() + file;
+    }
+
+    test::TempDataFolder data;
+    test::TempDataFolder sounds;
+    test::TempDataFolder exports;
+    LoadLists lists;
+    LoadListPtr live;
+};
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+} // namespace
+
+class ExportPackageTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void exportAndImport();
+    void emptyList();
+    void missingSoundFileIsLeftOut();
+    void sameFileNameTwice();
+    void exportTwiceKeepsFirstCopies();
+    void exportsTheActiveListUnderTheGivenName();
+    void failedCopyInExistingFolderRemovesOnlyItsOwnFiles();
+    void failedCopyWhereTheFolderCannotBeMade();
+    void removeFolderStripsTrailingSeparator();
+};
+
+void ExportPackageTest::exportAndImport()
+{
+    Package p;
+    test::ScriptedModalSeam seam;
+    p.place(1, QStringLiteral("Kick"));
+    p.place(4, QStringLiteral("Snare"));
+    p.place(9, QStringLiteral("Hat"));
+
+    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
+
+    const QString folder = p.exports.filePath(QStringLiteral("Live"));
+    QCOMPARE(filesIn(folder), (QStringList{QStringLiteral("Live.kxf"), QStringLiteral("hat.tvs"),
+                                           QStringLiteral("kick.tvs"), QStringLiteral("snare.tvs")}));
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))),
+             QByteArray("1\t10\tKick\tkick.tvs\r\n4\t40\tSnare\tsnare.tvs\r\n9\t90\tHat\that.tvs\r\n\r\n"));
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("kick.tvs"))), QByteArray("Kick"));
+
+    QString name = QStringLiteral("Imported");
+    auto imported = newLoadList(name);
+    p.lists.addLoadList(imported);
+    p.lists.setActiveLoadList(imported);
+    p.lists.importLoadList(folder + QDir::separator() + QStringLiteral("Live.kxf"));
+
+    QCOMPARE(imported->count(), 3);
+    QCOMPARE(imported->getModel(4)->name(), QStringLiteral("Snare"));
+    QCOMPARE(imported->getModel(4)->tag(), 40);
+    QCOMPARE(imported->getModel(4)->path(), folder + QDir::separator() + QStringLiteral("snare.tvs"));
+    QCOMPARE(imported->getModel(9)->path(), folder + QDir::separator() + QStringLiteral("hat.tvs"));
+    QCOMPARE(p.live->count(), 3);
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void ExportPackageTest::emptyList()
+{
+    Package p;
+    test::ScriptedModalSeam seam;
+    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Nothing"), p.dest()));
+    QCOMPARE(filesIn(p.exports.filePath(QStringLiteral("Nothing"))), QStringList{QStringLiteral("Nothing.kxf")});
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Nothing"), QStringLiteral("Nothing.kxf"))),
+             QByteArray("\r\n"));
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void ExportPackageTest::missingSoundFileIsLeftOut()
+{
+    Package p;
+    test::ScriptedModalSeam seam;
+    p.place(2, QStringLiteral("Kept"));
+    p.place(5, QStringLiteral("Gone"));
+    const QString gone = p.live->getModel(5)->path();
+    QVERIFY(QFile::remove(gone));
+
+    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
+
+    QCOMPARE(seam.messageTexts(),
+             QStringList{QStringLiteral("File: ") + gone
+                         + QStringLiteral(" does not exist\r\nFile will not be added to exported list")});
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))),
+             QByteArray("2\t20\tKept\tkept.tvs\r\n\r\n"));
+    QCOMPARE(filesIn(p.exports.filePath(QStringLiteral("Live"))),
+             (QStringList{QStringLiteral("Live.kxf"), QStringLiteral("kept.tvs")}));
+}
+
+void ExportPackageTest::sameFileNameTwice()
+{
+    Package p;
+    test::ScriptedModalSeam seam;
+    p.place(0, QStringLiteral("Same"), QStringLiteral("first"));
+    p.place(6, QStringLiteral("SAME"), QStringLiteral("second"));
+
+    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
+
+    const QString folder = p.exports.filePath(QStringLiteral("Live"));
+    QCOMPARE(filesIn(folder), (QStringList{QStringLiteral("Live.kxf"), QStringLiteral("same.tvs")}));
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("same.tvs"))), QByteArray("Same"));
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))),
+             QByteArray("0\t0\tSame\tsame.tvs\r\n6\t60\tSAME\tsame.tvs\r\n\r\n"));
+
+    auto imported = std::make_shared<LoadList>();
+    p.lists.setActiveLoadList(imported);
+    p.lists.importLoadList(folder + QDir::separator() + QStringLiteral("Live.kxf"));
+    QCOMPARE(imported->getModel(0)->path(), imported->getModel(6)->path());
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void ExportPackageTest::exportTwiceKeepsFirstCopies()
+{
+    Package p;
+    test::ScriptedModalSeam seam;
+    p.place(3, QStringLiteral("Pad"));
+    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
+    QVERIFY(QFile::remove(p.live->getModel(3)->path()));
+    QVERIFY(p.sounds.writeBytes(QStringLiteral("a/pad.tvs"), "changed"));
+    p.place(7, QStringLiteral("Lead"));
+
+    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
+
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("pad.tvs"))), QByteArray("Pad"));
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))),
+             QByteArray("3\t30\tPad\tpad.tvs\r\n7\t70\tLead\tlead.tvs\r\n\r\n"));
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void ExportPackageTest::exportsTheActiveListUnderTheGivenName()
+{
+    Package p;
+    p.place(0, QStringLiteral("Kick"));
+    QString other = QStringLiteral("Other");
+    p.lists.addLoadList(newLoadList(other));
+
+    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Other"), p.dest()));
+
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Other"), QStringLiteral("Other.kxf"))),
+             QByteArray("0\t0\tKick\tkick.tvs\r\n\r\n"));
+}
+
+void ExportPackageTest::failedCopyInExistingFolderRemovesOnlyItsOwnFiles()
+{
+    Package p;
+    test::ScriptedModalSeam seam;
+    p.place(0, QStringLiteral("Kick"));
+    p.place(1, QStringLiteral("Snare"));
+    const QByteArray oldExport("0\t1\tmine\tmine.tvs\r\n\r\n");
+    QVERIFY(p.exports.writeBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf")), oldExport));
+    QVERIFY(p.exports.writeBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("mine.tvs")), "mine"));
+    // A folder where the second copy must go makes that copy fail.
+    QVERIFY(QDir().mkpath(p.exports.filePath(p.packageFile(QStringLiteral("Live"), QStringLiteral("snare.tvs")))));
+
+    QVERIFY(p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
+
+    QCOMPARE(seam.messageTexts(), QStringList{copyFailure});
+    const MessageRequest &box = seam.messages().constFirst();
+    QCOMPARE(box.icon, Icon::Information);
+    QCOMPARE(box.title, QStringLiteral("Error Copying Files"));
+    QCOMPARE(filesIn(p.exports.filePath(QStringLiteral("Live"))),
+             (QStringList{QStringLiteral("Live.kxf"), QStringLiteral("mine.tvs")}));
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))), oldExport);
+}
+
+void ExportPackageTest::failedCopyWhereTheFolderCannotBeMade()
+{
+    Package p;
+    test::ScriptedModalSeam seam;
+    p.place(0, QStringLiteral("Kick"));
+    const QString missingParent = p.exports.filePath(QStringLiteral("gone")) + QDir::separator();
+
+    QVERIFY(p.lists.exportLoadList(QStringLiteral("Live"), missingParent));
+
+    QCOMPARE(seam.messageTexts(), (QStringList{QStringLiteral("Path not found"), copyFailure}));
+    QVERIFY(!QFileInfo::exists(p.exports.filePath(QStringLiteral("gone"))));
+}
+
+void ExportPackageTest::removeFolderStripsTrailingSeparator()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    QVERIFY(folder.writeBytes(QStringLiteral("pkg/inner/file.tvs"), "x"));
+    QString path = folder.filePath(QStringLiteral("pkg")) + QDir::separator();
+    removeFolder(path);
+    QCOMPARE(path, folder.filePath(QStringLiteral("pkg")));
+    QVERIFY(!QFileInfo::exists(path));
+    removeFolder(path);
+    QVERIFY(seam.messages().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(ExportPackageTest)
+#include "ExportPackageTest.moc"

@@ -1,0 +1,411 @@
+#include "model/Factory.h"
+#include "model/FileProxy.h"
+#include "model/FileShell.h"
+#include "model/Library.h"
+#include "model/LoadList.h"
+#include "platform/RuntimeError.h"
+
+#include "ScriptedModalSeam.h"
+#include "TempDataFolder.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <limits>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace kivo;
+
+namespace {
+
+LoadListPtr namedList(const QString &name)
+{
+    QString n = name;
+    return newLoadList(n);
+}
+
+struct Entry {
+    int index;
+    qint32 tag;
+    QString name;
+    QString path;
+};
+
+QList<Entry> entriesOf(const IPersistToFile &unit)
+{
+    QList<Entry> entries;
+    for (int i = 0; i < unit.count(); ++i) {
+        if (const ModelPtr m = unit.getModel(i))
+            entries.append({i, m->tag(), m->name(), m->path()});
+    }
+    return entries;
+}
+
+bool operator==(const Entry &a, const Entry &b)
+{
+    return a.index == b.index && a.tag == b.tag && a.name == b.name && a.path == b.path;
+}
+
+#ifdef Q_OS_UNIX
+// While it lives, no file of this process may grow beyond a few bytes, which makes a
+// write fail for every user, root included.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+#endif
+
+const QString fileNotFound = QStringLiteral("File not found");
+const QString badFileNumber = QStringLiteral("Bad file name or number");
+
+} // namespace
+
+class FileProxyTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loadListBytesAndRoundTrip();
+    void emptyListFile();
+    void libraryRoundTripKeepsOrderAndExtremeTags();
+    void readerSkipsWhatDoesNotFit_data();
+    void readerSkipsWhatDoesNotFit();
+    void readingAgainOverwritesOnlyNamedLocations();
+    void missingLibraryFileIsNoError();
+    void missingListFileIsReported();
+    void textIsUtf8AndLegacyBytesReadAsLatin1();
+    void saveUnderNewNameKeepsOldFile();
+    void writeRefusedWhereAFolderStands();
+    void failedWriteLeavesOldFileWhole();
+    void fileNotExistCountsOrdinaryFilesOnly();
+    void fileShellHandlesAndModes();
+    void readFileCharacters();
+    void ensureFolder();
+    void deleteLoadListFile();
+};
+
+void FileProxyTest::loadListBytesAndRoundTrip()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    auto list = namedList(QStringLiteral("Live"));
+    list->add(0, newModel(12, QStringLiteral("Kick"), QStringLiteral("/s/kick.tvs")));
+    list->add(3, newModel(-1, QStringLiteral("Snare"), QStringLiteral("/s/snare.tvs")));
+    list->add(11, newModel(300, QStringLiteral("Hat"), QStringLiteral("/s/hat.tvs")));
+
+    QVERIFY(!saveToFile(list->persistent(), QString()));
+
+    QCOMPARE(folder.readBytes(QStringLiteral("Live.dat")),
+             QByteArray("0\t12\tKick\t/s/kick.tvs\r\n"
+                        "3\t-1\tSnare\t/s/snare.tvs\r\n"
+                        "11\t300\tHat\t/s/hat.tvs\r\n"
+                        "\r\n"));
+
+    auto back = namedList(QStringLiteral("Live"));
+    loadFromFile(back->persistent(), QString());
+    QCOMPARE(entriesOf(back->persistent()), entriesOf(list->persistent()));
+    QCOMPARE(back->count(), 3);
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void FileProxyTest::emptyListFile()
+{
+    test::TempDataFolder folder;
+    auto list = namedList(QStringLiteral("Empty"));
+    QVERIFY(!saveToFile(list->persistent(), QString()));
+    QCOMPARE(folder.readBytes(QStringLiteral("Empty.dat")), QByteArray("\r\n"));
+    loadFromFile(list->persistent(), QString());
+    QCOMPARE(list->count(), 0);
+    QVERIFY(!list->hasChanged());
+}
+
+void FileProxyTest::libraryRoundTripKeepsOrderAndExtremeTags()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    Library library;
+    const qint32 tags[] = {std::numeric_limits<qint32>::max(), std::numeric_limits<qint32>::min(), -1, 0};
+    const QString names[] = {QStringLiteral("zeta"), QStringLiteral("Alpha"), QStringLiteral("mid"),
+                             QStringLiteral("b")};
+    for (int i = 0; i < 4; ++i)
+        library.add(newModel(tags[i], names[i], QStringLiteral("/s/") + names[i] + QStringLiteral(".tvs")));
+    library.save();
+    QCOMPARE(folder.readBytes(QStringLiteral("Library.dat")),
+             QByteArray("0\t2147483647\tzeta\t/s/zeta.tvs\r\n"
+                        "1\t-2147483648\tAlpha\t/s/Alpha.tvs\r\n"
+                        "2\t-1\tmid\t/s/mid.tvs\r\n"
+                        "3\t0\tb\t/s/b.tvs\r\n"
+                        "\r\n"));
+
+    Library back;
+    loadFromFile(back.persistent(), QString());
+    QCOMPARE(entriesOf(back.persistent()), entriesOf(library.persistent()));
+    QVERIFY(back.hasChanged());
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void FileProxyTest::readerSkipsWhatDoesNotFit_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("listIndex"); // -1: the list takes nothing
+    QTest::addColumn<bool>("libraryTakesIt");
+    QTest::addColumn<qint32>("tag");
+
+    QTest::newRow("plain") << QByteArray("4\t9\tn\tp") << 4 << true << 9;
+    QTest::newRow("three fields") << QByteArray("4\t9\tn") << -1 << false << 0;
+    QTest::newRow("five fields") << QByteArray("4\t9\tn\tp\tx") << -1 << false << 0;
+    QTest::newRow("empty line") << QByteArray("") << -1 << false << 0;
+    QTest::newRow("index 7 with a letter") << QByteArray("7b\t1\tn\tp") << 7 << true << 1;
+    QTest::newRow("index with blanks and fraction") << QByteArray(" 2.5\t1\tn\tp") << 2 << true << 1;
+    QTest::newRow("index rounds half to even") << QByteArray("3.5\t1\tn\tp") << 4 << true << 1;
+    QTest::newRow("no index number") << QByteArray("x\t1\tn\tp") << 0 << true << 1;
+    QTest::newRow("tag in hexadecimal") << QByteArray("1\t&H10\tn\tp") << 1 << true << 16;
+    QTest::newRow("tag with exponent") << QByteArray("1\t1e2\tn\tp") << 1 << true << 100;
+    QTest::newRow("index 12") << QByteArray("12\t1\tn\tp") << -1 << true << 1;
+    QTest::newRow("index -1") << QByteArray("-1\t1\tn\tp") << -1 << true << 1;
+    QTest::newRow("index beyond 16 bits") << QByteArray("40000\t1\tn\tp") << -1 << false << 0;
+    QTest::newRow("tag beyond 32 bits") << QByteArray("1\t2147483648\tn\tp") << -1 << false << 0;
+    QTest::newRow("tag below 32 bits") << QByteArray("1\t-2147483649\tn\tp") << -1 << false << 0;
+}
+
+void FileProxyTest::readerSkipsWhatDoesNotFit()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, listIndex);
+    QFETCH(bool, libraryTakesIt);
+    QFETCH(qint32, tag);
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    // Good lines around the one under test show that a bad line costs only itself.
+    const QByteArray before("9\t5\tfirst\tf\r\n");
+    const QByteArray after("\r\n10\t6\tlast\tl\r\n\r\n");
+    QVERIFY(folder.writeBytes(QStringLiteral("Set.dat"), before + line + after));
+    QVERIFY(folder.writeBytes(QStringLiteral("Library.dat"), before + line + after));
+
+    auto list = namedList(QStringLiteral("Set"));
+    loadFromFile(list->persistent(), QString());
+    Library library;
+    loadFromFile(library.persistent(), QString());
+
+    QCOMPARE(list->getModel(9)->name(), QStringLiteral("first"));
+    QCOMPARE(list->getModel(10)->name(), QStringLiteral("last"));
+    QCOMPARE(list->count(), listIndex >= 0 ? 3 : 2);
+    if (listIndex >= 0) {
+        QCOMPARE(list->getModel(listIndex)->name(), QStringLiteral("n"));
+        QCOMPARE(list->getModel(listIndex)->tag(), tag);
+    }
+    QCOMPARE(library.getCount(), libraryTakesIt ? 3 : 2);
+    QCOMPARE(library.getModel(1)->name(), QStringLiteral("first"));
+    if (libraryTakesIt) {
+        QCOMPARE(library.getModel(2)->name(), QStringLiteral("n"));
+        QCOMPARE(library.getModel(2)->path(), QStringLiteral("p"));
+        QCOMPARE(library.getModel(2)->tag(), tag);
+    }
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void FileProxyTest::readingAgainOverwritesOnlyNamedLocations()
+{
+    test::TempDataFolder folder;
+    QVERIFY(folder.writeBytes(QStringLiteral("Set.dat"), "2\t1\tfromFile\tp\r\n\r\n"));
+    auto list = namedList(QStringLiteral("Set"));
+    list->add(2, newModel(0, QStringLiteral("mine"), QStringLiteral("m")));
+    list->add(5, newModel(0, QStringLiteral("kept"), QStringLiteral("k")));
+    loadFromFile(list->persistent(), QString());
+    QCOMPARE(list->getModel(2)->name(), QStringLiteral("fromFile"));
+    QCOMPARE(list->getModel(5)->name(), QStringLiteral("kept"));
+    QCOMPARE(list->count(), 2);
+}
+
+void FileProxyTest::missingLibraryFileIsNoError()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    Library library;
+    loadFromFile(library.persistent(), QString());
+    QCOMPARE(library.getCount(), 0);
+    QVERIFY(!library.hasChanged());
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void FileProxyTest::missingListFileIsReported()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    auto list = namedList(QStringLiteral("Gone"));
+    loadFromFile(list->persistent(), QString());
+    QCOMPARE(seam.messageTexts(), (QStringList{fileNotFound, badFileNumber}));
+    QCOMPARE(list->count(), 0);
+}
+
+void FileProxyTest::textIsUtf8AndLegacyBytesReadAsLatin1()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    auto list = namedList(QStringLiteral("Chars"));
+    const QString name = QStringLiteral("Caf\u00e9 \u266b");
+    list->add(1, newModel(1, name, QStringLiteral("/s/\u00e9.tvs")));
+    QVERIFY(!saveToFile(list->persistent(), QString()));
+    QCOMPARE(folder.readBytes(QStringLiteral("Chars.dat")),
+             QByteArray("1\t1\tCaf\xc3\xa9 \xe2\x99\xab\t/s/\xc3\xa9.tvs\r\n\r\n"));
+
+    QVERIFY(folder.writeBytes(QStringLiteral("Legacy.dat"), "0\t1\tCaf\xe9\tC:\\s\\\xe9.tvs\r\n"
+                                                            "1\t2\tplain\tp\r\n\r\n"));
+    auto legacy = namedList(QStringLiteral("Legacy"));
+    loadFromFile(legacy->persistent(), QString());
+    QCOMPARE(legacy->count(), 2);
+    QCOMPARE(legacy->getModel(0)->name(), QStringLiteral("Caf\u00e9"));
+    QCOMPARE(legacy->getModel(0)->path(), QStringLiteral("C:\\s\\\u00e9.tvs"));
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void FileProxyTest::saveUnderNewNameKeepsOldFile()
+{
+    test::TempDataFolder folder;
+    auto list = namedList(QStringLiteral("Old"));
+    list->add(0, newModel(1, QStringLiteral("a"), QStringLiteral("p")));
+    QVERIFY(!saveToFile(list->persistent(), QString()));
+    list->add(1, newModel(2, QStringLiteral("b"), QStringLiteral("q")));
+
+    QVERIFY(!saveToFile(list->persistent(), QStringLiteral("New")));
+
+    QCOMPARE(folder.readBytes(QStringLiteral("Old.dat")), QByteArray("0\t1\ta\tp\r\n\r\n"));
+    QCOMPARE(folder.readBytes(QStringLiteral("New.dat")), QByteArray("0\t1\ta\tp\r\n1\t2\tb\tq\r\n\r\n"));
+    QCOMPARE(list->name(), QStringLiteral("Old"));
+}
+
+void FileProxyTest::writeRefusedWhereAFolderStands()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    QVERIFY(QDir().mkdir(folder.filePath(QStringLiteral("Blocked.dat"))));
+    QVERIFY(writeFile(QStringLiteral("text"), folder.filePath(QStringLiteral("Blocked.dat"))));
+    QCOMPARE(seam.messageTexts(), QStringList{QStringLiteral("Kivo Rudovaz data path no longer exist")});
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Blocked.dat"))).isDir());
+}
+
+void FileProxyTest::failedWriteLeavesOldFileWhole()
+{
+#ifdef Q_OS_UNIX
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    const QByteArray old("0\t1\told\tp\r\n\r\n");
+    QVERIFY(folder.writeBytes(QStringLiteral("Target.dat"), old));
+    bool failed = false;
+    {
+        FileSizeLimit limit(64);
+        failed = writeFile(QString(4096, u'x'), folder.filePath(QStringLiteral("Target.dat")));
+    }
+    QVERIFY(failed);
+    QVERIFY(seam.messages().isEmpty());
+    QCOMPARE(folder.readBytes(QStringLiteral("Target.dat")), old);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Target.dat")});
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+void FileProxyTest::fileNotExistCountsOrdinaryFilesOnly()
+{
+    test::TempDataFolder folder;
+    QVERIFY(folder.writeBytes(QStringLiteral("plain.dat"), "x"));
+    QVERIFY(folder.writeBytes(QStringLiteral(".hidden.dat"), "x"));
+    QVERIFY(QDir().mkdir(folder.filePath(QStringLiteral("folder.dat"))));
+    QVERIFY(!fileNotExist(folder.filePath(QStringLiteral("plain.dat"))));
+    QVERIFY(fileNotExist(folder.filePath(QStringLiteral(".hidden.dat"))));
+    QVERIFY(fileNotExist(folder.filePath(QStringLiteral("folder.dat"))));
+    QVERIFY(fileNotExist(folder.filePath(QStringLiteral("none.dat"))));
+}
+
+void FileProxyTest::fileShellHandlesAndModes()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    const QString path = folder.filePath(QStringLiteral("f.txt"));
+    {
+        FileShellPtr writer = newFileShell(path, FileShell::WriteText);
+        QVERIFY(writer->handle() != 0);
+        QCOMPARE(writer->fileName(), path);
+        FileShellPtr second = newFileShell(folder.filePath(QStringLiteral("g.txt")), FileShell::WriteText);
+        QVERIFY(second->handle() != writer->handle());
+        writer->writeText(QStringLiteral("one"));
+        writer->closeFile();
+        QCOMPARE(writer->handle(), 0);
+        // A writer that is not closed leaves nothing behind.
+        second->writeText(QStringLiteral("lost"));
+    }
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("g.txt"))));
+    {
+        FileShellPtr appender = newFileShell(path, FileShell::AppendText);
+        appender->writeText(QStringLiteral(" two"));
+    }
+    FileShellPtr reader = newFileShell(path, FileShell::ReadText);
+    QCOMPARE(reader->readText(), QStringLiteral("one two"));
+    QVERIFY(seam.messages().isEmpty());
+
+    FileShellPtr missing = newFileShell(folder.filePath(QStringLiteral("none.txt")));
+    QCOMPARE(missing->handle(), 0);
+    QVERIFY(missing->fileName().isEmpty());
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, missing->readText());
+    FileShellPtr noFolder = newFileShell(folder.filePath(QStringLiteral("no/where.txt")), FileShell::WriteText);
+    QCOMPARE(noFolder->handle(), 0);
+    QCOMPARE(seam.messageTexts(), (QStringList{fileNotFound, QStringLiteral("Path not found")}));
+}
+
+void FileProxyTest::readFileCharacters()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    QVERIFY(folder.writeBytes(QStringLiteral("r.txt"), "\xc3\xa9t\xc3\xa9\r\n"));
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("r.txt")), 2), QStringLiteral("\u00e9t"));
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("r.txt")), 0), QStringLiteral("\u00e9t\u00e9\r\n"));
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("none.txt")), 0), QString());
+    QCOMPARE(seam.messageTexts(), (QStringList{fileNotFound, badFileNumber}));
+}
+
+void FileProxyTest::ensureFolder()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("new"))), FolderState::Created);
+    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("new"))), FolderState::Existing);
+    QVERIFY(seam.messages().isEmpty());
+    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("gone/new"))), FolderState::Missing);
+    QCOMPARE(seam.messageTexts(), QStringList{QStringLiteral("Path not found")});
+    QVERIFY(folder.writeBytes(QStringLiteral("file"), "x"));
+    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("file"))), FolderState::Missing);
+    QCOMPARE(seam.messages().size(), 1);
+}
+
+void FileProxyTest::deleteLoadListFile()
+{
+    test::TempDataFolder folder;
+    QVERIFY(folder.writeBytes(QStringLiteral("Gig.dat"), "\r\n"));
+    kivo::deleteLoadListFile(QStringLiteral("Gig"));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Gig.dat"))));
+    kivo::deleteLoadListFile(QStringLiteral("Gig"));
+}
+
+QTEST_GUILESS_MAIN(FileProxyTest)
+#include "FileProxyTest.moc"

@@ -1,0 +1,267 @@
+#include "model/Factory.h"
+#include "model/FileProxy.h"
+#include "model/LoadLists.h"
+
+#include "ScriptedModalSeam.h"
+#include "TempDataFolder.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace kivo;
+
+namespace {
+
+LoadListPtr namedList(const QString &name, std::initializer_list<int> locations = {})
+{
+    QString n = name;
+    auto list = newLoadList(n);
+    for (const int location : locations)
+        list->add(location, newModel(location, name + QString::number(location),
+                                     QStringLiteral("/s/") + name + QString::number(location) + QStringLiteral(".tvs")));
+    return list;
+}
+
+QStringList namesOf(const LoadLists &lists)
+{
+    QStringList names;
+    for (const LoadListPtr &list : lists)
+        names.append(list->name());
+    return names;
+}
+
+void addAll(LoadLists &lists, const QStringList &names)
+{
+    for (const QString &name : names)
+        lists.addLoadList(namedList(name));
+}
+
+} // namespace
+
+class LoadListsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keysIgnoreCaseInInsertionOrder();
+    void remove_data();
+    void remove();
+    void removeFromEmptySetDoesNothing();
+    void copyInto();
+    void copyIntoItself();
+    void saveAllWritesEveryListAndTheirNames();
+    void saveAllReportsFailure();
+    void saveLoadListUnderNewName();
+    void loadListOfLoadListsSkipsNamesWithoutFile();
+    void missingListOfLoadListsIsNoError();
+    void wholeFolderRoundTrip();
+};
+
+void LoadListsTest::keysIgnoreCaseInInsertionOrder()
+{
+    test::ScriptedModalSeam seam;
+    LoadLists lists;
+    QCOMPARE(lists.toString(), QString());
+    addAll(lists, {QStringLiteral("B"), QStringLiteral("A")});
+    QVERIFY(!lists.activeLoadList());
+
+    lists.addLoadList(namedList(QStringLiteral("b")));
+
+    QCOMPARE(seam.messages().size(), 1);
+    QCOMPARE(seam.messages().constFirst().text, QStringLiteral("Load List: b already exist!"));
+    QCOMPARE(seam.messages().constFirst().title, QStringLiteral("Cannot Insert Load List"));
+    QCOMPARE(seam.messages().constFirst().icon, Icon::None);
+    QCOMPARE(lists.getCount(), 2);
+    QCOMPARE(lists.toString(), QStringLiteral("B\r\nA\r\n"));
+    QCOMPARE(lists.getLoadList(QStringLiteral("a"))->name(), QStringLiteral("A"));
+    QCOMPARE(lists.getLoadList(QStringLiteral("C")), LoadListPtr());
+}
+
+void LoadListsTest::remove_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("removed");
+    QTest::addColumn<QString>("active"); // empty: none
+
+    QTest::newRow("the only list") << QStringList{QStringLiteral("A")} << QStringLiteral("A") << QString();
+    QTest::newRow("the first of three") << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}
+                                        << QStringLiteral("A") << QStringLiteral("C");
+    QTest::newRow("the last of three") << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}
+                                       << QStringLiteral("C") << QStringLiteral("B");
+    QTest::newRow("by another case") << QStringList{QStringLiteral("A"), QStringLiteral("B")} << QStringLiteral("a")
+                                     << QStringLiteral("B");
+}
+
+void LoadListsTest::remove()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QString, removed);
+    QFETCH(QString, active);
+    test::TempDataFolder folder;
+    LoadLists lists;
+    addAll(lists, names);
+    QVERIFY(!lists.saveAll());
+    lists.setActiveLoadList(lists.getLoadList(removed));
+
+    lists.remove(removed);
+
+    QCOMPARE(lists.getCount(), names.size() - 1);
+    QCOMPARE(lists.getLoadList(removed), LoadListPtr());
+    QVERIFY(!QFile::exists(folder.filePath(removed + QStringLiteral(".dat"))));
+    if (active.isEmpty())
+        QCOMPARE(lists.activeLoadList(), LoadListPtr());
+    else
+        QCOMPARE(lists.activeLoadList()->name(), active);
+}
+
+void LoadListsTest::removeFromEmptySetDoesNothing()
+{
+    test::TempDataFolder folder;
+    QVERIFY(folder.writeBytes(QStringLiteral("A.dat"), "\r\n"));
+    LoadLists lists;
+    lists.remove(QStringLiteral("A"));
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("A.dat"))));
+    QCOMPARE(lists.activeLoadList(), LoadListPtr());
+}
+
+void LoadListsTest::copyInto()
+{
+    LoadLists lists;
+    auto source = namedList(QStringLiteral("S"), {0, 3, 11});
+    auto target = namedList(QStringLiteral("T"), {1, 2, 3, 4, 5});
+
+    lists.copyInto(*source, *target);
+
+    QCOMPARE(target->count(), 3);
+    for (int i = 0; i < 12; ++i) {
+        const ModelPtr from = source->getModel(i);
+        const ModelPtr to = target->getModel(i);
+        QCOMPARE(bool(to), bool(from));
+        if (from) {
+            QVERIFY(to != from);
+            QCOMPARE(to->tag(), from->tag());
+            QCOMPARE(to->name(), from->name());
+            QCOMPARE(to->path(), from->path());
+        }
+    }
+    QVERIFY(target->hasChanged());
+    QCOMPARE(target->CurrentLocation(), 0);
+    QCOMPARE(target->name(), QStringLiteral("T"));
+    QCOMPARE(source->count(), 3);
+}
+
+void LoadListsTest::copyIntoItself()
+{
+    LoadLists lists;
+    auto list = namedList(QStringLiteral("S"), {2, 7});
+    const ModelPtr before = list->getModel(7);
+    lists.copyInto(*list, *list);
+    QCOMPARE(list->count(), 2);
+    QVERIFY(list->getModel(7) != before);
+    QCOMPARE(list->getModel(7)->name(), before->name());
+}
+
+void LoadListsTest::saveAllWritesEveryListAndTheirNames()
+{
+    test::TempDataFolder folder;
+    LoadLists lists;
+    lists.addLoadList(namedList(QStringLiteral("Gig"), {1}));
+    lists.addLoadList(namedList(QStringLiteral("Empty")));
+
+    QVERIFY(!lists.saveAll());
+
+    QCOMPARE(folder.readBytes(QStringLiteral("ListOfLL.kvl")), QByteArray("Gig\r\nEmpty\r\n\r\n"));
+    QCOMPARE(folder.readBytes(QStringLiteral("Gig.dat")), QByteArray("1\t1\tGig1\t/s/Gig1.tvs\r\n\r\n"));
+    QCOMPARE(folder.readBytes(QStringLiteral("Empty.dat")), QByteArray("\r\n"));
+
+    LoadLists none;
+    QVERIFY(!saveListOfLoadLists(none));
+    QCOMPARE(folder.readBytes(QStringLiteral("ListOfLL.kvl")), QByteArray("\r\n"));
+}
+
+void LoadListsTest::saveAllReportsFailure()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    LoadLists lists;
+    addAll(lists, {QStringLiteral("One"), QStringLiteral("Two")});
+    QVERIFY(QDir().mkdir(folder.filePath(QStringLiteral("One.dat"))));
+
+    QVERIFY(lists.saveAll());
+
+    QCOMPARE(seam.messageTexts(), QStringList{QStringLiteral("Kivo Rudovaz data path no longer exist")});
+    QCOMPARE(folder.readBytes(QStringLiteral("Two.dat")), QByteArray("\r\n"));
+    QCOMPARE(folder.readBytes(QStringLiteral("ListOfLL.kvl")), QByteArray("One\r\nTwo\r\n\r\n"));
+}
+
+void LoadListsTest::saveLoadListUnderNewName()
+{
+    test::TempDataFolder folder;
+    LoadLists lists;
+    auto list = namedList(QStringLiteral("Old"), {4});
+    lists.addLoadList(list);
+    QVERIFY(!lists.saveLoadList(*list));
+
+    QVERIFY(!lists.saveLoadList(*list, QStringLiteral("New")));
+
+    QCOMPARE(folder.readBytes(QStringLiteral("New.dat")), folder.readBytes(QStringLiteral("Old.dat")));
+    QCOMPARE(folder.readBytes(QStringLiteral("New.dat")), QByteArray("4\t4\tOld4\t/s/Old4.tvs\r\n\r\n"));
+    QCOMPARE(namesOf(lists), QStringList{QStringLiteral("Old")});
+    QVERIFY(list->hasChanged());
+}
+
+void LoadListsTest::loadListOfLoadListsSkipsNamesWithoutFile()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    QVERIFY(folder.writeBytes(QStringLiteral("ListOfLL.kvl"), "Zed\r\n\r\nMissing\r\nAlpha\r\nCON\r\nzed\r\n\r\n"));
+    for (const char *name : {"Zed", "zed", "Alpha", "CON"})
+        QVERIFY(folder.writeBytes(QString::fromLatin1(name) + QStringLiteral(".dat"), "\r\n"));
+
+    LoadLists lists;
+    loadListOfLoadLists(lists);
+
+    QCOMPARE(namesOf(lists), (QStringList{QStringLiteral("Zed"), QStringLiteral("Alpha")}));
+    QCOMPARE(seam.messageTexts(), QStringList{QStringLiteral("Load List: zed already exist!")});
+    for (const LoadListPtr &list : lists)
+        QCOMPARE(list->count(), 0);
+}
+
+void LoadListsTest::missingListOfLoadListsIsNoError()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    LoadLists lists;
+    loadListOfLoadLists(lists);
+    QCOMPARE(lists.getCount(), 0);
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void LoadListsTest::wholeFolderRoundTrip()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    LoadLists saved;
+    saved.addLoadList(namedList(QStringLiteral("Gaps"), {0, 3, 11}));
+    saved.addLoadList(namedList(QStringLiteral("Full"), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    saved.addLoadList(namedList(QStringLiteral("Empty")));
+    QVERIFY(!saved.saveAll());
+
+    LoadLists loaded;
+    loadListOfLoadLists(loaded);
+    loaded.fillLoadLists();
+
+    QCOMPARE(namesOf(loaded), namesOf(saved));
+    for (const LoadListPtr &list : saved) {
+        const LoadListPtr back = loaded.getLoadList(list->name());
+        QCOMPARE(back->count(), list->count());
+        for (int i = 0; i < 12; ++i) {
+            QCOMPARE(bool(back->getModel(i)), bool(list->getModel(i)));
+            if (list->getModel(i))
+                QCOMPARE(back->getModel(i)->path(), list->getModel(i)->path());
+        }
+    }
+    QVERIFY(seam.messages().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(LoadListsTest)
+#include "LoadListsTest.moc"
