@@ -1,0 +1,457 @@
+#include "Glue.h"
+
+#include "commands/frmTip.h"
+#include "commands/setHourGlass.h"
+#include "model/Factory.h"
+#include "model/FileProxy.h"
+#include "model/Global.h"
+#include "model/Library.h"
+#include "model/LoadLists.h"
+#include "platform/KivoTools.h"
+#include "platform/ModalSeam.h"
+#include "platform/RuntimeError.h"
+
+#include <QProgressBar>
+
+#include <chrono>
+#include <exception>
+#include <memory>
+#include <thread>
+
+namespace kivo {
+
+namespace {
+
+constexpr int confirmedDelete = 6; // the answer code of Yes
+const QString saveFailedText = QStringLiteral(" Your Load Lists could not be saved");
+constexpr auto pauseBetweenImages = std::chrono::milliseconds(100);
+
+// The binding stays loaded for the life of the program once a function is bound.
+KivoTools &programKivoTools()
+{
+    static KivoTools tools;
+    return tools;
+}
+
+} // namespace
+
+Glue::Glue()
+    : Glue(getLibrary(), getLoadLists())
+{
+}
+
+Glue::Glue(Library &library, LoadLists &loadLists)
+    : mLibrary(library)
+    , mLoadLists(loadLists)
+    , m_tools(&programKivoTools())
+{
+}
+
+QString Glue::lastLoadedName()
+{
+    return QStringLiteral("Last Loaded");
+}
+
+void Glue::update()
+{
+    raise([&](GlueListener &l) { l.LibraryChange(mLibrary, 0); });
+    const LoadListPtr active = mLoadLists.activeLoadList();
+    raise([&](GlueListener &l) { l.LoadListChange(active, 0); });
+    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, 0); });
+    status(QStringLiteral(" Application loaded successfully"));
+}
+
+void Glue::saveLibrary()
+{
+    mLibrary.save();
+}
+
+void Glue::addToLibrary(qint32 lngTag, const QString &strName, const QString &strPath)
+{
+    const QString old = mLibrary.tagExist(lngTag);
+    if (!old.isEmpty()) {
+        raise([&](GlueListener &l) { l.FileAlreadyExist(lngTag, strName, strPath, old); });
+        return;
+    }
+    if (mLibrary.nameExist(strName)) {
+        raise([&](GlueListener &l) { l.NameAlreadyExist(lngTag, strName, strPath); });
+        return;
+    }
+    const int before = mLibrary.getCount();
+    mLibrary.add(newModel(lngTag, strName, strPath));
+    if (mLibrary.getCount() == before)
+        return;
+    saveLibrary();
+    const int row = mLibrary.getCount() - 1;
+    raise([&](GlueListener &l) { l.LibraryChange(mLibrary, row); });
+    status(QStringLiteral(" File added"));
+}
+
+void Glue::removeFromLibrary(const QString &strKey, int intLoc)
+{
+    mLibrary.removeItem(strKey);
+    saveLibrary();
+    raise([&](GlueListener &l) { l.LibraryChange(mLibrary, intLoc); });
+    status(QStringLiteral(" File removed"));
+}
+
+void Glue::createLL(const QString &strName)
+{
+    const int before = mLoadLists.getCount();
+    QString name = strName;
+    mLoadLists.addLoadList(newLoadList(name));
+    if (mLoadLists.getCount() == before)
+        return;
+    setActiveLL(name);
+    const bool failed = mLoadLists.saveAll();
+    const int row = mLoadLists.getCount() - 1;
+    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, row); });
+    reportSaved(failed, QStringLiteral(" Your new Load List is ready to go!"));
+}
+
+void Glue::removeLL(const QString &strName, int intCmd)
+{
+    if (noLoadList()) {
+        status(QStringLiteral(" No valid Load List to delete"));
+        return;
+    }
+    if (isLastLoadedActive()) {
+        status(QStringLiteral(" Cannot delete the Load List \"Last Loaded\""));
+        return;
+    }
+    if (intCmd != confirmedDelete) {
+        raise([&](GlueListener &l) { l.ConfirmDelete(strName); });
+        return;
+    }
+    mLoadLists.remove(strName);
+    const LoadListPtr active = mLoadLists.activeLoadList();
+    raise([&](GlueListener &l) { l.LoadListChange(active, 0); });
+    const int row = mLoadLists.getCount() - 1;
+    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, row); });
+    reportSaved(mLoadLists.saveAll(), QStringLiteral(" Load List removed!"));
+}
+
+void Glue::addToLL(const QString &strName, int intPos)
+{
+    if (noLoadList() || !getActiveLoadList()) {
+        msgBox(QStringLiteral("Can only add Sound Image to an Active Load List"), Buttons::Ok, Icon::None,
+               QStringLiteral("No Active Load List"));
+        raise([&](GlueListener &l) { l.NoActiveList(QStringLiteral(" There is no Active Load List")); });
+        return;
+    }
+    if (isLastLoadedActive())
+        copyToUntitled();
+    const LoadListPtr active = getActiveLoadList();
+    int location = intPos;
+    if (location == -1)
+        location = active->getCurrentEmpty();
+    else if (!active->isLocationEmpty(location))
+        location = -1;
+    if (location != -1) {
+        placeInLL(location, strName);
+        return;
+    }
+    const int occupied = intPos == -1 ? active->CurrentLocation() : intPos;
+    const ModelPtr current = active->getModel(occupied);
+    const QString currentName = current ? current->name() : QString();
+    raise([&](GlueListener &l) { l.LocationNotEmpty(currentName, occupied, strName); });
+}
+
+void Glue::placeInLL(int intLoc, const QString &strName)
+{
+    const ModelPtr record = mLibrary.getModel(strName);
+    const QString path = record->path();
+    if (fileNotExist(path)) {
+        raise([&](GlueListener &l) { l.FilesDoesNotExist(path, intLoc, strName); });
+        return;
+    }
+    const LoadListPtr active = getActiveLoadList();
+    active->add(intLoc, record);
+    raise([&](GlueListener &l) { l.LoadListChange(active, intLoc + 1); });
+    status(QStringLiteral(" Sound image added to ") + active->name());
+}
+
+void Glue::removeFromLL(int intLocation)
+{
+    if (!getActiveLoadList())
+        return;
+    if (isLastLoadedActive())
+        copyToUntitled();
+    const LoadListPtr active = getActiveLoadList();
+    active->remove(intLocation);
+    raise([&](GlueListener &l) { l.LoadListChange(active, intLocation); });
+    status(QStringLiteral(" Location %1 removed").arg(intLocation + 1));
+}
+
+void Glue::swapModels(int intId1, int intId2)
+{
+    if (!getActiveLoadList())
+        return;
+    if (isLastLoadedActive())
+        copyToUntitled();
+    const LoadListPtr active = getActiveLoadList();
+    int second = intId2;
+    active->swap(intId1, second);
+    raise([&](GlueListener &l) { l.LoadListChange(active, second); });
+    status(QStringLiteral(" Sound Image location swapped"));
+}
+
+void Glue::setActiveLL(const QString &strName)
+{
+    const LoadListPtr list = mLoadLists.getLoadList(strName);
+    mLoadLists.setActiveLoadList(list);
+    raise([&](GlueListener &l) { l.LoadListChange(list, 0); });
+}
+
+void Glue::exportLL(const QString &strName, const QString &strPath)
+{
+    if (noLoadList()) {
+        status(QStringLiteral(" There is no Load List to export"));
+    } else if (!strPath.isEmpty() && !strName.isEmpty()) {
+        const bool failed = mLoadLists.exportLoadList(strName, strPath);
+        status(failed ? QStringLiteral(" File export failed!") : QStringLiteral(" File exported successfully!"));
+    } else {
+        status(QStringLiteral(" File name/File path is not valid"));
+    }
+}
+
+void Glue::importLL(const QString &strFile, const QString &strName)
+{
+    if (fileNotExist(strFile)) {
+        status(QStringLiteral(" File ") + strFile + QStringLiteral(" is not valid!"));
+        return;
+    }
+    const int before = mLoadLists.getCount();
+    createLL(strName);
+    if (mLoadLists.getCount() == before) {
+        status(QStringLiteral(" File import failed!"));
+        return;
+    }
+    mLoadLists.importLoadList(strFile);
+    saveLL();
+    const LoadListPtr active = getActiveLoadList();
+    raise([&](GlueListener &l) { l.LoadListChange(active, 0); });
+    status(QStringLiteral(" File imported successfully!"));
+}
+
+void Glue::saveAll()
+{
+    if (noLoadList()) {
+        status(QStringLiteral(" There is nothing to save"));
+        return;
+    }
+    bool failed = mLoadLists.saveAll();
+    failed = saveListOfLoadLists(mLoadLists) || failed;
+    reportSaved(failed, QStringLiteral(" All of your Load Lists has been saved"));
+}
+
+void Glue::renameLL(const QString &strNewName, const QString &strOldName)
+{
+    const LoadListPtr active = getActiveLoadList();
+    if (!active) {
+        status(QStringLiteral(" You have no Load List to rename"));
+        return;
+    }
+    if (isLastLoadedActive()) {
+        status(QStringLiteral(" Cannot rename the Load List \"Last Loaded\""));
+        return;
+    }
+    // Going on would take the list out of the set and write over the other list's file.
+    const LoadListPtr namesake = mLoadLists.getLoadList(strNewName);
+    if (namesake && namesake != active) {
+        status(QStringLiteral(" A Load List named ") + strNewName + QStringLiteral(" already exists"));
+        return;
+    }
+    active->setName(strNewName);
+    mLoadLists.remove(strOldName);
+    mLoadLists.addLoadList(active);
+    deleteLoadListFile(strOldName);
+    bool failed = mLoadLists.saveLoadList(*active);
+    failed = saveListOfLoadLists(mLoadLists) || failed;
+    const int row = mLoadLists.getCount() - 1;
+    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, row); });
+    reportSaved(failed, QStringLiteral(" Your Load List has been saved"));
+}
+
+void Glue::saveLL(const QString &)
+{
+    if (noLoadList())
+        return;
+    const LoadListPtr active = getActiveLoadList();
+    if (!active)
+        return;
+    bool failed = mLoadLists.saveLoadList(*active);
+    failed = saveListOfLoadLists(mLoadLists) || failed;
+    reportSaved(failed, QStringLiteral(" Your Load List has been saved"));
+}
+
+void Glue::sendBlock(qint32 lgDevice, QProgressBar &objProgress)
+{
+    if (!canTransfer(lgDevice))
+        return;
+    const LoadListPtr active = getActiveLoadList();
+    setHourGlass hourGlass;
+    hourGlass.setPointer(PointerShape::Hourglass);
+    objProgress.setVisible(true);
+    objProgress.setValue(objProgress.minimum());
+    try {
+        writeImages(*active, lgDevice, objProgress);
+    } catch (const std::exception &error) {
+        // A lost binding or port must not leave a visible bar and a stale status.
+        objProgress.setVisible(false);
+        status(QStringLiteral(" Writing to Kivo failed: ") + QString::fromUtf8(error.what()));
+        return;
+    }
+    recordLastLoaded();
+    objProgress.setVisible(false);
+}
+
+bool Glue::confirmTransfer()
+{
+    frmTip tip;
+    tip.setMainForm(m_mainForm);
+    tip.showTip();
+    return tip.blnGo();
+}
+
+bool Glue::canTransfer(qint32 lgDevice)
+{
+    if (!confirmTransfer()) {
+        status(QStringLiteral(" Writing to Kivo aborted"));
+        return false;
+    }
+    const LoadListPtr active = getActiveLoadList();
+    if (!active) {
+        status(QStringLiteral(" Please select a valid Load List!"));
+        return false;
+    }
+    if (active->count() == 0) {
+        status(QStringLiteral(" Active Load List is empty!"));
+        return false;
+    }
+    try {
+        if (m_tools->checkMidiPort(lgDevice) != 0) {
+            status(QStringLiteral(" Cannot open Midi Port for output"));
+            return false;
+        }
+    } catch (const RuntimeError &) {
+        msgBox(QStringLiteral("A required DLL is missing"));
+        status(QStringLiteral(" Cannot write to Kivo"));
+        return false;
+    }
+    return true;
+}
+
+void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress)
+{
+    const int step = objProgress.maximum() / list.count();
+    for (int i = 0; i <= list.ArrayLength(); ++i) {
+        const ModelPtr record = list.getModel(i);
+        if (!record)
+            continue;
+        const QString writing = QStringLiteral(" Writing %1 at location: %2").arg(record->name()).arg(i + 1);
+        status(writing);
+        if (m_tools->writeMidi(record->path(), i, lgDevice) == -1)
+            status(writing + QStringLiteral(" failed. File cannot be read"));
+        objProgress.setValue(objProgress.value() + step);
+        std::this_thread::sleep_for(pauseBetweenImages);
+    }
+}
+
+void Glue::recordLastLoaded()
+{
+    LoadListPtr lastLoaded = mLoadLists.getLoadList(lastLoadedName());
+    if (!lastLoaded) {
+        QString name = lastLoadedName();
+        lastLoaded = newLoadList(name);
+        mLoadLists.addLoadList(lastLoaded);
+    }
+    mLoadLists.copyInto(*getActiveLoadList(), *lastLoaded);
+    const bool failed = mLoadLists.saveAll();
+    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, -99); });
+    reportSaved(failed, QStringLiteral(" Finished Transferring to Kivo!"));
+}
+
+void Glue::loadAllLoadLists()
+{
+    mLoadLists.fillLoadLists();
+    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, 0); });
+}
+
+void Glue::getFileInfo(const QString &strKey, const QString &strSource, int strIndex)
+{
+    if (strKey.isEmpty()) {
+        status(QString());
+        raise([&](GlueListener &l) { l.UpdateFileInfo(QString(), 0); });
+        return;
+    }
+    if (strSource == QStringLiteral("Library")) {
+        reportRecord(mLibrary.getModel(strKey));
+    } else if (strSource == QStringLiteral("Loadlist")) {
+        const LoadListPtr active = getActiveLoadList();
+        if (active)
+            reportRecord(active->getModel(strIndex));
+    }
+}
+
+void Glue::reportRecord(const ModelPtr &m)
+{
+    if (!m)
+        return;
+    status(QStringLiteral(" ") + m->path());
+    const QString fileName = getFileName(m->path());
+    raise([&](GlueListener &l) { l.UpdateFileInfo(fileName, m->tag()); });
+}
+
+void Glue::addLoadList(const LoadListPtr &ll)
+{
+    mLoadLists.addLoadList(ll);
+    setActiveLL(ll->name());
+    const bool failed = mLoadLists.saveAll();
+    const int row = mLoadLists.getCount() - 1;
+    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, row); });
+    if (failed)
+        status(saveFailedText);
+}
+
+LoadListPtr Glue::getActiveLoadList() const
+{
+    return mLoadLists.activeLoadList();
+}
+
+bool Glue::noLoadList() const
+{
+    return mLoadLists.getCount() == 0;
+}
+
+bool Glue::isLastLoadedActive() const
+{
+    const LoadListPtr active = getActiveLoadList();
+    return active && active->name() == lastLoadedName();
+}
+
+void Glue::copyToUntitled()
+{
+    QString name;
+    for (int n = 1;; ++n) {
+        name = QStringLiteral("Untitled%1").arg(n);
+        if (!mLoadLists.getLoadList(name))
+            break;
+    }
+    auto copy = std::make_shared<LoadList>();
+    copy->setName(name);
+    mLoadLists.copyInto(*getActiveLoadList(), *copy);
+    addLoadList(copy);
+}
+
+void Glue::reportSaved(bool failed, const QString &success)
+{
+    status(failed ? saveFailedText : success);
+}
+
+void Glue::status(const QString &strMessage)
+{
+    raise([&](GlueListener &l) { l.UpdateStatusBar(strMessage); });
+}
+
+} // namespace kivo

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "GlueListener.h"
+
+#include "model/LoadList.h"
+
+#include <QPointer>
+#include <QString>
+
+class QProgressBar;
+class QWidget;
+
+namespace kivo {
+
+class KivoTools;
+class Library;
+class LoadLists;
+
+// The model facade: every command on the library and the load lists runs here and
+// answers only through the listener's events.
+class Glue {
+public:
+    // Works on the program's shared library and set of load lists.
+    Glue();
+    Glue(Library &library, LoadLists &loadLists);
+
+    // Not owned; nullptr drops the events.
+    void setListener(GlueListener *listener) noexcept { m_listener = listener; }
+    // The window that owns the reminder shown before a transfer.
+    void setMainForm(QWidget *mainForm) { m_mainForm = mainForm; }
+    // The binding through which transfers reach the unit; the program's by default.
+    void setKivoTools(KivoTools &tools) noexcept { m_tools = &tools; }
+
+    void update();
+    void saveLibrary();
+    void addToLibrary(qint32 lngTag, const QString &strName, const QString &strPath);
+    void removeFromLibrary(const QString &strKey, int intLoc = 0);
+    void createLL(const QString &strName);
+    void removeLL(const QString &strName, int intCmd = 0);
+    void addToLL(const QString &strName, int intPos = 0);
+    void removeFromLL(int intLocation);
+    void swapModels(int intId1, int intId2);
+    void setActiveLL(const QString &strName);
+    void exportLL(const QString &strName, const QString &strPath);
+    void importLL(const QString &strFile, const QString &strName);
+    void saveAll();
+    void renameLL(const QString &strNewName, const QString &strOldName);
+    void saveLL(const QString &strName = {});
+    // Writes the sound images of the active list to the unit on device lgDevice
+    // (-1: the system's default port), showing the progress on objProgress.
+    void sendBlock(qint32 lgDevice, QProgressBar &objProgress);
+    void loadAllLoadLists();
+    void getFileInfo(const QString &strKey, const QString &strSource, int strIndex);
+    void addLoadList(const LoadListPtr &ll);
+    LoadListPtr getActiveLoadList() const;
+
+    static QString lastLoadedName();
+
+private:
+    void placeInLL(int intLoc, const QString &strName);
+    bool noLoadList() const;
+    bool isLastLoadedActive() const;
+    void copyToUntitled();
+    bool confirmTransfer();
+    bool canTransfer(qint32 lgDevice);
+    void writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress);
+    void recordLastLoaded();
+
+    void reportSaved(bool failed, const QString &success);
+    void reportRecord(const ModelPtr &m);
+
+    template <typename Event>
+    void raise(Event &&event)
+    {
+        if (m_listener != nullptr)
+            event(*m_listener);
+    }
+    void status(const QString &strMessage);
+
+    Library &mLibrary;
+    LoadLists &mLoadLists;
+    GlueListener *m_listener = nullptr;
+    QPointer<QWidget> m_mainForm;
+    KivoTools *m_tools;
+};
+
+} // namespace kivo

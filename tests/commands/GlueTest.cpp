@@ -1,0 +1,575 @@
+#include "commands/Glue.h"
+#include "model/Factory.h"
+#include "model/Global.h"
+#include "model/Library.h"
+#include "model/LoadLists.h"
+
+#include "RecordingListener.h"
+#include "ScriptedModalSeam.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+using namespace kivo;
+
+namespace {
+
+// A data folder and a folder of sound files in one temporary folder, with a facade
+// on a library and set of lists of its own.
+struct Fixture {
+    QTemporaryDir dir;
+    QString previousDataPath = dataPath();
+    test::ScriptedModalSeam seam;
+    Library library;
+    LoadLists lists;
+    Glue glue{library, lists};
+    test::RecordingListener listener;
+
+    Fixture()
+    {
+        QDir(dir.path()).mkpath(QStringLiteral("data"));
+        QDir(dir.path()).mkpath(QStringLiteral("sounds"));
+        setDataPath(dataFolder());
+        glue.setListener(&listener);
+    }
+    ~Fixture() { setDataPath(previousDataPath); }
+
+    QString dataFolder() const { return QDir::toNativeSeparators(dir.path() + QStringLiteral("/data/")); }
+    QString soundPath(const QString &name) const
+    {
+        return QDir::toNativeSeparators(dir.path() + QStringLiteral("/sounds/") + name + QStringLiteral(".tvs"));
+    }
+    QString dataFile(const QString &base) const { return dataFolder() + base; }
+
+    void writeSound(const QString &name)
+    {
+        QFile file(soundPath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(64, '\x5a'));
+    }
+    void addSound(const QString &name, qint32 tag)
+    {
+        writeSound(name);
+        glue.addToLibrary(tag, name, soundPath(name));
+    }
+    // A list with the named sounds at the given locations; the sounds join the library.
+    void makeList(const QString &name, const QList<std::pair<int, QString>> &entries = {})
+    {
+        glue.createLL(name);
+        for (const auto &[location, sound] : entries) {
+            if (!library.nameExist(sound))
+                addSound(sound, static_cast<qint32>(qHash(sound) & 0xffff));
+            glue.addToLL(sound, location);
+        }
+    }
+    QByteArray bytes(const QString &path) const
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    QStringList listNames() const
+    {
+        QStringList names;
+        for (const LoadListPtr &list : lists)
+            names.append(list->name());
+        return names;
+    }
+    void forget()
+    {
+        listener.reset();
+        seam.clear();
+    }
+};
+
+using Step = std::function<void(Fixture &)>;
+
+const QString lastLoaded = QStringLiteral("Last Loaded");
+
+// Makes "Last Loaded" the active list the way a transfer leaves it: a copy of Live.
+void recordLastLoaded(Fixture &f)
+{
+    f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}, {4, QStringLiteral("b")}});
+    QString name = lastLoaded;
+    auto copy = newLoadList(name);
+    f.lists.addLoadList(copy);
+    f.lists.copyInto(*f.lists.getLoadList(QStringLiteral("Live")), *copy);
+    f.glue.setActiveLL(lastLoaded);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+
+class GlueTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void commandEvents_data();
+    void commandEvents();
+    void questionAnswers_data();
+    void questionAnswers();
+    void editOfLastLoadedGoesToLowestFreeCopy_data();
+    void editOfLastLoadedGoesToLowestFreeCopy();
+    void savingCommandsWriteTheirFiles_data();
+    void savingCommandsWriteTheirFiles();
+    void renameOntoTakenNameLosesNothing();
+    void failedSaveIsReportedAndKeepsLists();
+    void addToLLWithoutListShowsBox();
+    void fileInfoNamesTheRecord_data();
+    void fileInfoNamesTheRecord();
+};
+
+void GlueTest::commandEvents_data()
+{
+    QTest::addColumn<Step>("setup");
+    QTest::addColumn<Step>("command");
+    QTest::addColumn<QStringList>("expected");
+
+    const Step none = [](Fixture &) {};
+    const Step live = [](Fixture &f) { f.makeList(QStringLiteral("Live")); };
+    const Step liveWithA0 = [](Fixture &f) { f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}}); };
+
+    QTest::newRow("update without lists") << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 5); })
+        << Step([](Fixture &f) { f.glue.update(); })
+        << QStringList{QStringLiteral("LibraryChange(0 of 1)"), QStringLiteral("LoadListChange(none,0)"),
+                       QStringLiteral("LoadListsChange(0 of 0)"),
+                       QStringLiteral("UpdateStatusBar( Application loaded successfully)")};
+    QTest::newRow("add to library selects new row") << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 5); })
+        << Step([](Fixture &f) { f.addSound(QStringLiteral("b"), 6); })
+        << QStringList{QStringLiteral("LibraryChange(1 of 2)"), QStringLiteral("UpdateStatusBar( File added)")};
+    QTest::newRow("known tag wins over known name") << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 5); })
+        << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 5); })
+        << QStringList{QStringLiteral("FileAlreadyExist(5,a,a.tvs,a)")};
+    QTest::newRow("first record of a tag is named") << Step([](Fixture &f) {
+        f.addSound(QStringLiteral("a"), -1);
+        f.library.add(newModel(-1, QStringLiteral("b"), f.soundPath(QStringLiteral("b"))));
+    }) << Step([](Fixture &f) { f.addSound(QStringLiteral("c"), -1); })
+        << QStringList{QStringLiteral("FileAlreadyExist(-1,c,c.tvs,a)")};
+    QTest::newRow("known name") << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 5); })
+        << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 6); })
+        << QStringList{QStringLiteral("NameAlreadyExist(6,a,a.tvs)")};
+    QTest::newRow("remove from library") << Step([](Fixture &f) {
+        f.addSound(QStringLiteral("a"), 5);
+        f.addSound(QStringLiteral("b"), 6);
+    }) << Step([](Fixture &f) { f.glue.removeFromLibrary(QStringLiteral("a"), 0); })
+        << QStringList{QStringLiteral("LibraryChange(0 of 1)"), QStringLiteral("UpdateStatusBar( File removed)")};
+    QTest::newRow("create list") << none << Step([](Fixture &f) { f.glue.createLL(QStringLiteral("Live")); })
+        << QStringList{QStringLiteral("LoadListChange(Live,0)"), QStringLiteral("LoadListsChange(0 of 1)"),
+                       QStringLiteral("UpdateStatusBar( Your new Load List is ready to go!)")};
+    QTest::newRow("create taken name") << live << Step([](Fixture &f) { f.glue.createLL(QStringLiteral("LIVE")); })
+        << QStringList{};
+    QTest::newRow("remove asks first") << live << Step([](Fixture &f) { f.glue.removeLL(QStringLiteral("Live")); })
+        << QStringList{QStringLiteral("ConfirmDelete(Live)")};
+    QTest::newRow("remove with -1 asks") << live << Step([](Fixture &f) { f.glue.removeLL(QStringLiteral("Live"), -1); })
+        << QStringList{QStringLiteral("ConfirmDelete(Live)")};
+    QTest::newRow("remove last list") << live << Step([](Fixture &f) { f.glue.removeLL(QStringLiteral("Live"), 6); })
+        << QStringList{QStringLiteral("LoadListChange(none,0)"), QStringLiteral("LoadListsChange(-1 of 0)"),
+                       QStringLiteral("UpdateStatusBar( Load List removed!)")};
+    QTest::newRow("remove activates last remaining") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("A"));
+        f.makeList(QStringLiteral("B"));
+        f.makeList(QStringLiteral("C"));
+        f.glue.setActiveLL(QStringLiteral("C"));
+    }) << Step([](Fixture &f) { f.glue.removeLL(QStringLiteral("C"), 6); })
+        << QStringList{QStringLiteral("LoadListChange(B,0)"), QStringLiteral("LoadListsChange(1 of 2)"),
+                       QStringLiteral("UpdateStatusBar( Load List removed!)")};
+    QTest::newRow("remove without lists") << none << Step([](Fixture &f) { f.glue.removeLL(QStringLiteral("Live"), 6); })
+        << QStringList{QStringLiteral("UpdateStatusBar( No valid Load List to delete)")};
+    QTest::newRow("remove Last Loaded even confirmed") << Step(recordLastLoaded)
+        << Step([](Fixture &f) { f.glue.removeLL(lastLoaded, 6); })
+        << QStringList{QStringLiteral("UpdateStatusBar( Cannot delete the Load List \"Last Loaded\")")};
+    QTest::newRow("add -1 to empty list") << Step([](Fixture &f) {
+        f.addSound(QStringLiteral("a"), 5);
+        f.makeList(QStringLiteral("Live"));
+    }) << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("a"), -1); })
+        << QStringList{QStringLiteral("LoadListChange(Live,1)"), QStringLiteral("UpdateStatusBar( Sound image added to Live)")};
+    QTest::newRow("add -1 to full list") << Step([](Fixture &f) {
+        QList<std::pair<int, QString>> entries;
+        for (int i = 0; i < 12; ++i)
+            entries.append({-1, QStringLiteral("s%1").arg(i)});
+        f.makeList(QStringLiteral("Live"), entries);
+        f.addSound(QStringLiteral("extra"), 99);
+    }) << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("extra"), -1); })
+        << QStringList{QStringLiteral("LocationNotEmpty(s0,0,extra)")};
+    QTest::newRow("add to occupied location") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("Live"), {{3, QStringLiteral("a")}});
+        f.addSound(QStringLiteral("b"), 77);
+    }) << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("b"), 3); })
+        << QStringList{QStringLiteral("LocationNotEmpty(a,3,b)")};
+    QTest::newRow("add with missing file") << Step([](Fixture &f) {
+        f.addSound(QStringLiteral("a"), 5);
+        f.makeList(QStringLiteral("Live"));
+        QFile::remove(f.soundPath(QStringLiteral("a")));
+    }) << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("a"), 2); })
+        << QStringList{QStringLiteral("FilesDoesNotExist(a.tvs,2,a)")};
+    QTest::newRow("add without list") << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 5); })
+        << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("a"), -1); })
+        << QStringList{QStringLiteral("NoActiveList( There is no Active Load List)")};
+    QTest::newRow("remove location 0") << liveWithA0 << Step([](Fixture &f) { f.glue.removeFromLL(0); })
+        << QStringList{QStringLiteral("LoadListChange(Live,0)"), QStringLiteral("UpdateStatusBar( Location 1 removed)")};
+    QTest::newRow("remove location 11") << liveWithA0 << Step([](Fixture &f) { f.glue.removeFromLL(11); })
+        << QStringList{QStringLiteral("LoadListChange(Live,11)"), QStringLiteral("UpdateStatusBar( Location 12 removed)")};
+    QTest::newRow("move first up wraps to 11") << liveWithA0 << Step([](Fixture &f) { f.glue.swapModels(0, -1); })
+        << QStringList{QStringLiteral("LoadListChange(Live,11)"), QStringLiteral("UpdateStatusBar( Sound Image location swapped)")};
+    QTest::newRow("move last down wraps to 0") << liveWithA0 << Step([](Fixture &f) { f.glue.swapModels(11, 12); })
+        << QStringList{QStringLiteral("LoadListChange(Live,0)"), QStringLiteral("UpdateStatusBar( Sound Image location swapped)")};
+    QTest::newRow("remove location without active list") << none << Step([](Fixture &f) { f.glue.removeFromLL(0); })
+        << QStringList{};
+    QTest::newRow("swap without active list") << none << Step([](Fixture &f) { f.glue.swapModels(0, 1); })
+        << QStringList{};
+    QTest::newRow("activate list") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("A"));
+        f.makeList(QStringLiteral("B"));
+    }) << Step([](Fixture &f) { f.glue.setActiveLL(QStringLiteral("a")); })
+        << QStringList{QStringLiteral("LoadListChange(A,0)")};
+    QTest::newRow("export without lists") << none
+        << Step([](Fixture &f) { f.glue.exportLL(QStringLiteral("Gig"), f.dir.path() + QDir::separator()); })
+        << QStringList{QStringLiteral("UpdateStatusBar( There is no Load List to export)")};
+    QTest::newRow("export without name") << live
+        << Step([](Fixture &f) { f.glue.exportLL(QString(), f.dir.path() + QDir::separator()); })
+        << QStringList{QStringLiteral("UpdateStatusBar( File name/File path is not valid)")};
+    QTest::newRow("export without folder") << live << Step([](Fixture &f) { f.glue.exportLL(QStringLiteral("Gig"), QString()); })
+        << QStringList{QStringLiteral("UpdateStatusBar( File name/File path is not valid)")};
+    QTest::newRow("export") << liveWithA0
+        << Step([](Fixture &f) { f.glue.exportLL(QStringLiteral("Gig"), f.dir.path() + QDir::separator()); })
+        << QStringList{QStringLiteral("UpdateStatusBar( File exported successfully!)")};
+    QTest::newRow("import of missing file") << live
+        << Step([](Fixture &f) { f.glue.importLL(QStringLiteral("/no/such/Gig.kxf"), QStringLiteral("Gig")); })
+        << QStringList{QStringLiteral("UpdateStatusBar( File /no/such/Gig.kxf is not valid!)")};
+    QTest::newRow("import under taken name") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}});
+        f.glue.exportLL(QStringLiteral("Gig"), f.dir.path() + QDir::separator());
+    }) << Step([](Fixture &f) { f.glue.importLL(f.dir.path() + QStringLiteral("/Gig/Gig.kxf"), QStringLiteral("live")); })
+        << QStringList{QStringLiteral("UpdateStatusBar( File import failed!)")};
+    QTest::newRow("import") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}});
+        f.glue.exportLL(QStringLiteral("Gig"), f.dir.path() + QDir::separator());
+    }) << Step([](Fixture &f) { f.glue.importLL(f.dir.path() + QStringLiteral("/Gig/Gig.kxf"), QStringLiteral("Gig")); })
+        << QStringList{QStringLiteral("LoadListChange(Gig,0)"), QStringLiteral("LoadListsChange(1 of 2)"),
+                       QStringLiteral("UpdateStatusBar( Your new Load List is ready to go!)"),
+                       QStringLiteral("UpdateStatusBar( Your Load List has been saved)"), QStringLiteral("LoadListChange(Gig,0)"),
+                       QStringLiteral("UpdateStatusBar( File imported successfully!)")};
+    QTest::newRow("save all without lists") << none << Step([](Fixture &f) { f.glue.saveAll(); })
+        << QStringList{QStringLiteral("UpdateStatusBar( There is nothing to save)")};
+    QTest::newRow("save all") << live << Step([](Fixture &f) { f.glue.saveAll(); })
+        << QStringList{QStringLiteral("UpdateStatusBar( All of your Load Lists has been saved)")};
+    QTest::newRow("save list without lists") << none << Step([](Fixture &f) { f.glue.saveLL(); }) << QStringList{};
+    QTest::newRow("rename without active list") << none
+        << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("Gig"), QStringLiteral("Live")); })
+        << QStringList{QStringLiteral("UpdateStatusBar( You have no Load List to rename)")};
+    QTest::newRow("rename Last Loaded") << Step(recordLastLoaded)
+        << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("Gig"), lastLoaded); })
+        << QStringList{QStringLiteral("UpdateStatusBar( Cannot rename the Load List \"Last Loaded\")")};
+    QTest::newRow("rename") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("A"));
+        f.makeList(QStringLiteral("B"));
+        f.glue.setActiveLL(QStringLiteral("A"));
+    }) << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("Gig"), QStringLiteral("A")); })
+        << QStringList{QStringLiteral("LoadListsChange(1 of 2)"), QStringLiteral("UpdateStatusBar( Your Load List has been saved)")};
+    QTest::newRow("rename onto taken name") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("A"));
+        f.makeList(QStringLiteral("B"));
+    }) << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("a"), QStringLiteral("B")); })
+        << QStringList{QStringLiteral("UpdateStatusBar( A Load List named a already exists)")};
+    QTest::newRow("file info of nothing") << liveWithA0
+        << Step([](Fixture &f) { f.glue.getFileInfo(QString(), QStringLiteral("Library"), 3); })
+        << QStringList{QStringLiteral("UpdateStatusBar()"), QStringLiteral("UpdateFileInfo(,0)")};
+    QTest::newRow("file info of other source") << liveWithA0
+        << Step([](Fixture &f) { f.glue.getFileInfo(QStringLiteral("a"), QStringLiteral("library"), 0); })
+        << QStringList{};
+}
+
+void GlueTest::commandEvents()
+{
+    QFETCH(Step, setup);
+    QFETCH(Step, command);
+    QFETCH(QStringList, expected);
+
+    Fixture f;
+    setup(f);
+    f.forget();
+    command(f);
+    QCOMPARE(f.listener.events, expected);
+    QCOMPARE(f.seam.unexpected(), 0);
+}
+
+void GlueTest::questionAnswers_data()
+{
+    QTest::addColumn<Step>("scenario");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<Step>("check");
+
+    QTest::newRow("replace after known tag") << Step([](Fixture &f) {
+        f.addSound(QStringLiteral("old"), 5);
+        f.addSound(QStringLiteral("other"), 6);
+        f.writeSound(QStringLiteral("new"));
+        f.forget();
+        f.listener.onFileAlreadyExist = [&f](qint32 tag, const QString &name, const QString &path, const QString &old) {
+            f.glue.removeFromLibrary(old, -1);
+            f.glue.addToLibrary(tag, name, path);
+        };
+        f.glue.addToLibrary(5, QStringLiteral("new"), f.soundPath(QStringLiteral("new")));
+    }) << QStringList{QStringLiteral("FileAlreadyExist(5,new,new.tvs,old)"), QStringLiteral("LibraryChange(-1 of 1)"),
+                      QStringLiteral("UpdateStatusBar( File removed)"), QStringLiteral("LibraryChange(1 of 2)"),
+                      QStringLiteral("UpdateStatusBar( File added)")}
+       << Step([](Fixture &f) {
+              QVERIFY(!f.library.nameExist(QStringLiteral("old")));
+              QCOMPARE(f.library.getModel(2)->name(), QStringLiteral("new"));
+          });
+    QTest::newRow("other name after known name") << Step([](Fixture &f) {
+        f.addSound(QStringLiteral("a"), 5);
+        f.writeSound(QStringLiteral("b"));
+        f.forget();
+        f.listener.onNameAlreadyExist = [&f](qint32 tag, const QString &, const QString &path) {
+            f.glue.addToLibrary(tag, QStringLiteral("a2"), path);
+        };
+        f.glue.addToLibrary(6, QStringLiteral("a"), f.soundPath(QStringLiteral("b")));
+    }) << QStringList{QStringLiteral("NameAlreadyExist(6,a,b.tvs)"), QStringLiteral("LibraryChange(1 of 2)"),
+                      QStringLiteral("UpdateStatusBar( File added)")}
+       << Step([](Fixture &f) { QCOMPARE(f.library.getModel(QStringLiteral("a2"))->tag(), 6); });
+    QTest::newRow("replace occupied location") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("Live"), {{3, QStringLiteral("a")}});
+        f.addSound(QStringLiteral("b"), 77);
+        f.forget();
+        f.listener.onLocationNotEmpty = [&f](const QString &, int location, const QString &name) {
+            f.glue.removeFromLL(location);
+            f.glue.addToLL(name, location);
+        };
+        f.glue.addToLL(QStringLiteral("b"), 3);
+    }) << QStringList{QStringLiteral("LocationNotEmpty(a,3,b)"), QStringLiteral("LoadListChange(Live,3)"),
+                      QStringLiteral("UpdateStatusBar( Location 4 removed)"), QStringLiteral("LoadListChange(Live,4)"),
+                      QStringLiteral("UpdateStatusBar( Sound image added to Live)")}
+       << Step([](Fixture &f) {
+              const LoadListPtr live = f.lists.getLoadList(QStringLiteral("Live"));
+              QCOMPARE(live->getModel(3), f.library.getModel(QStringLiteral("b")));
+              QCOMPARE(live->count(), 1);
+          });
+    QTest::newRow("confirm delete") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("Live"));
+        f.forget();
+        f.listener.onConfirmDelete = [&f](const QString &name) { f.glue.removeLL(name, 6); };
+        f.glue.removeLL(QStringLiteral("Live"), -1);
+    }) << QStringList{QStringLiteral("ConfirmDelete(Live)"), QStringLiteral("LoadListChange(none,0)"),
+                      QStringLiteral("LoadListsChange(-1 of 0)"), QStringLiteral("UpdateStatusBar( Load List removed!)")}
+       << Step([](Fixture &f) {
+              QCOMPARE(f.lists.getCount(), 0);
+              QVERIFY(!QFile::exists(f.dataFile(QStringLiteral("Live.dat"))));
+          });
+    QTest::newRow("retry after missing file") << Step([](Fixture &f) {
+        f.addSound(QStringLiteral("a"), 5);
+        f.makeList(QStringLiteral("Live"));
+        QFile::rename(f.soundPath(QStringLiteral("a")), f.soundPath(QStringLiteral("away")));
+        f.forget();
+        f.listener.onFilesDoesNotExist = [&f](const QString &path, int location, const QString &key) {
+            QFile::rename(f.soundPath(QStringLiteral("away")), path);
+            f.glue.addToLL(key, location);
+        };
+        f.glue.addToLL(QStringLiteral("a"), 7);
+    }) << QStringList{QStringLiteral("FilesDoesNotExist(a.tvs,7,a)"), QStringLiteral("LoadListChange(Live,8)"),
+                      QStringLiteral("UpdateStatusBar( Sound image added to Live)")}
+       << Step([](Fixture &f) { QCOMPARE(f.lists.getLoadList(QStringLiteral("Live"))->getModel(7)->name(), QStringLiteral("a")); });
+}
+
+void GlueTest::questionAnswers()
+{
+    QFETCH(Step, scenario);
+    QFETCH(QStringList, expected);
+    QFETCH(Step, check);
+
+    Fixture f;
+    scenario(f);
+    QCOMPARE(f.listener.events, expected);
+    check(f);
+}
+
+void GlueTest::editOfLastLoadedGoesToLowestFreeCopy_data()
+{
+    QTest::addColumn<Step>("edit");
+    QTest::addColumn<QStringList>("editedLocations");
+
+    QTest::newRow("add") << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("c"), -1); })
+                         << QStringList{QStringLiteral("0:a"), QStringLiteral("1:c"), QStringLiteral("4:b")};
+    QTest::newRow("remove") << Step([](Fixture &f) { f.glue.removeFromLL(4); }) << QStringList{QStringLiteral("0:a")};
+    QTest::newRow("swap") << Step([](Fixture &f) { f.glue.swapModels(0, -1); })
+                          << QStringList{QStringLiteral("4:b"), QStringLiteral("11:a")};
+}
+
+void GlueTest::editOfLastLoadedGoesToLowestFreeCopy()
+{
+    QFETCH(Step, edit);
+    QFETCH(QStringList, editedLocations);
+
+    Fixture f;
+    f.addSound(QStringLiteral("c"), 3);
+    f.makeList(QStringLiteral("Untitled1"));
+    f.makeList(QStringLiteral("Untitled3"));
+    recordLastLoaded(f);
+    f.forget();
+
+    edit(f);
+
+    const auto describe = [](const LoadList &list) {
+        QStringList entries;
+        for (int i = 0; i < 12; ++i) {
+            if (const ModelPtr m = list.getModel(i))
+                entries.append(QStringLiteral("%1:%2").arg(i).arg(m->name()));
+        }
+        return entries;
+    };
+    const LoadListPtr copy = f.lists.getLoadList(QStringLiteral("Untitled2"));
+    QVERIFY(copy);
+    QCOMPARE(f.glue.getActiveLoadList(), copy);
+    QCOMPARE(describe(*copy), editedLocations);
+    QCOMPARE(describe(*f.lists.getLoadList(lastLoaded)), (QStringList{QStringLiteral("0:a"), QStringLiteral("4:b")}));
+    QVERIFY(QFile::exists(f.dataFile(QStringLiteral("Untitled2.dat"))));
+    QVERIFY(f.bytes(f.dataFile(QStringLiteral("ListOfLL.kvl"))).contains("Untitled2\r\n"));
+    QCOMPARE(f.listener.events.mid(0, 2),
+             (QStringList{QStringLiteral("LoadListChange(Untitled2,0)"), QStringLiteral("LoadListsChange(4 of 5)")}));
+}
+
+void GlueTest::savingCommandsWriteTheirFiles_data()
+{
+    QTest::addColumn<Step>("command");
+    QTest::addColumn<QStringList>("dataFiles");
+    QTest::addColumn<QByteArray>("listOfLists");
+
+    QTest::newRow("location edits stay in memory") << Step([](Fixture &f) {
+        f.glue.addToLL(QStringLiteral("b"), 5);
+        f.glue.swapModels(0, 1);
+        f.glue.removeFromLL(1);
+    }) << QStringList{QStringLiteral("Library.dat"), QStringLiteral("ListOfLL.kvl"), QStringLiteral("Live.dat")}
+       << QByteArray("Live\r\n\r\n");
+    QTest::newRow("create") << Step([](Fixture &f) { f.glue.createLL(QStringLiteral("Gig")); })
+        << QStringList{QStringLiteral("Gig.dat"), QStringLiteral("Library.dat"), QStringLiteral("ListOfLL.kvl"), QStringLiteral("Live.dat")}
+        << QByteArray("Live\r\nGig\r\n\r\n");
+    QTest::newRow("remove") << Step([](Fixture &f) { f.glue.removeLL(QStringLiteral("Live"), 6); })
+        << QStringList{QStringLiteral("Library.dat"), QStringLiteral("ListOfLL.kvl")} << QByteArray("\r\n");
+    QTest::newRow("rename") << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("Gig"), QStringLiteral("Live")); })
+        << QStringList{QStringLiteral("Gig.dat"), QStringLiteral("Library.dat"), QStringLiteral("ListOfLL.kvl")}
+        << QByteArray("Gig\r\n\r\n");
+    QTest::newRow("save all") << Step([](Fixture &f) { f.glue.saveAll(); })
+        << QStringList{QStringLiteral("Library.dat"), QStringLiteral("ListOfLL.kvl"), QStringLiteral("Live.dat")}
+        << QByteArray("Live\r\n\r\n");
+}
+
+void GlueTest::savingCommandsWriteTheirFiles()
+{
+    QFETCH(Step, command);
+    QFETCH(QStringList, dataFiles);
+    QFETCH(QByteArray, listOfLists);
+
+    Fixture f;
+    f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}});
+    f.addSound(QStringLiteral("b"), 9);
+    const QByteArray liveBefore = f.bytes(f.dataFile(QStringLiteral("Live.dat")));
+    QCOMPARE(liveBefore, QByteArray("\r\n"));
+
+    command(f);
+
+    QDir data(f.dataFolder());
+    QCOMPARE(data.entryList(QDir::Files, QDir::Name), dataFiles);
+    QCOMPARE(f.bytes(f.dataFile(QStringLiteral("ListOfLL.kvl"))), listOfLists);
+    const LoadListPtr active = f.glue.getActiveLoadList();
+    if (active && QTest::currentDataTag() != QByteArrayLiteral("location edits stay in memory")) {
+        QByteArray expected;
+        for (int i = 0; i < 12; ++i) {
+            if (const ModelPtr m = active->getModel(i))
+                expected += QStringLiteral("%1\t%2\t%3\t%4\r\n").arg(i).arg(m->tag()).arg(m->name(), m->path()).toUtf8();
+        }
+        QCOMPARE(f.bytes(f.dataFile(active->name() + QStringLiteral(".dat"))), expected + "\r\n");
+    } else if (active) {
+        QCOMPARE(f.bytes(f.dataFile(QStringLiteral("Live.dat"))), liveBefore);
+    }
+}
+
+void GlueTest::renameOntoTakenNameLosesNothing()
+{
+    Fixture f;
+    f.makeList(QStringLiteral("A"), {{0, QStringLiteral("a")}});
+    f.makeList(QStringLiteral("B"), {{1, QStringLiteral("b")}});
+    f.glue.saveAll();
+    const QByteArray fileA = f.bytes(f.dataFile(QStringLiteral("A.dat")));
+    const QByteArray fileB = f.bytes(f.dataFile(QStringLiteral("B.dat")));
+
+    f.glue.renameLL(QStringLiteral("A"), QStringLiteral("B"));
+
+    QCOMPARE(f.listNames(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    QCOMPARE(f.glue.getActiveLoadList()->name(), QStringLiteral("B"));
+    QCOMPARE(f.bytes(f.dataFile(QStringLiteral("A.dat"))), fileA);
+    QCOMPARE(f.bytes(f.dataFile(QStringLiteral("B.dat"))), fileB);
+
+    f.glue.renameLL(QStringLiteral("b"), QStringLiteral("B"));
+    QCOMPARE(f.listNames(), (QStringList{QStringLiteral("A"), QStringLiteral("b")}));
+    QCOMPARE(f.bytes(f.dataFile(QStringLiteral("b.dat"))), fileB);
+}
+
+void GlueTest::failedSaveIsReportedAndKeepsLists()
+{
+    Fixture f;
+    f.makeList(QStringLiteral("Live"), {{2, QStringLiteral("a")}});
+    QVERIFY(QDir(f.dataFolder()).removeRecursively());
+    f.forget();
+
+    f.glue.saveAll();
+
+    QCOMPARE(f.listener.statusTexts(), QStringList{QStringLiteral(" Your Load Lists could not be saved")});
+    QVERIFY(!f.seam.messages().isEmpty());
+    QCOMPARE(f.lists.getLoadList(QStringLiteral("Live"))->getModel(2)->name(), QStringLiteral("a"));
+
+    f.forget();
+    f.glue.createLL(QStringLiteral("Gig"));
+    QCOMPARE(f.listener.statusTexts(), QStringList{QStringLiteral(" Your Load Lists could not be saved")});
+    QCOMPARE(f.listNames(), (QStringList{QStringLiteral("Live"), QStringLiteral("Gig")}));
+}
+
+void GlueTest::addToLLWithoutListShowsBox()
+{
+    Fixture f;
+    f.addSound(QStringLiteral("a"), 1);
+    f.forget();
+    f.glue.addToLL(QStringLiteral("a"), 0);
+    QCOMPARE(f.seam.messages().size(), 1);
+    const MessageRequest box = f.seam.messages().constFirst();
+    QCOMPARE(box.text, QStringLiteral("Can only add Sound Image to an Active Load List"));
+    QCOMPARE(box.title, QStringLiteral("No Active Load List"));
+    QCOMPARE(box.buttons, Buttons::Ok);
+    QCOMPARE(box.icon, Icon::None);
+}
+
+void GlueTest::fileInfoNamesTheRecord_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("index");
+
+    QTest::newRow("library row") << QStringLiteral("Library") << QStringLiteral("b") << 0;
+    QTest::newRow("load list location") << QStringLiteral("Loadlist") << QStringLiteral("any text") << 6;
+}
+
+void GlueTest::fileInfoNamesTheRecord()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, key);
+    QFETCH(int, index);
+
+    Fixture f;
+    f.addSound(QStringLiteral("a"), 1);
+    f.addSound(QStringLiteral("b"), 42);
+    f.makeList(QStringLiteral("Live"));
+    f.glue.addToLL(QStringLiteral("b"), 6);
+    f.forget();
+
+    f.glue.getFileInfo(key, source, index);
+
+    QCOMPARE(f.listener.events,
+             (QStringList{QStringLiteral("UpdateStatusBar( ") + f.soundPath(QStringLiteral("b")) + u')',
+                          QStringLiteral("UpdateFileInfo(b.tvs,42)")}));
+}
+
+QTEST_GUILESS_MAIN(GlueTest)
+#include "GlueTest.moc"
