@@ -37,10 +37,31 @@ bool regularFileExists(const QString &path)
     return QFileInfo(path).isFile();
 }
 
-QString entryLine(int index, const Model &model, const QString &pathField)
+// The entry lines of every record of obj, by position. An export names each file by
+// its file name alone and leaves out records whose file is missing.
+enum class Entries { DataFile, ExportFile };
+
+QString entryLines(const IPersistToFile &obj, Entries kind)
 {
-    return QString::number(index) + u'\t' + QString::number(model.tag()) + u'\t' + model.name() + u'\t'
-        + pathField + lineEnd;
+    QString content;
+    content.reserve(obj.count() * 96);
+    for (int i = 0; i < obj.count(); ++i) {
+        const ModelPtr model = obj.getModel(i);
+        if (!model)
+            continue;
+        const bool forExport = kind == Entries::ExportFile;
+        if (forExport && !regularFileExists(model->path()))
+            continue;
+        content += QString::number(i);
+        content += u'\t';
+        content += QString::number(model->tag());
+        content += u'\t';
+        content += model->name();
+        content += u'\t';
+        content += forExport ? getFileName(model->path()) : model->path();
+        content += lineEnd;
+    }
+    return content;
 }
 
 // The library appends every entry; a load list places it at the location named by
@@ -65,6 +86,16 @@ std::optional<Entry> parseEntry(QStringView line, const QString &folder)
     if (!index || !tag)
         return std::nullopt;
     return Entry{*index, newModel(*tag, fields[2].toString(), folder + fields[3].toString())};
+}
+
+// True when the file already holds exactly these bytes.
+bool fileHolds(const QString &file, const QByteArray &bytes)
+{
+    const QFileInfo info(file);
+    if (!info.isFile() || info.size() != bytes.size())
+        return false;
+    QFile existing(file);
+    return existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes;
 }
 
 void showError(const RuntimeError &error)
@@ -94,12 +125,7 @@ FolderState ensureFolder(const QString &strPath)
 
 bool saveToFile(const IPersistToFile &obj, const QString &strName)
 {
-    QString content;
-    for (int i = 0; i < obj.count(); ++i) {
-        if (const ModelPtr model = obj.getModel(i))
-            content += entryLine(i, *model, model->path());
-    }
-    return writeFile(content, dataFile(strName.isEmpty() ? obj.name() : strName));
+    return writeFile(entryLines(obj, Entries::DataFile), dataFile(strName.isEmpty() ? obj.name() : strName));
 }
 
 bool fileNotExist(const QString &strFile)
@@ -130,8 +156,14 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
 bool writeFile(const QString &strText, const QString &strFile)
 {
     try {
+        // Saving every list rewrites many files that have not changed; leaving those
+        // alone spares the disk a forced write for each.
+        QByteArray bytes = FileShell::encode(strText);
+        bytes += FileShell::encode(lineEnd);
+        if (fileHolds(strFile, bytes))
+            return false;
         const FileShellPtr shell = newFileShell(strFile, FileShell::WriteText);
-        shell->writeText(strText + lineEnd);
+        shell->writeBytes(bytes);
         shell->closeFile();
         return false;
     } catch (const RuntimeError &) {
@@ -185,13 +217,7 @@ bool copyListFiles(const IPersistToFile &obj, const QString &strDest, bool folde
 
 bool writeExportFile(const IPersistToFile &obj, const QString &strFile)
 {
-    QString content;
-    for (int i = 0; i < obj.count(); ++i) {
-        const ModelPtr model = obj.getModel(i);
-        if (model && regularFileExists(model->path()))
-            content += entryLine(i, *model, getFileName(model->path()));
-    }
-    return writeFile(content, strFile);
+    return writeFile(entryLines(obj, Entries::ExportFile), strFile);
 }
 
 void removeFolder(QString &strPath)

@@ -61,7 +61,8 @@ std::unique_ptr<QFileDevice> openDevice(const QString &fileName, int mode)
     switch (mode) {
     case FileShell::WriteText:
         file = std::make_unique<QSaveFile>(fileName);
-        openMode = QIODevice::WriteOnly;
+        // Unbuffered: a data file is written in one piece, and a short write shows at once.
+        openMode = QIODevice::WriteOnly | QIODevice::Unbuffered;
         break;
     case FileShell::AppendText:
         file = std::make_unique<QFile>(fileName);
@@ -153,12 +154,21 @@ QString FileShell::readText(int chars)
 
 void FileShell::writeText(const QString &text)
 {
+    writeBytes(encode(text));
+}
+
+void FileShell::writeBytes(const QByteArray &bytes)
+{
     if (m_handle == 0)
         throw RuntimeError(ErrorNumber::BadFileNumber);
-    const QByteArray bytes = text.toUtf8();
     // Flushing here makes a short write an error: a commit would not report it.
     if (m_file->write(bytes) != bytes.size() || !m_file->flush())
         throw deviceError(*m_file);
+}
+
+QByteArray FileShell::encode(const QString &text)
+{
+    return text.toUtf8();
 }
 
 void FileShell::discard() noexcept

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -39,6 +40,10 @@ public:
     // chars below 1 reads the whole file.
     QString readText(int chars = 0);
     void writeText(const QString &text);
+    void writeBytes(const QByteArray &bytes);
+
+    // The bytes that writeText puts on disk for the text.
+    static QByteArray encode(const QString &text);
 
 private:
     void discard() noexcept;

@@ -25,7 +25,7 @@ void LoadLists::addLoadList(const LoadListPtr &l)
                Icon::None, QStringLiteral("Cannot Insert Load List"));
         return;
     }
-    m_byKey.insert(key, l);
+    m_byKey.insert(key, Keyed{l->name(), l});
     m_lists.push_back(l);
 }
 
@@ -47,15 +47,16 @@ void LoadLists::remove(const QString &strName)
     const auto found = m_byKey.constFind(keyOf(strName));
     if (found == m_byKey.cend())
         return;
-    m_lists.erase(std::find(m_lists.begin(), m_lists.end(), found.value()));
+    const Keyed removed = found.value();
     m_byKey.erase(found);
-    deleteLoadListFile(strName);
+    m_lists.erase(std::find(m_lists.begin(), m_lists.end(), removed.list));
+    deleteLoadListFile(removed.name);
     m_active = m_lists.empty() ? nullptr : m_lists.back();
 }
 
 LoadListPtr LoadLists::getLoadList(const QString &strName) const
 {
-    return m_byKey.value(keyOf(strName));
+    return m_byKey.value(keyOf(strName)).list;
 }
 
 bool LoadLists::exportLoadList(const QString &strName, const QString &dirPath)

@@ -51,8 +51,15 @@ private:
     static QString keyOf(const QString &name);
     LoadList &requireActive() const;
 
+    // The name under which a list was added names its file, also after the list's
+    // own name has been changed.
+    struct Keyed {
+        QString name;
+        LoadListPtr list;
+    };
+
     std::vector<LoadListPtr> m_lists;
-    QHash<QString, LoadListPtr> m_byKey;
+    QHash<QString, Keyed> m_byKey;
     LoadListPtr m_active;
 };
 

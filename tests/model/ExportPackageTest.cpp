@@ -67,6 +67,7 @@ private Q_SLOTS:
     void exportTwiceKeepsFirstCopies();
     void exportsTheActiveListUnderTheGivenName();
     void failedCopyInExistingFolderRemovesOnlyItsOwnFiles();
+    void failedCopyInNewFolderRemovesTheFolder();
     void failedCopyWhereTheFolderCannotBeMade();
     void removeFolderStripsTrailingSeparator();
 };
@@ -208,6 +209,26 @@ void ExportPackageTest::failedCopyInExistingFolderRemovesOnlyItsOwnFiles()
     QCOMPARE(filesIn(p.exports.filePath(QStringLiteral("Live"))),
              (QStringList{QStringLiteral("Live.kxf"), QStringLiteral("mine.tvs")}));
     QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))), oldExport);
+}
+
+void ExportPackageTest::failedCopyInNewFolderRemovesTheFolder()
+{
+    Package p;
+    test::ScriptedModalSeam seam;
+    p.place(0, QStringLiteral("Kick"));
+    // The folder itself fits the longest path, but a copy with a long file name in it
+    // does not.
+    QString deep = p.dest();
+    while (deep.size() < 3880)
+        deep += QString(100, u'd') + QDir::separator();
+    QVERIFY(QDir().mkpath(deep));
+    p.place(1, QString(240, u'L'));
+
+    QVERIFY(p.lists.exportLoadList(QStringLiteral("Live"), deep));
+
+    QCOMPARE(seam.messageTexts(), QStringList{copyFailure});
+    QVERIFY(QFileInfo(deep).isDir());
+    QVERIFY(!QFileInfo::exists(deep + QStringLiteral("Live")));
 }
 
 void ExportPackageTest::failedCopyWhereTheFolderCannotBeMade()

@@ -46,6 +46,7 @@ private Q_SLOTS:
     void remove_data();
     void remove();
     void removeFromEmptySetDoesNothing();
+    void removeAfterNewNameDeletesTheOldFile();
     void copyInto();
     void copyIntoItself();
     void saveAllWritesEveryListAndTheirNames();
@@ -106,7 +107,12 @@ void LoadListsTest::remove()
 
     QCOMPARE(lists.getCount(), names.size() - 1);
     QCOMPARE(lists.getLoadList(removed), LoadListPtr());
-    QVERIFY(!QFile::exists(folder.filePath(removed + QStringLiteral(".dat"))));
+    QStringList files;
+    for (const LoadListPtr &list : lists)
+        files.append(list->name() + QStringLiteral(".dat"));
+    files.append(QStringLiteral("ListOfLL.kvl"));
+    files.sort();
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files, QDir::Name), files);
     if (active.isEmpty())
         QCOMPARE(lists.activeLoadList(), LoadListPtr());
     else
@@ -121,6 +127,24 @@ void LoadListsTest::removeFromEmptySetDoesNothing()
     lists.remove(QStringLiteral("A"));
     QVERIFY(QFile::exists(folder.filePath(QStringLiteral("A.dat"))));
     QCOMPARE(lists.activeLoadList(), LoadListPtr());
+}
+
+void LoadListsTest::removeAfterNewNameDeletesTheOldFile()
+{
+    test::TempDataFolder folder;
+    LoadLists lists;
+    const LoadListPtr list = namedList(QStringLiteral("Old"), {2});
+    lists.addLoadList(list);
+    QVERIFY(!lists.saveAll());
+    QVERIFY(!lists.saveLoadList(*list, QStringLiteral("New")));
+    list->setName(QStringLiteral("New"));
+
+    lists.remove(QStringLiteral("old"));
+
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Old.dat"))));
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("New.dat"))));
+    lists.addLoadList(list);
+    QCOMPARE(lists.getLoadList(QStringLiteral("new")), list);
 }
 
 void LoadListsTest::copyInto()
