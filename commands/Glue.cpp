@@ -12,6 +12,7 @@
 #include "platform/RuntimeError.h"
 
 #include <QProgressBar>
+#include <QWidget>
 
 #include <chrono>
 #include <exception>
@@ -45,6 +46,11 @@ Glue::Glue(Library &library, LoadLists &loadLists)
     , mLoadLists(loadLists)
     , m_tools(&programKivoTools())
 {
+}
+
+void Glue::setMainForm(QWidget *mainForm)
+{
+    m_mainForm = mainForm;
 }
 
 QString Glue::lastLoadedName()

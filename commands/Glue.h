@@ -27,7 +27,7 @@ public:
     // Not owned; nullptr drops the events.
     void setListener(GlueListener *listener) noexcept { m_listener = listener; }
     // The window that owns the reminder shown before a transfer.
-    void setMainForm(QWidget *mainForm) { m_mainForm = mainForm; }
+    void setMainForm(QWidget *mainForm);
     // The binding through which transfers reach the unit; the program's by default.
     void setKivoTools(KivoTools &tools) noexcept { m_tools = &tools; }
 

@@ -4,8 +4,7 @@
 #include "model/Library.h"
 #include "model/LoadLists.h"
 
-#include "RecordingListener.h"
-#include "ScriptedModalSeam.h"
+#include "GlueFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,39 +18,8 @@ using namespace kivo;
 
 namespace {
 
-// A data folder and a folder of sound files in one temporary folder, with a facade
-// on a library and set of lists of its own.
-struct Fixture {
-    QTemporaryDir dir;
-    QString previousDataPath = dataPath();
-    test::ScriptedModalSeam seam;
-    Library library;
-    LoadLists lists;
-    Glue glue{library, lists};
-    test::RecordingListener listener;
-
-    Fixture()
-    {
-        QDir(dir.path()).mkpath(QStringLiteral("data"));
-        QDir(dir.path()).mkpath(QStringLiteral("sounds"));
-        setDataPath(dataFolder());
-        glue.setListener(&listener);
-    }
-    ~Fixture() { setDataPath(previousDataPath); }
-
-    QString dataFolder() const { return QDir::toNativeSeparators(dir.path() + QStringLiteral("/data/")); }
-    QString soundPath(const QString &name) const
-    {
-        return QDir::toNativeSeparators(dir.path() + QStringLiteral("/sounds/") + name + QStringLiteral(".tvs"));
-    }
-    QString dataFile(const QString &base) const { return dataFolder() + base; }
-
-    void writeSound(const QString &name)
-    {
-        QFile file(soundPath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(64, '\x5a'));
-    }
+struct Fixture : test::GlueFixture {
+    void writeSound(const QString &name) { QVERIFY(GlueFixture::writeSound(name)); }
     void addSound(const QString &name, qint32 tag)
     {
         writeSound(name);

@@ -7,8 +7,7 @@
 #include "platform/KivoTools.h"
 
 #include "JackServer.h"
-#include "RecordingListener.h"
-#include "ScriptedModalSeam.h"
+#include "GlueFixture.h"
 #include "TemporarySettings.h"
 #include "UnitSimulator.h"
 
@@ -42,28 +41,15 @@ QByteArray soundImage(quint32 seed)
     return bytes;
 }
 
-// A data folder, sound files, a facade on lists of its own and the main window's bar.
-struct Fixture {
-    QTemporaryDir dir;
-    QString previousDataPath = dataPath();
-    test::ScriptedModalSeam seam;
-    Library library;
-    LoadLists lists;
-    Glue glue{library, lists};
-    test::RecordingListener listener;
+// The facade's fixture with the main window's progress bar.
+struct Fixture : test::GlueFixture {
     QProgressBar bar;
 
     Fixture()
     {
-        QDir(dir.path()).mkpath(QStringLiteral("data"));
-        setDataPath(QDir::toNativeSeparators(dir.path() + QStringLiteral("/data/")));
-        glue.setListener(&listener);
         bar.setRange(0, 120);
         bar.setVisible(false);
     }
-    ~Fixture() { setDataPath(previousDataPath); }
-
-    QString soundPath(const QString &name) const { return QDir::toNativeSeparators(dir.filePath(name + QStringLiteral(".tvs"))); }
 
     // A list "Live" with a sound of its own at each location; returns the files' bytes.
     QList<QByteArray> makeList(const QList<int> &locations)
@@ -73,8 +59,7 @@ struct Fixture {
         for (const int location : locations) {
             const QString name = QStringLiteral("s%1").arg(location);
             const QByteArray content = soundImage(static_cast<quint32>(location + 1));
-            QFile file(soundPath(name));
-            if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            if (!writeSound(name, content))
                 qFatal("cannot write a sound file");
             glue.addToLibrary(location + 1, name, soundPath(name));
             glue.addToLL(name, location);
