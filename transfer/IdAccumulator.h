@@ -16,8 +16,9 @@ namespace kivo::transfer {
 class IdAccumulator {
 public:
     static constexpr std::uint32_t modulus = 0x0FFFFFFF;
-    // Whole superblocks of lanes, so that chunked reading stays aligned.
-    static constexpr std::size_t preferredChunk = 224 * 512;
+    // Whole superblocks of lanes, so that chunked reading stays aligned; small
+    // enough for a chunk to be summed from the cache it was just read into.
+    static constexpr std::size_t preferredChunk = 224 * 1024;
 
     void add(std::span<const std::uint8_t> bytes);
     std::uint64_t length() const { return m_length; }

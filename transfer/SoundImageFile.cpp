@@ -6,11 +6,6 @@
 #include <filesystem>
 #include <vector>
 
-#if defined(__unix__) || defined(__APPLE__)
-#include <sys/mman.h>
-#include <sys/stat.h>
-#endif
-
 namespace kivo::transfer {
 
 namespace {
@@ -27,32 +22,6 @@ std::int32_t wordAt(const char *path, std::uint64_t offset)
         return failed;
     const auto word = readBigEndian32(file.get());
     return word ? static_cast<std::int32_t>(*word) : failed;
-}
-
-// Adds the whole file to the sum straight from the page cache, without copying
-// it first; false where the file cannot be mapped, and nothing was added.
-bool addMapped([[maybe_unused]] std::FILE *file, [[maybe_unused]] IdAccumulator &id)
-{
-#if defined(__unix__) || defined(__APPLE__)
-    const int descriptor = fileno(file);
-    struct stat status {};
-    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0)
-        return false;
-    const auto size = static_cast<std::size_t>(status.st_size);
-#if defined(MAP_POPULATE)
-    constexpr int flags = MAP_PRIVATE | MAP_POPULATE; // one call maps every page
-#else
-    constexpr int flags = MAP_PRIVATE;
-#endif
-    void *mapped = mmap(nullptr, size, PROT_READ, flags, descriptor, 0);
-    if (mapped == MAP_FAILED)
-        return false;
-    id.add(std::span(static_cast<const std::uint8_t *>(mapped), size));
-    munmap(mapped, size);
-    return true;
-#else
-    return false;
-#endif
 }
 
 } // namespace
@@ -125,18 +94,18 @@ std::int32_t getId(const char *path)
     const File file = openFile(path, "rb");
     if (!file)
         return failed;
+    // Plain reads, not a memory map: a file that another program truncates
+    // meanwhile just ends early instead of killing the process.
     IdAccumulator id;
-    if (!addMapped(file.get(), id)) {
-        std::vector<std::uint8_t> chunk(IdAccumulator::preferredChunk);
-        for (;;) {
-            const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
-            id.add(std::span(chunk.data(), got));
-            if (got < chunk.size())
-                break;
-        }
-        if (std::ferror(file.get()) != 0)
-            return failed;
+    std::vector<std::uint8_t> chunk(IdAccumulator::preferredChunk);
+    for (;;) {
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
+        id.add(std::span(chunk.data(), got));
+        if (got < chunk.size())
+            break;
     }
+    if (std::ferror(file.get()) != 0)
+        return failed;
     if (id.length() == 0)
         return failed;
     return static_cast<std::int32_t>(id.result());
