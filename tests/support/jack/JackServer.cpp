@@ -38,7 +38,8 @@ JackServer::JackServer()
     m_process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
 #endif
     m_process.start(QStringLiteral("jackd"),
-                    {QStringLiteral("--no-realtime"), QStringLiteral("-n"), m_name,
+                    {QStringLiteral("--realtime"), QStringLiteral("--realtime-priority"), QStringLiteral("20"),
+                     QStringLiteral("-n"), m_name,
                      QStringLiteral("-d"), QStringLiteral("dummy"),
                      QStringLiteral("-r"), QStringLiteral("48000"),
                      QStringLiteral("-p"), frames,

@@ -14,7 +14,7 @@ namespace kivo::test {
 class JackServer {
 public:
     // One process cycle: the granularity with which JACK delivers MIDI.
-    static constexpr std::chrono::microseconds period{1000};
+    static constexpr std::chrono::microseconds period{5000};
 
     JackServer();
     JackServer(const JackServer &) = delete;
