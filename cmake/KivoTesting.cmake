@@ -12,6 +12,6 @@ function(kivo_add_qtest name)
   # A test that sends real MIDI runs alone, so that its JACK server's process
   # cycles are not starved by other tests; a missed cycle drops MIDI events.
   if("jack" IN_LIST ARG_LABELS)
-    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
   endif()
 endfunction()

@@ -37,9 +37,11 @@ JackServer::JackServer()
     // A test process that is killed must not leave its server behind.
     m_process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
 #endif
+    // Realtime and synchronous: a client that is late for a cycle is waited for
+    // instead of having that cycle's MIDI events dropped.
     m_process.start(QStringLiteral("jackd"),
                     {QStringLiteral("--realtime"), QStringLiteral("--realtime-priority"), QStringLiteral("20"),
-                     QStringLiteral("-n"), m_name,
+                     QStringLiteral("--sync"), QStringLiteral("-n"), m_name,
                      QStringLiteral("-d"), QStringLiteral("dummy"),
                      QStringLiteral("-r"), QStringLiteral("48000"),
                      QStringLiteral("-p"), frames,

@@ -1,0 +1,111 @@
+#include "commands/Glue.h"
+#include "model/Global.h"
+#include "model/Library.h"
+#include "model/LoadLists.h"
+#include "platform/ModalSeam.h"
+
+#include "JackServer.h"
+#include "UnitSimulator.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProgressBar>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace kivo;
+using namespace std::chrono_literals;
+
+namespace {
+
+// 12 images of 28 messages, each 38.08 ms on a 31,250-baud cable and a 50 ms pause,
+// and 100 ms after each image.
+constexpr double mandatedMs = 12 * (28 * 88.08 + 100.0);
+constexpr int runs = 3;
+
+// Answers the reminder before each transfer with OK.
+class PressOk final : public ModalSeam {
+public:
+    Answer messageBox(const MessageRequest &request) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(request.text));
+        return Answer::Ok;
+    }
+    int execDialog(QDialog &dialog) override
+    {
+        if (auto *ok = dialog.findChild<QAbstractButton *>(QStringLiteral("cmdOK")))
+            ok->click();
+        return dialog.result();
+    }
+};
+
+void writeSoundFiles(const QTemporaryDir &dir, Glue &glue)
+{
+    glue.createLL(QStringLiteral("Bench"));
+    for (int location = 0; location < 12; ++location) {
+        const QString name = QStringLiteral("s%1").arg(location);
+        const QString path = QDir::toNativeSeparators(dir.filePath(name + QStringLiteral(".tvs")));
+        QFile file(path);
+        const QByteArray content = QByteArray::fromHex("00000010 4B49564F 00000101")
+            + QByteArray(4 + 4 + test::UnitSimulator::imageSize, static_cast<char>(location));
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(path));
+        glue.addToLibrary(location, name, path);
+        glue.addToLL(name, location);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("KIVO_MIDI_API", "jack");
+    QTemporaryDir dir;
+    // The benchmark's settings and data stay in its own folder.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+    QApplication app(argc, argv);
+    QDir(dir.path()).mkpath(QStringLiteral("data"));
+    setDataPath(QDir::toNativeSeparators(dir.filePath(QStringLiteral("data"))) + QDir::separator());
+
+    test::JackServer server;
+    if (!server.isReady())
+        qFatal("%s", qPrintable(server.failure()));
+    test::UnitSimulator unit(server.name(), QStringLiteral("unit"));
+    if (!unit.isReady())
+        qFatal("%s", qPrintable(unit.failure()));
+
+    PressOk seam;
+    ModalSeam::install(&seam);
+    Library library;
+    LoadLists lists;
+    Glue glue(library, lists);
+    writeSoundFiles(dir, glue);
+    QProgressBar bar;
+    bar.setRange(0, 120);
+
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        const std::size_t before = unit.messages().size();
+        QElapsedTimer timer;
+        timer.start();
+        glue.sendBlock(0, bar);
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        if (!unit.waitForMessages(before + 12 * 28, 10s))
+            std::fprintf(stderr, "run %d: only %zu of 336 messages arrived\n", run + 1, unit.messages().size() - before);
+        std::printf("run %d: %.0f ms\n", run + 1, times.back());
+    }
+    ModalSeam::install(nullptr);
+    std::sort(times.begin(), times.end());
+    const double median = times[times.size() / 2];
+    std::printf("12-image transfer: median %.0f ms of %d runs, mandated pacing %.0f ms, ratio %.4f (goal under 1.02)\n",
+                median, runs, mandatedMs, median / mandatedMs);
+    return 0;
+}
