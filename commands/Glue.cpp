@@ -145,9 +145,7 @@ void Glue::addToLL(const QString &strName, int intPos)
         raise([&](GlueListener &l) { l.NoActiveList(QStringLiteral(" There is no Active Load List")); });
         return;
     }
-    if (isLastLoadedActive())
-        copyToUntitled();
-    const LoadListPtr active = getActiveLoadList();
+    const LoadListPtr active = listToEdit();
     int location = intPos;
     if (location == -1)
         location = active->getCurrentEmpty();
@@ -181,9 +179,7 @@ void Glue::removeFromLL(int intLocation)
 {
     if (!getActiveLoadList())
         return;
-    if (isLastLoadedActive())
-        copyToUntitled();
-    const LoadListPtr active = getActiveLoadList();
+    const LoadListPtr active = listToEdit();
     active->remove(intLocation);
     raise([&](GlueListener &l) { l.LoadListChange(active, intLocation); });
     status(QStringLiteral(" Location %1 removed").arg(intLocation + 1));
@@ -193,9 +189,7 @@ void Glue::swapModels(int intId1, int intId2)
 {
     if (!getActiveLoadList())
         return;
-    if (isLastLoadedActive())
-        copyToUntitled();
-    const LoadListPtr active = getActiveLoadList();
+    const LoadListPtr active = listToEdit();
     int second = intId2;
     active->swap(intId1, second);
     raise([&](GlueListener &l) { l.LoadListChange(active, second); });
@@ -434,6 +428,13 @@ bool Glue::isLastLoadedActive() const
 {
     const LoadListPtr active = getActiveLoadList();
     return active && active->name() == lastLoadedName();
+}
+
+LoadListPtr Glue::listToEdit()
+{
+    if (isLastLoadedActive())
+        copyToUntitled();
+    return getActiveLoadList();
 }
 
 void Glue::copyToUntitled()

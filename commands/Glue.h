@@ -61,6 +61,8 @@ private:
     bool noLoadList() const;
     bool isLastLoadedActive() const;
     void copyToUntitled();
+    // The active list, or the copy that an edit of "Last Loaded" goes to instead.
+    LoadListPtr listToEdit();
     bool confirmTransfer();
     bool canTransfer(qint32 lgDevice);
     void writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress);
