@@ -88,6 +88,12 @@ QString &dataPathStorage()
     return path;
 }
 
+QString &appPathStorage()
+{
+    static QString path;
+    return path;
+}
+
 } // namespace
 
 bool isValidName(QString &strName)
@@ -174,6 +180,16 @@ const QString &dataPath()
 void setDataPath(const QString &path)
 {
     dataPathStorage() = path;
+}
+
+const QString &appPath()
+{
+    return appPathStorage();
+}
+
+void setAppPath(const QString &path)
+{
+    appPathStorage() = path;
 }
 
 } // namespace kivo

@@ -27,4 +27,9 @@ qsizetype lastSeparatorIndex(const QString &s);
 const QString &dataPath();
 void setDataPath(const QString &path);
 
+// The install folder, as the installation recorded it (ending with the separator);
+// set once at start-up.
+const QString &appPath();
+void setAppPath(const QString &path);
+
 } // namespace kivo

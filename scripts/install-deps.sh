@@ -4,10 +4,11 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2
   libbenchmark-dev
-  xvfb poppler-utils
+  xvfb xauth poppler-utils
+  fonts-wine fonts-liberation2
 )
 
 sudo_cmd=()
