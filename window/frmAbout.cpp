@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "Version.h"
+#include "commands/FormGeometry.h"
 #include "model/FileProxy.h"
 #include "model/Global.h"
 #include "platform/ModalSeam.h"
@@ -20,15 +21,6 @@ namespace {
 constexpr QSize formSize(391, 293);
 // What the registry's value query could hand back: a text and its terminator.
 constexpr qsizetype valueBufferBytes = 1024;
-
-template <typename Control>
-Control *place(QWidget *parent, const QString &name, const QRect &geometry)
-{
-    auto *control = new Control(parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
 
 QString disclaimerText()
 {

@@ -1,5 +1,6 @@
 #include "window/frmAbout.h"
 
+#include "FormControls.h"
 #include "ScriptedModalSeam.h"
 #include "tests/commands/TemporarySettings.h"
 
@@ -16,21 +17,13 @@
 
 using namespace kivo;
 using namespace Qt::StringLiterals;
+using kivo::test::control;
 using kivo::test::ScriptedModalSeam;
 using kivo::test::TemporarySettings;
 
 namespace {
 
 const QString unavailable = u"System Information Is Unavailable At This Time"_s;
-
-template <typename Control>
-Control &control(QDialog &dialog, const QString &name)
-{
-    auto *found = dialog.findChild<Control *>(name);
-    if (found == nullptr)
-        qFatal("the About box has no control %s", qPrintable(name));
-    return *found;
-}
 
 // Writes a small program that leaves its name in the marker file when it runs.
 bool writeProgram(const QString &file, const QString &marker, const QString &name)
