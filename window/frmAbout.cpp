@@ -50,13 +50,13 @@ bool startProgram(const QString &program)
 
 frmAbout::frmAbout(QWidget *owner)
     : QDialog(owner)
-    , m_lblTitle(place<QLabel>(this, QStringLiteral("lblTitle"), {16, 16, 359, 30}))
-    , m_lblVersion(place<QLabel>(this, QStringLiteral("lblVersion"), {16, 48, 359, 20}))
-    , m_lblDisclaimer(place<QLabel>(this, QStringLiteral("lblDisclaimer"), {16, 190, 256, 96}))
-    , m_Line1{place<QFrame>(this, QStringLiteral("Line1_0"), {8, 178, 375, 1}),
-              place<QFrame>(this, QStringLiteral("Line1_1"), {8, 179, 375, 1})}
-    , m_cmdOK(place<QPushButton>(this, QStringLiteral("cmdOK"), {284, 196, 96, 28}))
-    , m_cmdSysInfo(place<QPushButton>(this, QStringLiteral("cmdSysInfo"), {284, 234, 96, 28}))
+    , m_lblTitle(place<QLabel>(this, QStringLiteral("lblTitle"), {76, 18, 300, 30}))
+    , m_lblVersion(place<QLabel>(this, QStringLiteral("lblVersion"), {76, 50, 300, 20}))
+    , m_lblDisclaimer(place<QLabel>(this, QStringLiteral("lblDisclaimer"), {16, 160, 256, 126}))
+    , m_Line1{place<QFrame>(this, QStringLiteral("Line1_0"), {12, 148, 367, 1}),
+              place<QFrame>(this, QStringLiteral("Line1_1"), {12, 149, 367, 1})}
+    , m_cmdOK(place<QPushButton>(this, QStringLiteral("cmdOK"), {284, 166, 94, 28}))
+    , m_cmdSysInfo(place<QPushButton>(this, QStringLiteral("cmdSysInfo"), {284, 204, 94, 28}))
 {
     setWindowTitle(QStringLiteral("About ") + programTitle());
     setFixedSize(formSize);
