@@ -46,6 +46,6 @@ KIVOCOMDLG_EXPORT QString programTitle();
 
 // A message box through the current seam.
 KIVOCOMDLG_EXPORT Answer msgBox(const QString &text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
-              const QString &title = {});
+                                const QString &title = {});
 
 } // namespace kivo

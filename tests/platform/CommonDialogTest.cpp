@@ -4,6 +4,7 @@
 #include "ModalAnswerer.h"
 #include "ScriptedModalSeam.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -396,10 +397,13 @@ void CommonDialogTest::realFileDialog()
     QVERIFY(createEmptyFile(chosen));
 
     QString title;
+    QString shownFilter;
     bool nonNative = false;
     test::whenModalActive([&](QWidget &modal) {
         auto &fileDialog = dynamic_cast<QFileDialog &>(modal);
         title = fileDialog.windowTitle();
+        if (const auto *types = fileDialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+            shownFilter = types->currentText();
         nonNative = fileDialog.testOption(QFileDialog::DontUseNativeDialog);
         fileDialog.selectFile(chosen);
         static_cast<QDialog &>(fileDialog).accept(); // the dialog's own checks run as on OK
@@ -413,6 +417,7 @@ void CommonDialogTest::realFileDialog()
     dialog.MaxFileSize = 32000;
     dialog.ShowOpen();
     QCOMPARE(title, QStringLiteral("Add Tulvex Sound Image"));
+    QCOMPARE(shownFilter, QStringLiteral("Tulvex Sound Image (*.tvs)"));
     QVERIFY(nonNative);
     QCOMPARE(dialog.FileName, QDir::toNativeSeparators(chosen));
 }
