@@ -64,8 +64,8 @@ bool GraphicButton::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-// A box holds the mouse while a button is down on it, as windows do on the platform
-// the pictures were made for; letting go of the button ends the hold.
+// A box holds the mouse while a button is down on it, as a window does on Windows;
+// letting go of the button ends the hold.
 void GraphicButton::m_PictureBox_MouseDown()
 {
     holdMouse();
