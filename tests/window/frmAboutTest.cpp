@@ -2,7 +2,7 @@
 
 #include "FormControls.h"
 #include "ScriptedModalSeam.h"
-#include "tests/commands/TemporarySettings.h"
+#include "TemporarySettings.h"
 
 #include <QApplication>
 #include <QDir>
