@@ -404,7 +404,7 @@ void GlueProxyTest::moveRight_data()
         }
         return rows;
     };
-    const QString x = QStringLiteral("x");
+    const QString x = QStringLiteral("Bass %1");
     const QString occupied = x + QStringLiteral(" is at location 4") + crLf + QStringLiteral("Replace with s0?");
 
     QList<int> twelve;
@@ -474,6 +474,8 @@ void GlueProxyTest::moveRight()
     f.proxy->btnMoveRightClick();
 
     QCOMPARE(f.rows(f.llList), rows);
+    if (rows.contains(QStringLiteral("s0")))
+        QVERIFY2(f.statusTexts.contains(QStringLiteral(" Sound image added to Pad %2")), qPrintable(f.statusTexts.join(u'|')));
     QStringList texts = f.seam.messageTexts();
     texts.replaceInStrings(f.soundFolder(), QStringLiteral("<sounds>"));
     QCOMPARE(texts, boxes);
