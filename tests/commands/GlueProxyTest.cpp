@@ -475,7 +475,8 @@ void GlueProxyTest::moveRight()
 
     QCOMPARE(f.rows(f.llList), rows);
     if (rows.contains(QStringLiteral("s0")))
-        QVERIFY2(f.statusTexts.contains(QStringLiteral(" Sound image added to Pad %2")), qPrintable(f.statusTexts.join(u'|')));
+        QVERIFY2(f.statusTexts.contains(QStringLiteral(" Sound image added to Pad %2")),
+                 qPrintable(f.statusTexts.join(u'|')));
     QStringList texts = f.seam.messageTexts();
     texts.replaceInStrings(f.soundFolder(), QStringLiteral("<sounds>"));
     QCOMPARE(texts, boxes);
@@ -627,7 +628,8 @@ void GlueProxyTest::loadListCommands_data()
         QVERIFY(QFile::exists(dataPath() + QStringLiteral("Pad %2.dat")));
     }) << start << QStringLiteral("Pad %2") << QStringLiteral(" All of your Load Lists has been saved")
        << QStringList{};
-    QTest::newRow("choose a list") << Step([](ProxyFixture &f) { f.llsList.setCurrentIndex(0); }) << start << QStringLiteral("Live") << QString() << QStringList{};
+    QTest::newRow("choose a list") << Step([](ProxyFixture &f) { f.llsList.setCurrentIndex(0); }) << start
+                                   << QStringLiteral("Live") << QString() << QStringList{};
 }
 
 void GlueProxyTest::loadListCommands()
