@@ -1,12 +1,29 @@
 #include "DragAndDrop.h"
 
+#include "commands/GlueProxy.h"
+
 #include <QDir>
 #include <QMimeData>
 #include <QUrl>
+#include <QtEndian>
 
 #include <cmath>
 
 namespace kivo {
+
+std::unique_ptr<QMimeData> modelDragData(const QString &strText)
+{
+    QByteArray units(strText.size() * 2, Qt::Uninitialized);
+    qToLittleEndian<char16_t>(strText.utf16(), strText.size(), units.data());
+    auto data = std::make_unique<QMimeData>();
+    data->setData(gModelClipFormat, units);
+    return data;
+}
+
+bool hasModelDragData(const QMimeData &data)
+{
+    return data.hasFormat(gModelClipFormat);
+}
 
 int loadListRowAt(int y, int listHeight)
 {
@@ -25,6 +42,11 @@ QStringList droppedFiles(const QMimeData &data)
             files.append(QDir::toNativeSeparators(url.toLocalFile()));
     }
     return files;
+}
+
+bool hasFileList(const QMimeData &data)
+{
+    return !droppedFiles(data).isEmpty();
 }
 
 bool isSoundImageFile(const QString &path)

@@ -1,5 +1,7 @@
 #include "window/DragAndDrop.h"
 
+#include "commands/GlueProxy.h"
+
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -11,11 +13,44 @@ class DragAndDropTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
+    void modelDragData_data();
+    void modelDragData();
     void loadListRowAt_data();
     void loadListRowAt();
     void droppedFiles_data();
     void droppedFiles();
 };
+
+void DragAndDropTest::initTestCase()
+{
+    // What the presenter's start-up registers.
+    gModelClipFormat = u"application/x-kivo-test-model"_s;
+}
+
+void DragAndDropTest::modelDragData_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("plain letters") << u"Bass 1"_s << QByteArray("B\0a\0s\0s\0 \0001\0", 12);
+    QTest::newRow("empty text") << QString() << QByteArray();
+    QTest::newRow("letter beyond ASCII") << u"\u00E9"_s << QByteArray("\xE9\x00", 2);
+    QTest::newRow("high byte first in the character") << u"\u20AC"_s << QByteArray("\xAC\x20", 2);
+    QTest::newRow("surrogate pair") << u"\U0001D11E"_s << QByteArray("\x34\xD8\x1E\xDD", 4);
+}
+
+void DragAndDropTest::modelDragData()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+
+    const std::unique_ptr<QMimeData> data = kivo::modelDragData(text);
+
+    QCOMPARE(data->formats(), QStringList{gModelClipFormat});
+    QCOMPARE(data->data(gModelClipFormat), bytes);
+    QVERIFY(hasModelDragData(*data));
+}
 
 void DragAndDropTest::loadListRowAt_data()
 {
