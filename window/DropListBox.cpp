@@ -26,6 +26,10 @@ void DropListBox::mousePressEvent(QMouseEvent *event)
 void DropListBox::dragEnterEvent(QDragEnterEvent *event)
 {
     Q_EMIT OLEDragOver(event);
+    // Qt sends the moves of a drag only to a widget that took it when it entered, so
+    // the list takes every drag here; what the owner refuses keeps no drop action,
+    // and the move that follows at once refuses it.
+    event->accept();
 }
 
 void DropListBox::dragMoveEvent(QDragMoveEvent *event)

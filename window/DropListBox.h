@@ -10,7 +10,8 @@ namespace kivo {
 // A list box whose owner handles its mouse presses and everything dragged over or
 // dropped on it. A press is reported after the list has handled it, so that the row
 // under the pointer is already current; drags and drops are left entirely to the
-// owner, which accepts or refuses them on the event.
+// owner, which accepts or refuses them on the event (an entering drag is always
+// taken, so that its moves reach the owner).
 class DropListBox final : public QListWidget {
     Q_OBJECT
 
