@@ -38,17 +38,6 @@ bool isAsciiAlphaNumeric(QChar c)
     return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
 }
 
-QString trimBlanks(const QString &s)
-{
-    qsizetype first = 0;
-    qsizetype last = s.size();
-    while (first < last && s.at(first) == u' ')
-        ++first;
-    while (last > first && s.at(last - 1) == u' ')
-        --last;
-    return s.mid(first, last - first);
-}
-
 bool isReserved(const QString &name)
 {
     for (const auto &reserved : reservedNames) {
@@ -95,6 +84,17 @@ QString &appPathStorage()
 }
 
 } // namespace
+
+QString trimBlanks(const QString &s)
+{
+    qsizetype first = 0;
+    qsizetype last = s.size();
+    while (first < last && s.at(first) == u' ')
+        ++first;
+    while (last > first && s.at(last - 1) == u' ')
+        --last;
+    return s.mid(first, last - first);
+}
 
 bool isValidName(QString &strName)
 {

@@ -7,6 +7,9 @@
 // program uses. Paths split at the platform's separator (also at '/' on Windows).
 namespace kivo {
 
+// Removes leading and trailing blanks (U+0020 only); other white space is kept.
+QString trimBlanks(const QString &s);
+
 // Trims blanks (U+0020 only) in the caller's variable, then judges the load-list name.
 bool isValidName(QString &strName);
 bool isAlphaNumeric(const QString &str);
