@@ -131,6 +131,10 @@ std::shared_ptr<Showing> answerNextQuestion(std::function<void(QDialog &)> act)
         }
         seen->shown = true;
         seen->active = QTest::qWaitForWindowActive(dialog);
+        // The window system reports the activation before the dialog has handled it.
+        seen->active = seen->active && QTest::qWaitFor([dialog] {
+            return dialog->isAncestorOf(QApplication::focusWidget());
+        });
         seen->owner = dialog->parentWidget();
         seen->focus = QApplication::focusWidget();
         seen->selected = answerBox(*dialog).selectedText();
