@@ -1,7 +1,10 @@
 #include "frmKivo.h"
 
 #include "Artwork.h"
+#include "DragAndDrop.h"
+#include "DropListBox.h"
 #include "GraphicButton.h"
+#include "HelpCommands.h"
 #include "HelpViewer.h"
 #include "frmSplash.h"
 
@@ -20,12 +23,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QScreen>
@@ -186,7 +193,7 @@ void frmKivo::createControls()
         label->setScaledContents(true);
     }
 
-    objLibrary = place<QListWidget>(client, QStringLiteral("objLibrary"), twips(240, 1440, 2910, 3380));
+    objLibrary = place<DropListBox>(client, QStringLiteral("objLibrary"), twips(240, 1440, 2910, 3380));
     objLibrary->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Rows of one line each, so the list need not measure every row of a large
     // library; a long name is cut off at the right edge, as in the platform's list box.
@@ -196,7 +203,7 @@ void frmKivo::createControls()
     objLibrary->setToolTip(QStringLiteral("Kivo Master Library"));
     setColour(*objLibrary, QPalette::Base, listGrey);
 
-    objLoadList = place<QListWidget>(client, QStringLiteral("objLoadList"), twips(4200, 1800, 2535, 3030));
+    objLoadList = place<DropListBox>(client, QStringLiteral("objLoadList"), twips(4200, 1800, 2535, 3030));
     objLoadList->setFont(designFont(QStringLiteral("Arial"), 9.75));
     objLoadList->setToolTip(QStringLiteral("Your active Load List"));
     locationRows(*objLoadList);
@@ -337,6 +344,11 @@ void frmKivo::connectControls()
             objLoadList_Click();
     });
     connect(objLibrary, &QListWidget::itemDoubleClicked, this, &frmKivo::objLibrary_DblClick);
+    connect(objLibrary, &DropListBox::MouseDown, this, &frmKivo::objLibrary_MouseDown);
+    connect(objLibrary, &DropListBox::OLEDragOver, this, &frmKivo::objLibrary_OLEDragOver);
+    connect(objLibrary, &DropListBox::OLEDragDrop, this, &frmKivo::objLibrary_OLEDragDrop);
+    connect(objLoadList, &DropListBox::OLEDragOver, this, &frmKivo::objLoadList_OLEDragOver);
+    connect(objLoadList, &DropListBox::OLEDragDrop, this, &frmKivo::objLoadList_OLEDragDrop);
     objLibrary->installEventFilter(this);
     objLoadList->installEventFilter(this);
     objStatusBar->installEventFilter(this);
@@ -654,10 +666,12 @@ void frmKivo::flmKRH_Click()
 
 void frmKivo::flmKRWeb_Click()
 {
+    openProductWebSite();
 }
 
 void frmKivo::flmAKR_Click()
 {
+    showAboutBox();
 }
 
 void frmKivo::cboActiveList_Click()
@@ -717,6 +731,88 @@ void frmKivo::objStatusBar_Change()
 {
     if (objStatusBar->toolTip() != objStatusBar->text())
         objStatusBar->setToolTip(objStatusBar->text());
+}
+
+void frmKivo::objLibrary_MouseDown()
+{
+    if (objLibrary->selectionModel()->selectedRows().isEmpty())
+        return;
+    // The drag runs until the button is released; Qt deletes it afterwards.
+    auto *drag = new QDrag(objLibrary);
+    const Qt::DropActions allowed = objLibrary_OLEStartDrag(*drag);
+    drag->exec(allowed, Qt::CopyAction);
+}
+
+Qt::DropActions frmKivo::objLibrary_OLEStartDrag(QDrag &drag)
+{
+    const QListWidgetItem *current = objLibrary->currentItem();
+    drag.setMimeData(modelDragData(current != nullptr ? current->text() : QString()).release());
+    return Qt::CopyAction;
+}
+
+void frmKivo::objLoadList_OLEDragOver(QDragMoveEvent *event)
+{
+    // The event comes to the list's viewport; rows are counted from the list's top edge.
+    const QPoint pointer = objLoadList->viewport()->mapTo(objLoadList, event->position().toPoint());
+    const int row = loadListRowAt(pointer.y(), objLoadList->height());
+    if (row >= 0 && row < objLoadList->count())
+        objLoadList->setCurrentRow(row);
+    if (hasModelDragData(*event->mimeData())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+    }
+}
+
+void frmKivo::objLoadList_OLEDragDrop(QDropEvent *event)
+{
+    // Only library entries are taken, whatever a platform delivers after a refused move.
+    if (!hasModelDragData(*event->mimeData()) || !event->possibleActions().testFlag(Qt::CopyAction))
+        return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    activateForDrop();
+    glueProxy().btnMoveRightClick();
+}
+
+void frmKivo::objLibrary_OLEDragOver(QDragMoveEvent *event)
+{
+    if (hasFileList(*event->mimeData())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->acceptProposedAction();
+    }
+}
+
+void frmKivo::objLibrary_OLEDragDrop(QDropEvent *event)
+{
+    activateForDrop();
+    dlgKivo &dialog = gDialog != nullptr ? *gDialog : getDialog();
+    dialog.setStrAll(QString());
+    dialog.showAll(true);
+    for (const QString &path : droppedFiles(*event->mimeData())) {
+        if (!isSoundImageFile(path))
+            continue;
+        const QString name = getProposedName(path);
+        // The answer to the previous file's prompt decides.
+        const QString all = dialog.strAll();
+        if (all == CancelAll)
+            break;
+        if (all == OkAll)
+            glueProxy().sendFileHelper(name, path);
+        else
+            glueProxy().sendFileToLibrary(name, path);
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void frmKivo::activateForDrop()
+{
+    activateWindow();
 }
 
 } // namespace kivo

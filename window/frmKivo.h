@@ -12,6 +12,9 @@
 
 class QAction;
 class QComboBox;
+class QDrag;
+class QDragMoveEvent;
+class QDropEvent;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -19,6 +22,7 @@ class QProgressBar;
 
 namespace kivo {
 
+class DropListBox;
 class GlueProxy;
 class GraphicButton;
 class Library;
@@ -108,6 +112,17 @@ private:
     void objLoadList_KeyUp(int keyCode);
     void objStatusBar_Change();
 
+    // Drag and drop: library entries dragged onto the load list, files dropped on
+    // the library.
+    void objLibrary_MouseDown();
+    Qt::DropActions objLibrary_OLEStartDrag(QDrag &drag);
+    void objLoadList_OLEDragOver(QDragMoveEvent *event);
+    void objLoadList_OLEDragDrop(QDropEvent *event);
+    void objLibrary_OLEDragOver(QDragMoveEvent *event);
+    void objLibrary_OLEDragDrop(QDropEvent *event);
+    // What a drop does first: what follows may ask the user, over this window.
+    void activateForDrop();
+
     Library &m_library;
     LoadLists &m_loadLists;
     std::unique_ptr<GlueProxy> mGlueProxy;
@@ -116,8 +131,8 @@ private:
     bool m_unloaded = false;
     QLabel *m_pressedBox = nullptr;
 
-    QListWidget *objLibrary;
-    QListWidget *objLoadList;
+    DropListBox *objLibrary;
+    DropListBox *objLoadList;
     QComboBox *cboActiveList;
     QListWidget *lstNumbers;
     QComboBox *cboDevice;

@@ -1,8 +1,7 @@
-#include "window/HelpCommands.h"
 #include "window/frmAbout.h"
 
 #include "ModalAnswerer.h"
-#include "ScriptedModalSeam.h"
+#include "WindowFixture.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -11,8 +10,8 @@
 #include <QUrl>
 
 using namespace kivo;
+using namespace kivo::test;
 using namespace Qt::StringLiterals;
-using kivo::test::ScriptedModalSeam;
 
 namespace {
 
@@ -29,70 +28,65 @@ public Q_SLOTS:
 
 } // namespace
 
-class HelpCommandsTest : public QObject {
+// The commands of the help menu that the main window carries out itself.
+class HelpCommandsTest : public QObject, public WindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup();
+    void initTestCase() { setUpOnce(); }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void webSiteOpensInTheBrowser();
     void aboutIsModalOverTheActiveWindow();
     void aboutReturnsWhenClosed();
 };
 
-void HelpCommandsTest::cleanup()
-{
-    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), "a window outlived its test");
-}
-
 void HelpCommandsTest::webSiteOpensInTheBrowser()
 {
+    QVERIFY(start());
     Browser browser;
     QDesktopServices::setUrlHandler(u"https"_s, &browser, "open");
-    ScriptedModalSeam seam;
 
-    openProductWebSite();
+    invoke(u"flmKRWeb"_s);
 
     QDesktopServices::unsetUrlHandler(u"https"_s);
     QCOMPARE(browser.opened, QList<QUrl>{QUrl(u"https://www.tulvex.com/kivo-rudovaz"_s)});
-    QVERIFY(seam.messages().isEmpty());
+    QVERIFY(m_seam->messages().isEmpty());
 }
 
 void HelpCommandsTest::aboutIsModalOverTheActiveWindow()
 {
-    QWidget mainForm;
-    mainForm.show();
-    mainForm.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&mainForm));
-    ScriptedModalSeam seam;
-    QObject *shown = nullptr;
+    QVERIFY(start());
+    activate();
+    bool about = false;
     QWidget *owner = nullptr;
-    seam.onNextDialog([&](QDialog &dialog) {
-        shown = qobject_cast<frmAbout *>(&dialog);
+    m_seam->onNextDialog([&](QDialog &dialog) {
+        about = qobject_cast<frmAbout *>(&dialog) != nullptr;
         owner = dialog.parentWidget();
         return int(QDialog::Accepted);
     });
 
-    showAboutBox();
+    invoke(u"flmAKR"_s);
 
-    QVERIFY(shown != nullptr);
-    QCOMPARE(owner, &mainForm);
-    QVERIFY(seam.allAnswersUsed());
+    QVERIFY(m_seam->allAnswersUsed());
+    QVERIFY(about);
+    QCOMPARE(owner, m_window.get());
 }
 
 void HelpCommandsTest::aboutReturnsWhenClosed()
 {
-    QWidget mainForm;
-    mainForm.show();
-    mainForm.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&mainForm));
+    QVERIFY(start());
+    activate();
+    // The box runs its own modal loop, as on the screen, until OK is clicked there.
+    m_seam->onNextDialog([](QDialog &dialog) { return dialog.exec(); });
     bool wasModal = false;
-    test::whenModalActive([&](QWidget &modal) {
-        wasModal = qobject_cast<frmAbout *>(&modal) != nullptr && modal.parentWidget() == &mainForm;
+    whenModalActive([&](QWidget &modal) {
+        wasModal = qobject_cast<frmAbout *>(&modal) != nullptr && modal.isModal();
         QTest::mouseClick(modal.findChild<QPushButton *>(u"cmdOK"_s), Qt::LeftButton);
     });
 
-    showAboutBox();
+    invoke(u"flmAKR"_s);
 
     QVERIFY(wasModal);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
