@@ -353,7 +353,8 @@ void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objP
         const ModelPtr record = list.getModel(i);
         if (!record)
             continue;
-        const QString writing = QStringLiteral(" Writing %1 at location: %2").arg(record->name()).arg(i + 1);
+        const QString writing =
+            QStringLiteral(" Writing ") + record->name() + QStringLiteral(" at location: ") + QString::number(i + 1);
         status(writing);
         if (m_tools->writeMidi(record->path(), i, lgDevice) == -1)
             status(writing + QStringLiteral(" failed. File cannot be read"));

@@ -32,6 +32,7 @@ public:
     void setMainForm(QWidget *mainForm);
     // The binding through which transfers reach the unit; the program's by default.
     void setKivoTools(KivoTools &tools) noexcept { m_tools = &tools; }
+    KivoTools &kivoTools() const noexcept { return *m_tools; }
 
     void update();
     void saveLibrary();

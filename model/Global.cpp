@@ -148,7 +148,14 @@ QString getBaseName(const QString &s)
     const qsizetype dot = s.lastIndexOf(u'.');
     if (dot < start)
         throw RuntimeError(ErrorNumber::InvalidArgument);
-    return s.mid(start, dot - start);
+    return getProposedName(s);
+}
+
+QString getProposedName(const QString &s)
+{
+    const qsizetype start = lastSeparatorIndex(s) + 1;
+    const qsizetype dot = s.lastIndexOf(u'.');
+    return dot < start ? s.mid(start) : s.mid(start, dot - start);
 }
 
 QString stripQuotes(const QString &s)
