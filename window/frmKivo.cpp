@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -434,6 +435,10 @@ bool frmKivo::initDataFolder()
         if (path.compare(stored, Qt::CaseInsensitive) != 0)
             return false;
     } else {
+        // A new account may not have the documents folder that the desktop names yet.
+        const QString documents = getPersonalFolder();
+        if (!documents.isEmpty() && !QFileInfo::exists(documents))
+            QDir().mkpath(documents);
         ensureFolder(path);
         createRegistryKey(RootKey::HKEY_CURRENT_USER);
         const QString result = setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"), path);
