@@ -106,6 +106,8 @@ private Q_SLOTS:
     void keys_data();
     void keys();
     void heldKeyActsOnce();
+    void pictureBoxClick_data();
+    void pictureBoxClick();
     void listRowsShowTheirDetails();
     void doubleClickPutsTheEntryIntoTheLoadList();
     void statusTooltipFollowsTheCaption();
@@ -760,6 +762,46 @@ void frmKivoTest::keys()
         QCOMPARE(focused, &library);
     else
         QCOMPARE(focused, &target);
+    QVERIFY(m_seam->messages().isEmpty());
+}
+
+namespace {
+// Where a mouse button goes down and comes up again, relative to the picture box.
+enum class Release { Inside, OnTheEdge, Outside };
+} // namespace
+Q_DECLARE_METATYPE(Release)
+
+void frmKivoTest::pictureBoxClick_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<Release>("release");
+    QTest::addColumn<bool>("runs");
+
+    QTest::newRow("left, inside") << Qt::LeftButton << Release::Inside << true;
+    QTest::newRow("left, released on the box's last pixel") << Qt::LeftButton << Release::OnTheEdge << true;
+    QTest::newRow("left, released off the box") << Qt::LeftButton << Release::Outside << false;
+    QTest::newRow("right") << Qt::RightButton << Release::Inside << false;
+    QTest::newRow("middle") << Qt::MiddleButton << Release::Inside << false;
+}
+
+void frmKivoTest::pictureBoxClick()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(Release, release);
+    QFETCH(bool, runs);
+
+    QVERIFY(start());
+    auto &box = control<QLabel>(u"saveButton"_s);
+    const auto &status = control<QLabel>(u"objStatusBar"_s);
+    const QString before = status.text();
+    const QPoint up = release == Release::Inside ? box.rect().center()
+        : release == Release::OnTheEdge          ? box.rect().bottomRight()
+                                                 : box.rect().bottomRight() + QPoint(5, 5);
+
+    QTest::mousePress(&box, button, Qt::NoModifier, box.rect().center());
+    QTest::mouseRelease(&box, button, Qt::NoModifier, up);
+
+    QCOMPARE(status.text(), runs ? u" There is nothing to save"_s : before);
     QVERIFY(m_seam->messages().isEmpty());
 }
 
