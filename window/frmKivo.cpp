@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -446,6 +447,10 @@ bool frmKivo::initDataFolder()
         if (path.compare(stored, Qt::CaseInsensitive) != 0)
             return false;
     } else {
+        // A new account may not have the documents folder that the desktop names yet.
+        const QString documents = getPersonalFolder();
+        if (!documents.isEmpty() && !QFileInfo::exists(documents))
+            QDir().mkpath(documents);
         ensureFolder(path);
         createRegistryKey(RootKey::HKEY_CURRENT_USER);
         const QString result = setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"), path);

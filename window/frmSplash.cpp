@@ -12,7 +12,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QWindow>
 
 #include <chrono>
@@ -70,6 +72,7 @@ frmSplash::frmSplash()
 bool frmSplash::showSplash()
 {
     try {
+        centreOnScreen();
         show();
         waitUntilOnScreen();
         beginSplash();
@@ -78,6 +81,12 @@ bool frmSplash::showSplash()
         return false;
     }
     return mChecksPassed;
+}
+
+void frmSplash::centreOnScreen()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void frmSplash::beginSplash()

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -106,6 +107,8 @@ private Q_SLOTS:
     void keys_data();
     void keys();
     void heldKeyActsOnce();
+    void pictureBoxClick_data();
+    void pictureBoxClick();
     void listRowsShowTheirDetails();
     void doubleClickPutsTheEntryIntoTheLoadList();
     void statusTooltipFollowsTheCaption();
@@ -133,30 +136,34 @@ void frmKivoTest::startUp_data()
     QTest::addColumn<bool>("folderExists");
     QTest::addColumn<Personal>("personal");
     QTest::addColumn<bool>("documentsExist");
+    QTest::addColumn<bool>("documentsAreAFile");
     QTest::addColumn<bool>("started");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QString>("personalAfter"); // "=" the data folder, "NONE" absent, else a text
     QTest::addColumn<bool>("keyAfter");
 
     const QString pathNotFound = RuntimeError::standardDescription(ErrorNumber::PathNotFound);
-    QTest::newRow("first start") << false << Personal::NoKey << true << true << QStringList() << u"="_s << true;
+    QTest::newRow("first start") << false << Personal::NoKey << true << false << true << QStringList() << u"="_s << true;
     QTest::newRow("first start, key without the value")
-        << false << Personal::NoValue << true << true << QStringList() << u"="_s << true;
+        << false << Personal::NoValue << true << false << true << QStringList() << u"="_s << true;
     QTest::newRow("folder and value present")
-        << true << Personal::Exact << true << true << QStringList() << u"="_s << true;
+        << true << Personal::Exact << true << false << true << QStringList() << u"="_s << true;
     QTest::newRow("value in other letter case")
-        << true << Personal::OtherCase << true << true << QStringList() << u"upper"_s << true;
+        << true << Personal::OtherCase << true << false << true << QStringList() << u"upper"_s << true;
     QTest::newRow("folder present, value missing")
-        << true << Personal::NoValue << true << false << QStringList{workingDirectoryMessage} << u"NONE"_s << true;
+        << true << Personal::NoValue << true << false << false << QStringList{workingDirectoryMessage} << u"NONE"_s << true;
     QTest::newRow("folder present, no key")
-        << true << Personal::NoKey << true << false << QStringList{workingDirectoryMessage} << u"NONE"_s << false;
+        << true << Personal::NoKey << true << false << false << QStringList{workingDirectoryMessage} << u"NONE"_s << false;
     QTest::newRow("value names another folder")
-        << true << Personal::Elsewhere << true << false << QStringList{workingDirectoryMessage} << u"other"_s << true;
+        << true << Personal::Elsewhere << true << false << false << QStringList{workingDirectoryMessage} << u"other"_s << true;
     QTest::newRow("value cannot be written")
-        << false << Personal::Unwritable << true << false << QStringList{initializingMessage, workingDirectoryMessage}
+        << false << Personal::Unwritable << true << false << false << QStringList{initializingMessage, workingDirectoryMessage}
         << u"NONE"_s << true;
     QTest::newRow("documents folder missing")
-        << false << Personal::NoKey << false << true << QStringList{pathNotFound} << u"="_s << true;
+        << false << Personal::NoKey << false << false << true << QStringList() << u"="_s << true;
+    // The data folder cannot be made: its message, and the program runs on without it.
+    QTest::newRow("documents folder is a file")
+        << false << Personal::NoKey << true << true << true << QStringList{pathNotFound} << u"="_s << true;
 }
 
 void frmKivoTest::startUp()
@@ -164,6 +171,7 @@ void frmKivoTest::startUp()
     QFETCH(bool, folderExists);
     QFETCH(Personal, personal);
     QFETCH(bool, documentsExist);
+    QFETCH(bool, documentsAreAFile);
     QFETCH(bool, started);
     QFETCH(QStringList, messages);
     QFETCH(QString, personalAfter);
@@ -173,6 +181,15 @@ void frmKivoTest::startUp()
         QVERIFY(QDir().mkpath(dataFolder()));
     if (!documentsExist)
         QVERIFY(QDir(documentsFolder()).removeRecursively());
+    const auto removeBlocker = qScopeGuard([this] {
+        if (QFileInfo(documentsFolder()).isFile())
+            QFile::remove(documentsFolder());
+    });
+    if (documentsAreAFile) {
+        QVERIFY(QDir(documentsFolder()).removeRecursively());
+        QFile blocker(documentsFolder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
     setPersonal(personal);
 
     QCOMPARE(start({u"Port A"_s, u"Port B"_s}), started);
@@ -194,7 +211,7 @@ void frmKivoTest::startUp()
         QCOMPARE(stored, documentsFolder() + u"/Other/"_s);
     else
         QCOMPARE(stored, personalAfter);
-    QCOMPARE(QFileInfo(dataFolder()).isDir(), folderExists || documentsExist);
+    QCOMPARE(QFileInfo(dataFolder()).isDir(), !documentsAreAFile);
     if (!started)
         return;
     // The working folders are the stored forms.
@@ -760,6 +777,46 @@ void frmKivoTest::keys()
         QCOMPARE(focused, &library);
     else
         QCOMPARE(focused, &target);
+    QVERIFY(m_seam->messages().isEmpty());
+}
+
+namespace {
+// Where a mouse button goes down and comes up again, relative to the picture box.
+enum class Release { Inside, OnTheEdge, Outside };
+} // namespace
+Q_DECLARE_METATYPE(Release)
+
+void frmKivoTest::pictureBoxClick_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<Release>("release");
+    QTest::addColumn<bool>("runs");
+
+    QTest::newRow("left, inside") << Qt::LeftButton << Release::Inside << true;
+    QTest::newRow("left, released on the box's last pixel") << Qt::LeftButton << Release::OnTheEdge << true;
+    QTest::newRow("left, released off the box") << Qt::LeftButton << Release::Outside << false;
+    QTest::newRow("right") << Qt::RightButton << Release::Inside << false;
+    QTest::newRow("middle") << Qt::MiddleButton << Release::Inside << false;
+}
+
+void frmKivoTest::pictureBoxClick()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(Release, release);
+    QFETCH(bool, runs);
+
+    QVERIFY(start());
+    auto &box = control<QLabel>(u"saveButton"_s);
+    const auto &status = control<QLabel>(u"objStatusBar"_s);
+    const QString before = status.text();
+    const QPoint up = release == Release::Inside ? box.rect().center()
+        : release == Release::OnTheEdge          ? box.rect().bottomRight()
+                                                 : box.rect().bottomRight() + QPoint(5, 5);
+
+    QTest::mousePress(&box, button, Qt::NoModifier, box.rect().center());
+    QTest::mouseRelease(&box, button, Qt::NoModifier, up);
+
+    QCOMPARE(status.text(), runs ? u" There is nothing to save"_s : before);
     QVERIFY(m_seam->messages().isEmpty());
 }
 

@@ -109,6 +109,11 @@ void frmKivoTransferTest::deviceRowAtTheClick()
     QCOMPARE(receiver->messages().size(), before + UnitSimulator::blocks);
     QCOMPARE(other.messages().size(), otherBefore);
     QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), u" Finished Transferring to Kivo!"_s);
+
+    // The transfer has written every list: nothing is left to save at exit.
+    invoke(u"flmExit"_s);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(m_seam->messages().isEmpty());
 }
 
 QTEST_MAIN(frmKivoTransferTest)
