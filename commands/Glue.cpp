@@ -349,7 +349,10 @@ void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objP
         const ModelPtr record = list.getModel(i);
         if (!record)
             continue;
-        const QString writing = QStringLiteral(" Writing %1 at location: %2").arg(record->name()).arg(i + 1);
+        // The name is the user's own text: it is joined, never passed through arg(), so that
+        // markers such as "%1" in it stay as typed.
+        const QString writing = QStringLiteral(" Writing ") + record->name() + QStringLiteral(" at location: ")
+            + QString::number(i + 1);
         status(writing);
         if (m_tools->writeMidi(record->path(), i, lgDevice) == -1)
             status(writing + QStringLiteral(" failed. File cannot be read"));
