@@ -10,6 +10,7 @@ packages=(
   librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2
   libbenchmark-dev
   xvfb xauth poppler-utils
+  shared-mime-info desktop-file-utils
   fonts-wine fonts-liberation2
   clang libclang-rt-14-dev llvm
 )
