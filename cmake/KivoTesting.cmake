@@ -11,7 +11,13 @@ function(kivo_add_qtest name)
     LABELS "${ARG_LABELS}")
   # A test that sends real MIDI runs alone, so that its JACK server's process
   # cycles are not starved by other tests; a missed cycle drops MIDI events.
+  # A sanitized build runs several times slower; its time limit grows to match.
   if("jack" IN_LIST ARG_LABELS)
-    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 180)
+    if(KIVO_SANITIZE)
+      set(timeout 540)
+    else()
+      set(timeout 180)
+    endif()
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT ${timeout})
   endif()
 endfunction()

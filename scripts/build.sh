@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds into build/ (or $KIVO_BUILD_DIR). Warnings are errors under CI.
+# Arguments are passed on to CMake's configure step (e.g. -DKIVO_SANITIZE=ON).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KIVO_BUILD_DIR:-$here/build}
@@ -7,5 +8,5 @@ werror=OFF
 if [ -n "${CI:-}" ]; then
   werror=ON
 fi
-cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVO_WERROR="$werror"
+cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVO_WERROR="$werror" "$@"
 cmake --build "$build_dir" --parallel "$(nproc)"

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that the build, the program and the tests need.
+# clang, its runtimes (libclang-rt-14-dev) and llvm (llvm-symbolizer, for readable
+# sanitizer reports) are for the fuzz targets of scripts/fuzz.sh.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,7 @@ packages=(
   xvfb xauth poppler-utils
   shared-mime-info desktop-file-utils
   fonts-wine fonts-liberation2
+  clang libclang-rt-14-dev llvm
 )
 
 sudo_cmd=()

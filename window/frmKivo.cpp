@@ -372,7 +372,9 @@ bool frmKivo::eventFilter(QObject *watched, QEvent *event)
             else
                 objLoadList_KeyUp(key->key());
         }
-    } else if (auto *box = qobject_cast<QLabel *>(watched)) {
+    } else if (auto *box = qobject_cast<QLabel *>(watched);
+               box && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
+        // Only a mouse event may be taken as one: the box sees every other kind too.
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
             m_pressedBox = box;

@@ -101,6 +101,9 @@ void GlueTest::commandEvents_data()
     const Step none = [](Fixture &) {};
     const Step live = [](Fixture &f) { f.makeList(QStringLiteral("Live")); };
     const Step liveWithA0 = [](Fixture &f) { f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}}); };
+    // Names are the user's own text: markers such as "%1" in them must come out as typed.
+    const QString bass = QStringLiteral("Bass %1");
+    const QString pad = QStringLiteral("Pad %2");
 
     QTest::newRow("update without lists") << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 5); })
         << Step([](Fixture &f) { f.glue.update(); })
@@ -121,6 +124,12 @@ void GlueTest::commandEvents_data()
     QTest::newRow("known name") << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 5); })
         << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 6); })
         << QStringList{QStringLiteral("NameAlreadyExist(6,a,a.tvs)")};
+    QTest::newRow("known name holding markers") << Step([bass](Fixture &f) { f.addSound(bass, 5); })
+        << Step([bass](Fixture &f) { f.addSound(bass, 6); })
+        << QStringList{QStringLiteral("NameAlreadyExist(6,Bass %1,Bass %1.tvs)")};
+    QTest::newRow("known tag, names holding markers") << Step([pad](Fixture &f) { f.addSound(pad, 5); })
+        << Step([bass](Fixture &f) { f.addSound(bass, 5); })
+        << QStringList{QStringLiteral("FileAlreadyExist(5,Bass %1,Bass %1.tvs,Pad %2)")};
     QTest::newRow("remove from library") << Step([](Fixture &f) {
         f.addSound(QStringLiteral("a"), 5);
         f.addSound(QStringLiteral("b"), 6);
@@ -133,6 +142,8 @@ void GlueTest::commandEvents_data()
         << QStringList{};
     QTest::newRow("remove asks first") << live << Step([](Fixture &f) { f.glue.removeLL(QStringLiteral("Live")); })
         << QStringList{QStringLiteral("ConfirmDelete(Live)")};
+    QTest::newRow("remove asks first, name holding markers") << Step([pad](Fixture &f) { f.makeList(pad); })
+        << Step([pad](Fixture &f) { f.glue.removeLL(pad); }) << QStringList{QStringLiteral("ConfirmDelete(Pad %2)")};
     QTest::newRow("remove with -1 asks") << live << Step([](Fixture &f) { f.glue.removeLL(QStringLiteral("Live"), -1); })
         << QStringList{QStringLiteral("ConfirmDelete(Live)")};
     QTest::newRow("remove last list") << live << Step([](Fixture &f) { f.glue.removeLL(QStringLiteral("Live"), 6); })
@@ -156,6 +167,11 @@ void GlueTest::commandEvents_data()
         f.makeList(QStringLiteral("Live"));
     }) << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("a"), -1); })
         << QStringList{QStringLiteral("LoadListChange(Live,1)"), QStringLiteral("UpdateStatusBar( Sound image added to Live)")};
+    QTest::newRow("add to list whose name holds markers") << Step([bass, pad](Fixture &f) {
+        f.addSound(bass, 5);
+        f.makeList(pad);
+    }) << Step([bass](Fixture &f) { f.glue.addToLL(bass, -1); })
+        << QStringList{QStringLiteral("LoadListChange(Pad %2,1)"), QStringLiteral("UpdateStatusBar( Sound image added to Pad %2)")};
     QTest::newRow("add -1 to full list") << Step([](Fixture &f) {
         QList<std::pair<int, QString>> entries;
         for (int i = 0; i < 12; ++i)
@@ -169,12 +185,23 @@ void GlueTest::commandEvents_data()
         f.addSound(QStringLiteral("b"), 77);
     }) << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("b"), 3); })
         << QStringList{QStringLiteral("LocationNotEmpty(a,3,b)")};
+    QTest::newRow("add to occupied location, names holding markers") << Step([bass, pad](Fixture &f) {
+        f.makeList(QStringLiteral("Live"), {{3, bass}});
+        f.addSound(pad, 77);
+    }) << Step([pad](Fixture &f) { f.glue.addToLL(pad, 3); })
+        << QStringList{QStringLiteral("LocationNotEmpty(Bass %1,3,Pad %2)")};
     QTest::newRow("add with missing file") << Step([](Fixture &f) {
         f.addSound(QStringLiteral("a"), 5);
         f.makeList(QStringLiteral("Live"));
         QFile::remove(f.soundPath(QStringLiteral("a")));
     }) << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("a"), 2); })
         << QStringList{QStringLiteral("FilesDoesNotExist(a.tvs,2,a)")};
+    QTest::newRow("add with missing file, name holding markers") << Step([bass](Fixture &f) {
+        f.addSound(bass, 5);
+        f.makeList(QStringLiteral("Live"));
+        QFile::remove(f.soundPath(bass));
+    }) << Step([bass](Fixture &f) { f.glue.addToLL(bass, 2); })
+        << QStringList{QStringLiteral("FilesDoesNotExist(Bass %1.tvs,2,Bass %1)")};
     QTest::newRow("add without list") << Step([](Fixture &f) { f.addSound(QStringLiteral("a"), 5); })
         << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("a"), -1); })
         << QStringList{QStringLiteral("NoActiveList( There is no Active Load List)")};
@@ -209,6 +236,9 @@ void GlueTest::commandEvents_data()
     QTest::newRow("import of missing file") << live
         << Step([](Fixture &f) { f.glue.importLL(QStringLiteral("/no/such/Gig.kxf"), QStringLiteral("Gig")); })
         << QStringList{QStringLiteral("UpdateStatusBar( File /no/such/Gig.kxf is not valid!)")};
+    QTest::newRow("import of missing file, names holding markers") << live
+        << Step([bass, pad](Fixture &f) { f.glue.importLL(QStringLiteral("/no/such/") + bass + QStringLiteral(".kxf"), pad); })
+        << QStringList{QStringLiteral("UpdateStatusBar( File /no/such/Bass %1.kxf is not valid!)")};
     QTest::newRow("import under taken name") << Step([](Fixture &f) {
         f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}});
         f.glue.exportLL(QStringLiteral("Gig"), f.dir.path() + QDir::separator());
@@ -244,6 +274,11 @@ void GlueTest::commandEvents_data()
         f.makeList(QStringLiteral("B"));
     }) << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("a"), QStringLiteral("B")); })
         << QStringList{QStringLiteral("UpdateStatusBar( A Load List named a already exists)")};
+    QTest::newRow("rename onto taken name holding markers") << Step([pad](Fixture &f) {
+        f.makeList(pad);
+        f.makeList(QStringLiteral("B"));
+    }) << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("pad %2"), QStringLiteral("B")); })
+        << QStringList{QStringLiteral("UpdateStatusBar( A Load List named pad %2 already exists)")};
     QTest::newRow("file info of nothing") << liveWithA0
         << Step([](Fixture &f) { f.glue.getFileInfo(QString(), QStringLiteral("Library"), 3); })
         << QStringList{QStringLiteral("UpdateStatusBar()"), QStringLiteral("UpdateFileInfo(,0)")};
@@ -357,25 +392,36 @@ void GlueTest::questionAnswers()
 
 void GlueTest::editOfLastLoadedGoesToLowestFreeCopy_data()
 {
+    QTest::addColumn<QStringList>("untitled");
     QTest::addColumn<Step>("edit");
     QTest::addColumn<QStringList>("editedLocations");
+    QTest::addColumn<QString>("copyName");
 
-    QTest::newRow("add") << Step([](Fixture &f) { f.glue.addToLL(QStringLiteral("c"), -1); })
-                         << QStringList{QStringLiteral("0:a"), QStringLiteral("1:c"), QStringLiteral("4:b")};
-    QTest::newRow("remove") << Step([](Fixture &f) { f.glue.removeFromLL(4); }) << QStringList{QStringLiteral("0:a")};
-    QTest::newRow("swap") << Step([](Fixture &f) { f.glue.swapModels(0, -1); })
-                          << QStringList{QStringLiteral("4:b"), QStringLiteral("11:a")};
+    const QStringList oneAndThree{QStringLiteral("Untitled1"), QStringLiteral("Untitled3")};
+    const Step add = [](Fixture &f) { f.glue.addToLL(QStringLiteral("c"), -1); };
+    const QStringList added{QStringLiteral("0:a"), QStringLiteral("1:c"), QStringLiteral("4:b")};
+
+    QTest::newRow("add") << oneAndThree << add << added << QStringLiteral("Untitled2");
+    QTest::newRow("remove") << oneAndThree << Step([](Fixture &f) { f.glue.removeFromLL(4); })
+                            << QStringList{QStringLiteral("0:a")} << QStringLiteral("Untitled2");
+    QTest::newRow("swap") << oneAndThree << Step([](Fixture &f) { f.glue.swapModels(0, -1); })
+                          << QStringList{QStringLiteral("4:b"), QStringLiteral("11:a")} << QStringLiteral("Untitled2");
+    QTest::newRow("add, no copy yet") << QStringList{} << add << added << QStringLiteral("Untitled1");
+    QTest::newRow("add, other names only") << QStringList{QStringLiteral("Untitled"), QStringLiteral("Untitled2")}
+                                           << add << added << QStringLiteral("Untitled1");
 }
 
 void GlueTest::editOfLastLoadedGoesToLowestFreeCopy()
 {
+    QFETCH(QStringList, untitled);
     QFETCH(Step, edit);
     QFETCH(QStringList, editedLocations);
+    QFETCH(QString, copyName);
 
     Fixture f;
     f.addSound(QStringLiteral("c"), 3);
-    f.makeList(QStringLiteral("Untitled1"));
-    f.makeList(QStringLiteral("Untitled3"));
+    for (const QString &name : untitled)
+        f.makeList(name);
     recordLastLoaded(f);
     f.forget();
 
@@ -389,15 +435,19 @@ void GlueTest::editOfLastLoadedGoesToLowestFreeCopy()
         }
         return entries;
     };
-    const LoadListPtr copy = f.lists.getLoadList(QStringLiteral("Untitled2"));
+    const LoadListPtr copy = f.lists.getLoadList(copyName);
     QVERIFY(copy);
+    QCOMPARE(copy->name(), copyName);
     QCOMPARE(f.glue.getActiveLoadList(), copy);
     QCOMPARE(describe(*copy), editedLocations);
     QCOMPARE(describe(*f.lists.getLoadList(lastLoaded)), (QStringList{QStringLiteral("0:a"), QStringLiteral("4:b")}));
-    QVERIFY(QFile::exists(f.dataFile(QStringLiteral("Untitled2.dat"))));
-    QVERIFY(f.bytes(f.dataFile(QStringLiteral("ListOfLL.kvl"))).contains("Untitled2\r\n"));
+    QVERIFY(QFile::exists(f.dataFile(copyName + QStringLiteral(".dat"))));
+    QVERIFY(f.bytes(f.dataFile(QStringLiteral("ListOfLL.kvl"))).contains((copyName + QStringLiteral("\r\n")).toUtf8()));
+    // The untitled lists, "Live", "Last Loaded" and the copy, which is selected as the last row.
+    const qsizetype count = untitled.size() + 3;
     QCOMPARE(f.listener.events.mid(0, 2),
-             (QStringList{QStringLiteral("LoadListChange(Untitled2,0)"), QStringLiteral("LoadListsChange(4 of 5)")}));
+             (QStringList{QStringLiteral("LoadListChange(") + copyName + QStringLiteral(",0)"),
+                          QStringLiteral("LoadListsChange(%1 of %2)").arg(count - 1).arg(count)}));
 }
 
 void GlueTest::savingCommandsWriteTheirFiles_data()

@@ -6,6 +6,17 @@
 
 namespace kivo::test {
 
+namespace {
+
+// One event as "Name(a,b,...)"; the arguments are joined as they are, so that names
+// holding "%1" are recorded as typed.
+QString line(QStringView event, const QStringList &arguments)
+{
+    return event.toString() + u'(' + arguments.join(u',') + u')';
+}
+
+} // namespace
+
 QStringList RecordingListener::statusTexts() const
 {
     QStringList texts;
@@ -36,7 +47,7 @@ void RecordingListener::LibraryChange(const Library &l, int intSelect)
 
 void RecordingListener::LoadListChange(const LoadListPtr &ll, int intSelect)
 {
-    events.append(QStringLiteral("LoadListChange(%1,%2)").arg(ll ? ll->name() : QStringLiteral("none")).arg(intSelect));
+    events.append(line(u"LoadListChange", {ll ? ll->name() : QStringLiteral("none"), QString::number(intSelect)}));
 }
 
 void RecordingListener::LoadListsChange(const LoadLists &loads, int intSelect)
@@ -48,7 +59,7 @@ void RecordingListener::LoadListsChange(const LoadLists &loads, int intSelect)
 
 void RecordingListener::UpdateStatusBar(const QString &strMessage)
 {
-    events.append(QStringLiteral("UpdateStatusBar(%1)").arg(strMessage));
+    events.append(line(u"UpdateStatusBar", {strMessage}));
     if (onUpdateStatusBar)
         onUpdateStatusBar(strMessage);
 }
@@ -56,47 +67,47 @@ void RecordingListener::UpdateStatusBar(const QString &strMessage)
 void RecordingListener::FileAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath,
                                          const QString &strOldName)
 {
-    events.append(QStringLiteral("FileAlreadyExist(%1,%2,%3,%4)").arg(lngTag).arg(strName, getFileName(strPath), strOldName));
+    events.append(line(u"FileAlreadyExist", {QString::number(lngTag), strName, getFileName(strPath), strOldName}));
     if (onFileAlreadyExist)
         onFileAlreadyExist(lngTag, strName, strPath, strOldName);
 }
 
 void RecordingListener::NameAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath)
 {
-    events.append(QStringLiteral("NameAlreadyExist(%1,%2,%3)").arg(lngTag).arg(strName, getFileName(strPath)));
+    events.append(line(u"NameAlreadyExist", {QString::number(lngTag), strName, getFileName(strPath)}));
     if (onNameAlreadyExist)
         onNameAlreadyExist(lngTag, strName, strPath);
 }
 
 void RecordingListener::UpdateFileInfo(const QString &strPath, qint32 lngTag)
 {
-    events.append(QStringLiteral("UpdateFileInfo(%1,%2)").arg(strPath).arg(lngTag));
+    events.append(line(u"UpdateFileInfo", {strPath, QString::number(lngTag)}));
 }
 
 void RecordingListener::LocationNotEmpty(const QString &strCurrent, int intLoc, const QString &strNew)
 {
-    events.append(QStringLiteral("LocationNotEmpty(%1,%2,%3)").arg(strCurrent).arg(intLoc).arg(strNew));
+    events.append(line(u"LocationNotEmpty", {strCurrent, QString::number(intLoc), strNew}));
     if (onLocationNotEmpty)
         onLocationNotEmpty(strCurrent, intLoc, strNew);
 }
 
 void RecordingListener::ConfirmDelete(const QString &strName)
 {
-    events.append(QStringLiteral("ConfirmDelete(%1)").arg(strName));
+    events.append(line(u"ConfirmDelete", {strName}));
     if (onConfirmDelete)
         onConfirmDelete(strName);
 }
 
 void RecordingListener::FilesDoesNotExist(const QString &strPath, int intLoc, const QString &strKey)
 {
-    events.append(QStringLiteral("FilesDoesNotExist(%1,%2,%3)").arg(getFileName(strPath)).arg(intLoc).arg(strKey));
+    events.append(line(u"FilesDoesNotExist", {getFileName(strPath), QString::number(intLoc), strKey}));
     if (onFilesDoesNotExist)
         onFilesDoesNotExist(strPath, intLoc, strKey);
 }
 
 void RecordingListener::NoActiveList(const QString &strMessage)
 {
-    events.append(QStringLiteral("NoActiveList(%1)").arg(strMessage));
+    events.append(line(u"NoActiveList", {strMessage}));
 }
 
 } // namespace kivo::test

@@ -22,8 +22,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 using namespace kivo;
 using namespace std::chrono_literals;
@@ -31,6 +33,10 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr int imageOffset = 20;
+constexpr std::size_t blocksPerImage = test::UnitSimulator::blocks;
+// What the sender sleeps after an image's last block, and between two images.
+constexpr auto pauseAfterBlock = 50ms;
+constexpr auto pauseBetweenImages = 100ms;
 
 QByteArray soundImage(quint32 seed)
 {
@@ -51,13 +57,14 @@ struct Fixture : test::GlueFixture {
         bar.setVisible(false);
     }
 
-    // A list "Live" with a sound of its own at each location; returns the files' bytes.
-    QList<QByteArray> makeList(const QList<int> &locations)
+    // A list "Live" with a sound of its own at each location, named by names or else
+    // "s<location>"; returns the files' bytes.
+    QList<QByteArray> makeList(const QList<int> &locations, const QStringList &names = {})
     {
         glue.createLL(QStringLiteral("Live"));
         QList<QByteArray> contents;
         for (const int location : locations) {
-            const QString name = QStringLiteral("s%1").arg(location);
+            const QString name = names.value(contents.size(), QStringLiteral("s") + QString::number(location));
             const QByteArray content = soundImage(static_cast<quint32>(location + 1));
             if (!writeSound(name, content))
                 qFatal("cannot write a sound file");
@@ -89,7 +96,9 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
+    void activeListReachesTheUnit_data();
     void activeListReachesTheUnit();
+    void missingFileFailsAlone_data();
     void missingFileFailsAlone();
     void nothingIsSent_data();
     void nothingIsSent();
@@ -124,33 +133,81 @@ void TransferTest::cleanup()
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
+void TransferTest::activeListReachesTheUnit_data()
+{
+    QTest::addColumn<QList<int>>("locations");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QList<int>>("barValues");
+
+    // The bar as each image starts and after the last one: it moves by the whole part
+    // of 120 / count, so that it never runs past its end.
+    QTest::newRow("three images") << QList<int>{0, 5, 11} << QStringList{} << QList<int>{0, 40, 80, 120};
+    QTest::newRow("seven images") << QList<int>{0, 1, 3, 4, 7, 9, 10} << QStringList{}
+                                  << QList<int>{0, 17, 34, 51, 68, 85, 102, 119};
+    QTest::newRow("names holding markers") << QList<int>{0, 1}
+                                           << QStringList{QStringLiteral("Bass %1"), QStringLiteral("Pad %2")}
+                                           << QList<int>{0, 60, 120};
+}
+
 void TransferTest::activeListReachesTheUnit()
 {
+    QFETCH(QList<int>, locations);
+    QFETCH(QStringList, names);
+    QFETCH(QList<int>, barValues);
+
     createRegistryKey(RootKey::HKEY_CURRENT_USER);
     Fixture f;
-    const QList<QByteArray> files = f.makeList({0, 5, 11});
+    const QList<QByteArray> files = f.makeList(locations, names);
     f.seam.onNextDialog([](QDialog &dialog) {
         dialog.findChild<QCheckBox *>(QStringLiteral("chkLoadTipsAtStartup"))->setChecked(true);
         dialog.findChild<QAbstractButton *>(QStringLiteral("cmdOK"))->click();
         return dialog.result();
     });
-    int barAtLastImage = -1;
-    f.listener.onLoadListsChange = [&](const LoadLists &, int) { barAtLastImage = f.bar.value(); };
+    QList<int> bar;
+    std::vector<std::chrono::steady_clock::time_point> imageStarts;
+    f.listener.onUpdateStatusBar = [&](const QString &text) {
+        if (!text.startsWith(QStringLiteral(" Writing ")))
+            return;
+        bar.append(f.bar.value());
+        imageStarts.push_back(std::chrono::steady_clock::now());
+    };
+    f.listener.onLoadListsChange = [&](const LoadLists &, int) { bar.append(f.bar.value()); };
 
     f.glue.sendBlock(0, f.bar);
 
-    QVERIFY2(m_unit->waitForMessages(m_seen + 3 * 28, 10s), qPrintable(QString::number(m_unit->messages().size() - m_seen)));
-    QCOMPARE(m_unit->validMessages(), static_cast<int>(m_seen + 3 * 28));
-    const QList<int> locations{0, 5, 11};
-    for (qsizetype i = 0; i < locations.size(); ++i)
+    const auto images = static_cast<std::size_t>(locations.size());
+    const std::size_t expected = m_seen + images * blocksPerImage;
+    QVERIFY2(m_unit->waitForMessages(expected, 10s), qPrintable(QString::number(m_unit->messages().size() - m_seen)));
+    QCOMPARE(m_unit->validMessages(), static_cast<int>(expected));
+    QStringList texts;
+    for (qsizetype i = 0; i < locations.size(); ++i) {
         QCOMPARE(m_unit->image(locations[i]), files[i].mid(imageOffset));
-    QCOMPARE(f.listener.statusTexts(),
-             (QStringList{QStringLiteral(" Writing s0 at location: 1"), QStringLiteral(" Writing s5 at location: 6"),
-                          QStringLiteral(" Writing s11 at location: 12"), QStringLiteral(" Finished Transferring to Kivo!")}));
+        const QString name = names.value(i, QStringLiteral("s") + QString::number(locations[i]));
+        texts.append(QStringLiteral(" Writing ") + name + QStringLiteral(" at location: ")
+                     + QString::number(locations[i] + 1));
+    }
+    texts.append(QStringLiteral(" Finished Transferring to Kivo!"));
+    QCOMPARE(f.listener.statusTexts(), texts);
     QVERIFY(f.listener.events.contains(QStringLiteral("LoadListsChange(-99 of 2)")));
-    QCOMPARE(barAtLastImage, 120);
+    QCOMPARE(bar, barValues);
     QVERIFY(f.bar.isHidden());
     QCOMPARE(getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Show Warning")), QStringLiteral("1"));
+
+    // After an image's last block the sender waits out its wire time and pause, then
+    // the pause between images, and only then names the next image. That block
+    // arrives a JACK cycle or so after it is sent, well within its wire time, so the
+    // pauses alone are a lower bound that a loaded machine cannot break: load only
+    // makes sleeps longer.
+    const auto &messages = m_unit->messages();
+    QCOMPARE(imageStarts.size(), images);
+    for (std::size_t image = 1; image < images; ++image) {
+        const auto lastBlock = messages[m_seen + image * blocksPerImage - 1].arrival;
+        const auto gap = std::chrono::duration_cast<std::chrono::milliseconds>(imageStarts[image] - lastBlock);
+        QVERIFY2(gap >= pauseAfterBlock + pauseBetweenImages,
+                 qPrintable(QStringLiteral("image %1 named %2 ms after the last block of the one before")
+                                .arg(image)
+                                .arg(gap.count())));
+    }
 
     const LoadListPtr lastLoaded = f.lists.getLoadList(QStringLiteral("Last Loaded"));
     QVERIFY(lastLoaded);
@@ -160,22 +217,37 @@ void TransferTest::activeListReachesTheUnit()
     QVERIFY(QFile::exists(dataPath() + QStringLiteral("Last Loaded.dat")));
 }
 
+void TransferTest::missingFileFailsAlone_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("statusTexts");
+
+    QTest::newRow("plain names") << QStringList{QStringLiteral("s2"), QStringLiteral("s3")}
+        << QStringList{QStringLiteral(" Writing s2 at location: 3"),
+                       QStringLiteral(" Writing s2 at location: 3 failed. File cannot be read"),
+                       QStringLiteral(" Writing s3 at location: 4"), QStringLiteral(" Finished Transferring to Kivo!")};
+    QTest::newRow("names holding markers") << QStringList{QStringLiteral("Bass %1"), QStringLiteral("Pad %2")}
+        << QStringList{QStringLiteral(" Writing Bass %1 at location: 3"),
+                       QStringLiteral(" Writing Bass %1 at location: 3 failed. File cannot be read"),
+                       QStringLiteral(" Writing Pad %2 at location: 4"), QStringLiteral(" Finished Transferring to Kivo!")};
+}
+
 void TransferTest::missingFileFailsAlone()
 {
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, statusTexts);
+
     warningTurnedOff();
     Fixture f;
-    const QList<QByteArray> files = f.makeList({2, 3});
-    QVERIFY(QFile::remove(f.soundPath(QStringLiteral("s2"))));
+    const QList<QByteArray> files = f.makeList({2, 3}, names);
+    QVERIFY(QFile::remove(f.soundPath(names.constFirst())));
 
     f.glue.sendBlock(-1, f.bar);
 
-    QVERIFY(m_unit->waitForMessages(m_seen + 28, 10s));
-    QCOMPARE(m_unit->messages().size(), m_seen + 28);
+    QVERIFY(m_unit->waitForMessages(m_seen + blocksPerImage, 10s));
+    QCOMPARE(m_unit->messages().size(), m_seen + blocksPerImage);
     QCOMPARE(m_unit->image(3), files[1].mid(imageOffset));
-    QCOMPARE(f.listener.statusTexts(),
-             (QStringList{QStringLiteral(" Writing s2 at location: 3"),
-                          QStringLiteral(" Writing s2 at location: 3 failed. File cannot be read"),
-                          QStringLiteral(" Writing s3 at location: 4"), QStringLiteral(" Finished Transferring to Kivo!")}));
+    QCOMPARE(f.listener.statusTexts(), statusTexts);
     const LoadListPtr lastLoaded = f.lists.getLoadList(QStringLiteral("Last Loaded"));
     QVERIFY(lastLoaded);
     QCOMPARE(lastLoaded->count(), 2);

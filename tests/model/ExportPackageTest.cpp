@@ -62,6 +62,7 @@ class ExportPackageTest : public QObject {
 private Q_SLOTS:
     void exportAndImport();
     void emptyList();
+    void missingSoundFileIsLeftOut_data();
     void missingSoundFileIsLeftOut();
     void sameFileNameTwice();
     void exportTwiceKeepsFirstCopies();
@@ -115,24 +116,46 @@ void ExportPackageTest::emptyList()
     QVERIFY(seam.messages().isEmpty());
 }
 
+void ExportPackageTest::missingSoundFileIsLeftOut_data()
+{
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("gone");
+    QTest::addColumn<QByteArray>("exportFile");
+    QTest::addColumn<QString>("keptFile");
+
+    QTest::newRow("plain names") << QStringLiteral("Kept") << QStringLiteral("Gone")
+                                 << QByteArray("2\t20\tKept\tkept.tvs\r\n\r\n") << QStringLiteral("kept.tvs");
+    // The path in the box and the names in the file are the user's text, markers and all.
+    QTest::newRow("names holding markers") << QStringLiteral("Pad %2") << QStringLiteral("Bass %1")
+                                           << QByteArray("2\t20\tPad %2\tpad %2.tvs\r\n\r\n")
+                                           << QStringLiteral("pad %2.tvs");
+}
+
 void ExportPackageTest::missingSoundFileIsLeftOut()
 {
+    QFETCH(QString, kept);
+    QFETCH(QString, gone);
+    QFETCH(QByteArray, exportFile);
+    QFETCH(QString, keptFile);
+
     Package p;
     test::ScriptedModalSeam seam;
-    p.place(2, QStringLiteral("Kept"));
-    p.place(5, QStringLiteral("Gone"));
-    const QString gone = p.live->getModel(5)->path();
-    QVERIFY(QFile::remove(gone));
+    p.place(2, kept);
+    p.place(5, gone);
+    const QString gonePath = p.live->getModel(5)->path();
+    QVERIFY(QFile::remove(gonePath));
 
     QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
 
     QCOMPARE(seam.messageTexts(),
-             QStringList{QStringLiteral("File: ") + gone
+             QStringList{QStringLiteral("File: ") + gonePath
                          + QStringLiteral(" does not exist\r\nFile will not be added to exported list")});
-    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))),
-             QByteArray("2\t20\tKept\tkept.tvs\r\n\r\n"));
-    QCOMPARE(filesIn(p.exports.filePath(QStringLiteral("Live"))),
-             (QStringList{QStringLiteral("Live.kxf"), QStringLiteral("kept.tvs")}));
+    const MessageRequest &box = seam.messages().constFirst();
+    QCOMPARE(box.buttons, Buttons::Ok);
+    QCOMPARE(box.icon, Icon::None);
+    QVERIFY(box.title.isEmpty() || box.title == programTitle());
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))), exportFile);
+    QCOMPARE(filesIn(p.exports.filePath(QStringLiteral("Live"))), (QStringList{QStringLiteral("Live.kxf"), keptFile}));
 }
 
 void ExportPackageTest::sameFileNameTwice()

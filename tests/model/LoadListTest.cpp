@@ -204,6 +204,8 @@ void LoadListTest::swap_data()
     QTest::addColumn<int>("wrapped");
 
     QTest::newRow("neighbours") << 3 << 4 << 4;
+    QTest::newRow("10 down to the last location") << 10 << 11 << 11;
+    QTest::newRow("last location up to 10") << 11 << 10 << 10;
     QTest::newRow("first up wraps to 11") << 0 << -1 << 11;
     QTest::newRow("far below wraps to 11") << 0 << -5 << 11;
     QTest::newRow("last down wraps to 0") << 11 << 12 << 0;

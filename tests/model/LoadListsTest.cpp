@@ -43,6 +43,7 @@ class LoadListsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void keysIgnoreCaseInInsertionOrder_data();
     void keysIgnoreCaseInInsertionOrder();
     void remove_data();
     void remove();
@@ -60,23 +61,39 @@ private Q_SLOTS:
     void unsavedChanges();
 };
 
+void LoadListsTest::keysIgnoreCaseInInsertionOrder_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("again");
+
+    QTest::newRow("letters") << QStringLiteral("B") << QStringLiteral("A") << QStringLiteral("b");
+    // The box shows the name as typed, markers and all.
+    QTest::newRow("names holding markers") << QStringLiteral("Bass %1") << QStringLiteral("Pad %2")
+                                           << QStringLiteral("BASS %1");
+}
+
 void LoadListsTest::keysIgnoreCaseInInsertionOrder()
 {
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, again);
+
     test::ScriptedModalSeam seam;
     LoadLists lists;
     QCOMPARE(lists.toString(), QString());
-    addAll(lists, {QStringLiteral("B"), QStringLiteral("A")});
+    addAll(lists, {first, second});
     QVERIFY(!lists.activeLoadList());
 
-    lists.addLoadList(namedList(QStringLiteral("b")));
+    lists.addLoadList(namedList(again));
 
     QCOMPARE(seam.messages().size(), 1);
-    QCOMPARE(seam.messages().constFirst().text, QStringLiteral("Load List: b already exist!"));
+    QCOMPARE(seam.messages().constFirst().text, QStringLiteral("Load List: ") + again + QStringLiteral(" already exist!"));
     QCOMPARE(seam.messages().constFirst().title, QStringLiteral("Cannot Insert Load List"));
     QCOMPARE(seam.messages().constFirst().icon, Icon::None);
     QCOMPARE(lists.getCount(), 2);
-    QCOMPARE(lists.toString(), QStringLiteral("B\r\nA\r\n"));
-    QCOMPARE(lists.getLoadList(QStringLiteral("a"))->name(), QStringLiteral("A"));
+    QCOMPARE(lists.toString(), first + QStringLiteral("\r\n") + second + QStringLiteral("\r\n"));
+    QCOMPARE(lists.getLoadList(second.toLower())->name(), second);
     QCOMPARE(lists.getLoadList(QStringLiteral("C")), LoadListPtr());
 }
 
