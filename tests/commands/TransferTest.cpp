@@ -31,6 +31,8 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr int imageOffset = 20;
+// How long a wait for the unit's messages lasts without any message arriving.
+constexpr auto patience = 10s;
 
 QByteArray soundImage(quint32 seed)
 {
@@ -139,7 +141,7 @@ void TransferTest::activeListReachesTheUnit()
 
     f.glue.sendBlock(0, f.bar);
 
-    QVERIFY2(m_unit->waitForMessages(m_seen + 3 * 28, 10s), qPrintable(QString::number(m_unit->messages().size() - m_seen)));
+    QVERIFY2(m_unit->waitForMessages(m_seen + 3 * 28, patience), qPrintable(QString::number(m_unit->messages().size() - m_seen)));
     QCOMPARE(m_unit->validMessages(), static_cast<int>(m_seen + 3 * 28));
     const QList<int> locations{0, 5, 11};
     for (qsizetype i = 0; i < locations.size(); ++i)
@@ -169,7 +171,7 @@ void TransferTest::missingFileFailsAlone()
 
     f.glue.sendBlock(-1, f.bar);
 
-    QVERIFY(m_unit->waitForMessages(m_seen + 28, 10s));
+    QVERIFY(m_unit->waitForMessages(m_seen + 28, patience));
     QCOMPARE(m_unit->messages().size(), m_seen + 28);
     QCOMPARE(m_unit->image(3), files[1].mid(imageOffset));
     QCOMPARE(f.listener.statusTexts(),
