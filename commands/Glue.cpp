@@ -1,5 +1,6 @@
 #include "Glue.h"
 
+#include "commands/PrinterObject.h"
 #include "commands/frmTip.h"
 #include "commands/setHourGlass.h"
 #include "model/Factory.h"
@@ -11,10 +12,13 @@
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
+#include <QPrinter>
 #include <QProgressBar>
 #include <QWidget>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <exception>
 #include <memory>
 #include <thread>
@@ -349,7 +353,8 @@ void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objP
         const ModelPtr record = list.getModel(i);
         if (!record)
             continue;
-        const QString writing = QStringLiteral(" Writing %1 at location: %2").arg(record->name()).arg(i + 1);
+        const QString writing =
+            QStringLiteral(" Writing ") + record->name() + QStringLiteral(" at location: ") + QString::number(i + 1);
         status(writing);
         if (m_tools->writeMidi(record->path(), i, lgDevice) == -1)
             status(writing + QStringLiteral(" failed. File cannot be read"));
@@ -459,6 +464,85 @@ void Glue::reportSaved(bool failed, const QString &success)
 void Glue::status(const QString &strMessage)
 {
     raise([&](GlueListener &l) { l.UpdateStatusBar(strMessage); });
+}
+
+namespace {
+
+constexpr int rowsPerPage = 30;
+
+void printHeader(PrinterObject &objPrinter, const QString &listName)
+{
+    objPrinter.setFontSize(18);
+    objPrinter.Print({});
+    objPrinter.Print(QStringLiteral("\t\tTulvex"));
+    objPrinter.Print(QStringLiteral("\t\t\tKivo Rudovaz"));
+    objPrinter.Print({});
+    objPrinter.setFontSize(16);
+    objPrinter.Print(QLatin1Char('\t') + listName);
+    objPrinter.Print({});
+}
+
+// The row's number and name side by side, a rule under them, and a small gap.
+void printRow(PrinterObject &objPrinter, const IPersistToFile &list, int row)
+{
+    objPrinter.setCurrentX(300);
+    const double y = std::round(objPrinter.currentY());
+    objPrinter.Print(QLatin1Char(' ') + QString::number(row + 1));
+    objPrinter.setCurrentY(y);
+    objPrinter.setCurrentX(3050);
+    const ModelPtr m = list.getModel(row);
+    objPrinter.Print(m ? m->name() : QString());
+    const double y2 = std::round(objPrinter.currentY());
+    objPrinter.Line(300, y2, 6300, y2);
+    objPrinter.setCurrentY(y2 + 20);
+}
+
+} // namespace
+
+void Glue::printList(const QString &strList)
+{
+    if (strList == u"LIBRARY") {
+        if (mLibrary.getCount() == 0) {
+            status(QStringLiteral(" Your list of Sound Image is empty"));
+            return;
+        }
+        printPages(mLibrary.persistent());
+    } else if (strList == u"LOADLIST") {
+        const LoadListPtr active = mLoadLists.activeLoadList();
+        if (!active) {
+            status(QStringLiteral(" Your Load List is empty"));
+            return;
+        }
+        printPages(active->persistent());
+    }
+}
+
+void Glue::printPages(const IPersistToFile &list)
+{
+    std::unique_ptr<QPrinter> systemPrinter;
+    if (m_printer == nullptr)
+        systemPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrinter &printer = m_printer != nullptr ? *m_printer : *systemPrinter;
+    const int n = list.count();
+    for (int first = 0; first < n; first += rowsPerPage)
+        printPage(printer, list, first, std::min(first + rowsPerPage, n) - 1);
+}
+
+void Glue::printPage(QPrinter &printer, const IPersistToFile &list, int first, int last)
+{
+    try {
+        PrinterObject objPrinter(printer);
+        objPrinter.setScaleLeft(-300);
+        objPrinter.setScaleTop(-300);
+        printHeader(objPrinter, list.name());
+        for (int row = first; row <= last; ++row)
+            printRow(objPrinter, list, row);
+        objPrinter.EndDoc();
+    } catch (const RuntimeError &) {
+        status(QStringLiteral(" Kivo Rudovaz could not print. Please install a valid Printer"));
+        return;
+    }
+    status(QLatin1Char(' ') + list.name() + QStringLiteral("'s content was sent to your printer"));
 }
 
 } // namespace kivo

@@ -7,11 +7,13 @@
 #include <QPointer>
 #include <QString>
 
+class QPrinter;
 class QProgressBar;
 class QWidget;
 
 namespace kivo {
 
+class IPersistToFile;
 class KivoTools;
 class Library;
 class LoadLists;
@@ -30,6 +32,7 @@ public:
     void setMainForm(QWidget *mainForm);
     // The binding through which transfers reach the unit; the program's by default.
     void setKivoTools(KivoTools &tools) noexcept { m_tools = &tools; }
+    KivoTools &kivoTools() const noexcept { return *m_tools; }
 
     void update();
     void saveLibrary();
@@ -51,6 +54,11 @@ public:
     void sendBlock(qint32 lgDevice, QProgressBar &objProgress);
     void loadAllLoadLists();
     void getFileInfo(const QString &strKey, const QString &strSource, int strIndex);
+    // Prints the library ("LIBRARY") or the active list ("LOADLIST"), 30 rows a page,
+    // each page a print job of its own; any other text prints nothing.
+    void printList(const QString &strList);
+    // Not owned; nullptr = the system's default printer.
+    void setPrinter(QPrinter *printer) noexcept { m_printer = printer; }
     void addLoadList(const LoadListPtr &ll);
     LoadListPtr getActiveLoadList() const;
 
@@ -68,6 +76,9 @@ private:
     void writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress);
     void recordLastLoaded();
 
+    void printPages(const IPersistToFile &list);
+    void printPage(QPrinter &printer, const IPersistToFile &list, int first, int last);
+
     void reportSaved(bool failed, const QString &success);
     void reportRecord(const ModelPtr &m);
 
@@ -84,6 +95,7 @@ private:
     GlueListener *m_listener = nullptr;
     QPointer<QWidget> m_mainForm;
     KivoTools *m_tools;
+    QPrinter *m_printer = nullptr;
 };
 
 } // namespace kivo

@@ -1,23 +1,16 @@
 #include "frmTip.h"
 
 #include "ApiGlobal.h"
+#include "FormGeometry.h"
 #include "platform/ModalSeam.h"
 
 #include <QCheckBox>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace kivo {
 
 namespace {
-
-// Positions and sizes are laid out in twips, 15 to the pixel.
-QRect twips(int left, int top, int width, int height)
-{
-    constexpr int perPixel = 15;
-    return {left / perPixel, top / perPixel, width / perPixel, height / perPixel};
-}
 
 QString showWarningName()
 {
@@ -32,15 +25,6 @@ QString warningText()
            + QStringLiteral("the \"sound\" of your already programmed presets.");
 }
 
-template <typename Control>
-Control *place(QWidget *parent, const QString &name, const QRect &geometry)
-{
-    auto *control = new Control(parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
 } // namespace
 
 frmTip::frmTip()
@@ -52,10 +36,7 @@ frmTip::frmTip()
 {
     setWindowTitle(QStringLiteral("Reminder"));
     setFixedSize(twips(0, 0, 5400, 2685).size());
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
-    setPalette(background);
-    setAutoFillBackground(true);
+    paintFormBackground(*this);
 
     m_txtMessage->setReadOnly(true);
     m_chkLoadTipsAtStartup->setText(QStringLiteral("&Don't show me this again."));

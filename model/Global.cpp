@@ -38,17 +38,6 @@ bool isAsciiAlphaNumeric(QChar c)
     return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
 }
 
-QString trimBlanks(const QString &s)
-{
-    qsizetype first = 0;
-    qsizetype last = s.size();
-    while (first < last && s.at(first) == u' ')
-        ++first;
-    while (last > first && s.at(last - 1) == u' ')
-        --last;
-    return s.mid(first, last - first);
-}
-
 bool isReserved(const QString &name)
 {
     for (const auto &reserved : reservedNames) {
@@ -95,6 +84,17 @@ QString &appPathStorage()
 }
 
 } // namespace
+
+QString trimBlanks(const QString &s)
+{
+    qsizetype first = 0;
+    qsizetype last = s.size();
+    while (first < last && s.at(first) == u' ')
+        ++first;
+    while (last > first && s.at(last - 1) == u' ')
+        --last;
+    return s.mid(first, last - first);
+}
 
 bool isValidName(QString &strName)
 {
@@ -148,7 +148,14 @@ QString getBaseName(const QString &s)
     const qsizetype dot = s.lastIndexOf(u'.');
     if (dot < start)
         throw RuntimeError(ErrorNumber::InvalidArgument);
-    return s.mid(start, dot - start);
+    return getProposedName(s);
+}
+
+QString getProposedName(const QString &s)
+{
+    const qsizetype start = lastSeparatorIndex(s) + 1;
+    const qsizetype dot = s.lastIndexOf(u'.');
+    return dot < start ? s.mid(start) : s.mid(start, dot - start);
 }
 
 QString stripQuotes(const QString &s)

@@ -7,6 +7,9 @@
 // program uses. Paths split at the platform's separator (also at '/' on Windows).
 namespace kivo {
 
+// Removes leading and trailing blanks (U+0020 only); other white space is kept.
+QString trimBlanks(const QString &s);
+
 // Trims blanks (U+0020 only) in the caller's variable, then judges the load-list name.
 bool isValidName(QString &strName);
 bool isAlphaNumeric(const QString &str);
@@ -14,6 +17,9 @@ bool isAlphaNumeric(const QString &str);
 QString getFileName(const QString &s);
 // Throws RuntimeError(InvalidArgument) when no dot follows the last separator.
 QString getBaseName(const QString &s);
+// The name proposed for a sound image file: its base name, or its whole file name
+// when no dot follows the last separator. Never fails.
+QString getProposedName(const QString &s);
 // Throw RuntimeError(InvalidArgument) when the text they must look at is empty.
 QString stripQuotes(const QString &s);
 QString stripTrailingSlash(const QString &s);

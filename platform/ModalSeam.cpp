@@ -2,6 +2,8 @@
 
 #include "QtModalSeam.h"
 
+#include <QFileDialog>
+
 namespace kivo {
 
 namespace {
@@ -14,6 +16,13 @@ ModalSeam &ModalSeam::current()
         return *g_installed;
     static QtModalSeam real;
     return real;
+}
+
+std::optional<QStringList> ModalSeam::execFileDialog(QFileDialog &dialog)
+{
+    if (execDialog(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedFiles();
 }
 
 void ModalSeam::install(ModalSeam *seam)

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "kivocomdlg_export.h"
+
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 class QDialog;
+class QFileDialog;
 
 namespace kivo {
 
@@ -20,23 +26,26 @@ struct MessageRequest {
 
 // The one place through which every modal question reaches the user, so that
 // tests can answer them by script. The program installs the Qt implementation.
-class ModalSeam {
+class KIVOCOMDLG_EXPORT ModalSeam {
 public:
     virtual ~ModalSeam() = default;
 
     virtual Answer messageBox(const MessageRequest &request) = 0;
     // Runs a dialog modally and returns QDialog::exec()'s result.
     virtual int execDialog(QDialog &dialog) = 0;
+    // Runs a file dialog modally: the chosen paths, or nullopt when the user cancelled.
+    // By default through execDialog and the dialog's own selection.
+    virtual std::optional<QStringList> execFileDialog(QFileDialog &dialog);
 
     static ModalSeam &current();
     // Installs the seam to use from now on; nullptr goes back to the real dialogs.
     static void install(ModalSeam *seam);
 };
 
-QString programTitle();
+KIVOCOMDLG_EXPORT QString programTitle();
 
 // A message box through the current seam.
-Answer msgBox(const QString &text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
-              const QString &title = {});
+KIVOCOMDLG_EXPORT Answer msgBox(const QString &text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+                                const QString &title = {});
 
 } // namespace kivo

@@ -39,6 +39,21 @@ QMessageBox::Icon messageIcon(Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// The platform's boxes make the first button of the set the default button.
+QMessageBox::StandardButton firstButton(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok:
+        return QMessageBox::Ok;
+    case Buttons::AbortRetryIgnore:
+        return QMessageBox::Abort;
+    case Buttons::YesNoCancel:
+    case Buttons::YesNo:
+        return QMessageBox::Yes;
+    }
+    return QMessageBox::Ok;
+}
+
 // Closing a box with its close button answers like the platform: Cancel where the
 // set has it, else the only safe choice of the set.
 Answer answerFor(QMessageBox::StandardButton button, Buttons buttons)
@@ -80,6 +95,7 @@ Answer QtModalSeam::messageBox(const MessageRequest &request)
 {
     QMessageBox box(messageIcon(request.icon), request.title.isEmpty() ? programTitle() : request.title,
                     request.text, standardButtons(request.buttons));
+    box.setDefaultButton(firstButton(request.buttons));
     if (request.buttons == Buttons::YesNoCancel)
         box.setEscapeButton(QMessageBox::Cancel);
     const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());

@@ -33,6 +33,10 @@ QString RuntimeError::standardDescription(ErrorNumber number)
         return QStringLiteral("Path not found");
     case ErrorNumber::EntryPointNotFound:
         return QStringLiteral("Can't find DLL entry point");
+    case ErrorNumber::PrinterError:
+        return QStringLiteral("Printer error");
+    case ErrorNumber::CancelError:
+        return QStringLiteral("Cancel was selected.");
     case ErrorNumber::Other:
         break;
     }

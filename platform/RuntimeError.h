@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kivocomdlg_export.h"
+
 #include <QString>
 
 #include <stdexcept>
@@ -15,11 +17,13 @@ enum class ErrorNumber {
     PathFileAccess = 75,
     PathNotFound = 76,
     EntryPointNotFound = 453,
+    PrinterError = 482,
+    CancelError = 32755,
     Other = 1,
 };
 
 // A run-time error with the description that a command shows the user.
-class RuntimeError : public std::runtime_error {
+class KIVOCOMDLG_EXPORT RuntimeError : public std::runtime_error {
 public:
     RuntimeError(ErrorNumber number, const QString &description);
     explicit RuntimeError(ErrorNumber number);

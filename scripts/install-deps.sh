@@ -8,6 +8,7 @@ packages=(
   librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2
   libbenchmark-dev
   xvfb xauth poppler-utils
+  shared-mime-info desktop-file-utils
   fonts-wine fonts-liberation2
 )
 

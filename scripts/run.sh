@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and starts Kivo Rudovaz.
+# Installs what is needed, builds, installs Kivo Rudovaz into install/ in the
+# checkout (or into $KIVO_PREFIX) and starts the installed program with the
+# arguments given.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KIVO_BUILD_DIR:-$here/build}
+prefix=${KIVO_PREFIX:-$here/install}
 "$here/scripts/install-deps.sh"
 "$here/scripts/build.sh"
-program="$build_dir/kivo-rudovaz"
+cmake --install "$build_dir" --prefix "$prefix"
+program="$prefix/bin/kivo-rudovaz"
 if [ ! -x "$program" ]; then
-  echo "Built the libraries and tests; the program's main window is not written yet, so there is nothing to start."
-  exit 0
+  echo "The build made no program to install, so there is nothing to start." >&2
+  exit 1
+fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "There is no display (DISPLAY and WAYLAND_DISPLAY are unset); starting Kivo Rudovaz on a virtual one (Xvfb)."
+  exec xvfb-run -a "$program" "$@"
 fi
 exec "$program" "$@"

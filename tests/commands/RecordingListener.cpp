@@ -26,6 +26,7 @@ void RecordingListener::reset()
     onConfirmDelete = nullptr;
     onFilesDoesNotExist = nullptr;
     onLoadListsChange = nullptr;
+    onUpdateStatusBar = nullptr;
 }
 
 void RecordingListener::LibraryChange(const Library &l, int intSelect)
@@ -48,6 +49,8 @@ void RecordingListener::LoadListsChange(const LoadLists &loads, int intSelect)
 void RecordingListener::UpdateStatusBar(const QString &strMessage)
 {
     events.append(QStringLiteral("UpdateStatusBar(%1)").arg(strMessage));
+    if (onUpdateStatusBar)
+        onUpdateStatusBar(strMessage);
 }
 
 void RecordingListener::FileAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath,

@@ -20,6 +20,7 @@ public:
     std::function<void(const QString &)> onConfirmDelete;
     std::function<void(const QString &, int, const QString &)> onFilesDoesNotExist;
     std::function<void(const LoadLists &, int)> onLoadListsChange;
+    std::function<void(const QString &)> onUpdateStatusBar;
 
     QStringList statusTexts() const;
     // Forgets the events and the answers.

@@ -1,6 +1,7 @@
 #include "commands/ApiGlobal.h"
 #include "commands/frmTip.h"
 
+#include "FormControls.h"
 #include "ScriptedModalSeam.h"
 #include "TemporarySettings.h"
 
@@ -15,6 +16,7 @@
 
 using namespace kivo;
 using namespace Qt::StringLiterals;
+using kivo::test::control;
 using kivo::test::ScriptedModalSeam;
 using kivo::test::TemporarySettings;
 
@@ -25,15 +27,6 @@ enum class Act { OkTicked, OkUnticked, Cancel, CloseBox, Escape };
 const QString showWarning = u"Show Warning"_s;
 const QString refusedMessage =
     u"This dialog box will continue to show, because you have insufficient access to the registry"_s;
-
-template <typename Control>
-Control &control(QDialog &dialog, const QString &name)
-{
-    auto *found = dialog.findChild<Control *>(name);
-    if (found == nullptr)
-        qFatal("the reminder has no control %s", qPrintable(name));
-    return *found;
-}
 
 // What a person does with the reminder on the screen.
 void answer(QDialog &dialog, Act act)

@@ -123,6 +123,10 @@ void GlobalTest::pathHelpers_data()
     QTest::newRow("base name two dots") << PathHelper(&getBaseName) << sep("/lists/bass.loop.tvs") << QStringLiteral("bass.loop");
     QTest::newRow("base name no folder") << PathHelper(&getBaseName) << QStringLiteral("piano.tvs") << QStringLiteral("piano");
     QTest::newRow("base name of dot file") << PathHelper(&getBaseName) << sep("/lists/.tvs") << QString();
+    QTest::newRow("proposed name") << PathHelper(&getProposedName) << sep("/a/b.c.tvs") << QStringLiteral("b.c");
+    QTest::newRow("proposed name without dot") << PathHelper(&getProposedName) << sep("/a/readme") << QStringLiteral("readme");
+    QTest::newRow("proposed name dot in folder") << PathHelper(&getProposedName) << sep("/my.dir/readme") << QStringLiteral("readme");
+    QTest::newRow("proposed name no folder") << PathHelper(&getProposedName) << QStringLiteral("piano") << QStringLiteral("piano");
     QTest::newRow("quotes both ends") << PathHelper(&stripQuotes) << QStringLiteral("\"/my sounds/a.tvs\"") << QStringLiteral("/my sounds/a.tvs");
     QTest::newRow("no quotes") << PathHelper(&stripQuotes) << QStringLiteral("a.tvs") << QStringLiteral("a.tvs");
     QTest::newRow("two quotes") << PathHelper(&stripQuotes) << QStringLiteral("\"\"") << QString();

@@ -22,6 +22,8 @@ private Q_SLOTS:
     void answerCodes();
     void escapeAnswersLikeClosing_data();
     void escapeAnswersLikeClosing();
+    void enterAnswersTheFirstButton_data();
+    void enterAnswersTheFirstButton();
     void titleAndIcon();
     void execDialog();
 };
@@ -81,6 +83,27 @@ void QtModalSeamTest::escapeAnswersLikeClosing()
     QFETCH(Answer, answer);
 
     test::whenModalActive([](QWidget &modal) { QTest::keyClick(&modal, Qt::Key_Escape); });
+    QtModalSeam seam;
+    QCOMPARE(seam.messageBox({QStringLiteral("Question?"), buttons, Icon::None, {}}), answer);
+}
+
+void QtModalSeamTest::enterAnswersTheFirstButton_data()
+{
+    QTest::addColumn<Buttons>("buttons");
+    QTest::addColumn<Answer>("answer");
+
+    QTest::newRow("ok") << Buttons::Ok << Answer::Ok;
+    QTest::newRow("abort retry ignore") << Buttons::AbortRetryIgnore << Answer::Abort;
+    QTest::newRow("yes no cancel") << Buttons::YesNoCancel << Answer::Yes;
+    QTest::newRow("yes no") << Buttons::YesNo << Answer::Yes;
+}
+
+void QtModalSeamTest::enterAnswersTheFirstButton()
+{
+    QFETCH(Buttons, buttons);
+    QFETCH(Answer, answer);
+
+    test::whenModalActive([](QWidget &modal) { QTest::keyClick(&modal, Qt::Key_Return); });
     QtModalSeam seam;
     QCOMPARE(seam.messageBox({QStringLiteral("Question?"), buttons, Icon::None, {}}), answer);
 }

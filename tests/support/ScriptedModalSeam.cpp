@@ -1,8 +1,23 @@
 #include "ScriptedModalSeam.h"
 
 #include <QDialog>
+#include <QFileDialog>
 
 namespace kivo::test {
+
+namespace {
+
+template <typename Script>
+std::optional<Script> takeNext(std::deque<Script> &scripts)
+{
+    if (scripts.empty())
+        return std::nullopt;
+    Script script = std::move(scripts.front());
+    scripts.pop_front();
+    return script;
+}
+
+} // namespace
 
 ScriptedModalSeam::ScriptedModalSeam()
 {
@@ -27,6 +42,7 @@ void ScriptedModalSeam::clear()
     m_messages.clear();
     m_answers.clear();
     m_dialogScripts.clear();
+    m_fileDialogScripts.clear();
     m_dialogsShown = 0;
     m_unexpected = 0;
 }
@@ -48,13 +64,23 @@ Answer ScriptedModalSeam::messageBox(const MessageRequest &request)
 int ScriptedModalSeam::execDialog(QDialog &dialog)
 {
     ++m_dialogsShown;
-    if (m_dialogScripts.empty()) {
+    const std::optional<DialogScript> script = takeNext(m_dialogScripts);
+    if (!script) {
         ++m_unexpected;
         return QDialog::Rejected;
     }
-    DialogScript script = std::move(m_dialogScripts.front());
-    m_dialogScripts.pop_front();
-    return script(dialog);
+    return (*script)(dialog);
+}
+
+std::optional<QStringList> ScriptedModalSeam::execFileDialog(QFileDialog &dialog)
+{
+    ++m_dialogsShown;
+    const std::optional<FileDialogScript> script = takeNext(m_fileDialogScripts);
+    if (!script) {
+        ++m_unexpected;
+        return std::nullopt;
+    }
+    return (*script)(dialog);
 }
 
 } // namespace kivo::test

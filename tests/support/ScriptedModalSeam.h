@@ -4,20 +4,26 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
+#include <optional>
 
 class QDialog;
+class QFileDialog;
 
 namespace kivo::test {
 
 // Stands in for the user at every modal question while it lives: records each
 // message box and answers from a script; an Ok-only box is answered Ok unasked.
 // A question with no scripted answer is recorded as unexpected and answered Cancel.
+// File dialogs count among the dialogs shown.
 class ScriptedModalSeam final : public ModalSeam {
 public:
     using DialogScript = std::function<int(QDialog &)>;
+    // Looks at the configured file dialog and answers the chosen paths, nullopt for Cancel.
+    using FileDialogScript = std::function<std::optional<QStringList>(QFileDialog &)>;
 
     ScriptedModalSeam();
     ~ScriptedModalSeam() override;
@@ -26,21 +32,27 @@ public:
 
     void answerNext(Answer answer) { m_answers.push_back(answer); }
     void onNextDialog(DialogScript script) { m_dialogScripts.push_back(std::move(script)); }
+    void onNextFileDialog(FileDialogScript script) { m_fileDialogScripts.push_back(std::move(script)); }
 
     const QList<MessageRequest> &messages() const noexcept { return m_messages; }
     QStringList messageTexts() const;
     int dialogsShown() const noexcept { return m_dialogsShown; }
     int unexpected() const noexcept { return m_unexpected; }
-    bool allAnswersUsed() const noexcept { return m_answers.empty() && m_dialogScripts.empty(); }
+    bool allAnswersUsed() const noexcept
+    {
+        return m_answers.empty() && m_dialogScripts.empty() && m_fileDialogScripts.empty();
+    }
     void clear();
 
     Answer messageBox(const MessageRequest &request) override;
     int execDialog(QDialog &dialog) override;
+    std::optional<QStringList> execFileDialog(QFileDialog &dialog) override;
 
 private:
     QList<MessageRequest> m_messages;
     std::deque<Answer> m_answers;
     std::deque<DialogScript> m_dialogScripts;
+    std::deque<FileDialogScript> m_fileDialogScripts;
     int m_dialogsShown = 0;
     int m_unexpected = 0;
 };

@@ -1,0 +1,47 @@
+# The installation: cmake --install <build> --prefix PREFIX places
+#   PREFIX/bin/kivo-rudovaz                 the program
+#   PREFIX/lib/kivo-rudovaz/                the "System" folder: kivotools and the common dialogs
+#   PREFIX/share/kivo-rudovaz/              the install folder "Path": the help file and the artwork
+#   PREFIX/etc/xdg/Tulvex/Kivo Rudovaz.conf the machine-wide "Path" and "System" values
+# and the desktop entry, the icon and the file type of sound image files under PREFIX/share.
+#
+# The program binds kivotools by name through the ordinary library search, as it
+# binds the common dialogs at start; the "System" folder is on the program's run
+# path, relative to the program itself, so the installed program binds the copies
+# in its own System folder wherever the installation was put.
+
+set(KIVO_SYSTEM_DIR "lib/kivo-rudovaz")
+set(KIVO_PATH_DIR "share/kivo-rudovaz")
+
+foreach(library kivotools kivocomdlg)
+  if(TARGET ${library})
+    install(TARGETS ${library}
+      LIBRARY DESTINATION ${KIVO_SYSTEM_DIR}
+      RUNTIME DESTINATION ${KIVO_SYSTEM_DIR})
+  endif()
+endforeach()
+
+if(TARGET kivo-rudovaz)
+  # DT_RPATH rather than DT_RUNPATH: see cmake/KivoTools.cmake.
+  set_target_properties(kivo-rudovaz PROPERTIES INSTALL_RPATH "$ORIGIN/../${KIVO_SYSTEM_DIR}")
+  if(UNIX AND NOT APPLE)
+    target_link_options(kivo-rudovaz PRIVATE "LINKER:--disable-new-dtags")
+  endif()
+  install(TARGETS kivo-rudovaz RUNTIME DESTINATION bin)
+endif()
+
+install(FILES ${PROJECT_SOURCE_DIR}/resources/kivoHelp.hlp DESTINATION ${KIVO_PATH_DIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/artwork/ DESTINATION ${KIVO_PATH_DIR}/artwork
+  FILES_MATCHING PATTERN "*.svg" PATTERN "*.png")
+install(FILES ${PROJECT_SOURCE_DIR}/resources/artwork/icon.svg
+  DESTINATION share/icons/hicolor/scalable/apps RENAME kivo-rudovaz.svg)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/kivo-rudovaz.xml DESTINATION share/mime/packages)
+
+# What depends on where the installation ends up is written when it is installed,
+# so that a --prefix given to cmake --install holds.
+install(CODE "
+  set(KIVO_SYSTEM_DIR \"${KIVO_SYSTEM_DIR}\")
+  set(KIVO_PATH_DIR \"${KIVO_PATH_DIR}\")
+  set(KIVO_DESKTOP_TEMPLATE \"${PROJECT_SOURCE_DIR}/resources/desktop/kivo-rudovaz.desktop.in\")
+")
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/KivoInstallSettings.cmake)

@@ -1,0 +1,634 @@
+#include "GlueProxy.h"
+
+#include "commands/Glue.h"
+#include "commands/dlgKivo.h"
+#include "model/Factory.h"
+#include "model/FileProxy.h"
+#include "model/Global.h"
+#include "model/Library.h"
+#include "model/LoadLists.h"
+#include "platform/CommonDialog.h"
+#include "platform/KivoTools.h"
+#include "platform/MidiDevices.h"
+#include "platform/ModalSeam.h"
+#include "platform/RuntimeError.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <exception>
+
+namespace kivo {
+
+QString gModelClipFormat;
+
+namespace {
+
+constexpr int confirmedDelete = 6; // the answer code of Yes
+constexpr qint32 addDialogFlags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST
+    | OFN_EXPLORER | OFN_LONGNAMES;
+constexpr qint32 exportDialogFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+constexpr qint32 importDialogFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+constexpr qint32 printDialogFlags = PD_HIDEPRINTTOFILE | PD_NOSELECTION;
+const QString crLf = QStringLiteral("\r\n");
+const QString exportFilter = QStringLiteral("Kivo Export File (*.kxf)|*.kxf");
+
+QString describe(const std::exception &error)
+{
+    return QString::fromUtf8(error.what());
+}
+
+// The common dialogs report Cancel as a failure of their own.
+bool isCancel(const std::exception &error)
+{
+    const auto *runtimeError = dynamic_cast<const RuntimeError *>(&error);
+    return runtimeError != nullptr && runtimeError->number() == ErrorNumber::CancelError;
+}
+
+const QString noPrinterText =
+    QStringLiteral(" There is no valid Printer ") + QStringLiteral("associated with your machine, command aborted");
+
+// The shared text-input dialog, whose buttons for all and action code a batch uses.
+dlgKivo &sharedDialog()
+{
+    return gDialog != nullptr ? *gDialog : getDialog();
+}
+
+// Refills a list box without running the window's click handling, which Qt would
+// otherwise run for every change of the current row while the rows come and go.
+void refill(QListWidget &list, const QStringList &rows)
+{
+    const QSignalBlocker blocker(&list);
+    list.clear();
+    list.addItems(rows);
+}
+
+// Appends rows to a combo box and leaves no row selected: a combo box selects its
+// first row by itself when a row is added to an empty box, and that change would
+// run the window's click handling in the middle of a refill.
+void appendUnselected(QComboBox &box, const QStringList &rows)
+{
+    const QSignalBlocker blocker(&box);
+    box.addItems(rows);
+    box.setCurrentIndex(-1);
+}
+
+void refill(QComboBox &box, const QStringList &rows)
+{
+    {
+        const QSignalBlocker blocker(&box);
+        box.clear();
+    }
+    appendUnselected(box, rows);
+}
+
+} // namespace
+
+GlueProxy::GlueProxy()
+    : GlueProxy(getLibrary(), getLoadLists())
+{
+}
+
+GlueProxy::GlueProxy(Library &library, LoadLists &loadLists)
+    : m_library(library)
+    , m_loadLists(loadLists)
+{
+}
+
+GlueProxy::~GlueProxy() = default;
+
+Glue &GlueProxy::glue()
+{
+    Q_ASSERT(mGlue);
+    return *mGlue;
+}
+
+// ---- set-up ----
+
+void GlueProxy::init(QListWidget &libList, QListWidget &llList, QComboBox &llsList, QComboBox &device,
+                     QLabel &statusLabel, QLabel &pathLabel, QLabel &tagLabel)
+{
+    objLibList = &libList;
+    objLLList = &llList;
+    objLLSList = &llsList;
+    objDevice = &device;
+    objStatusLabel = &statusLabel;
+    objPathLabel = &pathLabel;
+    objTagLabel = &tagLabel;
+    mCancelAdd = false;
+    initGlue();
+    fillDeviceList();
+}
+
+void GlueProxy::initGlue()
+{
+    mGlue = std::make_unique<Glue>(m_library, m_loadLists);
+    mGlue->setListener(this);
+    loadFromFile(m_library.persistent(), QString());
+    loadListOfLoadLists(m_loadLists);
+    mGlue->loadAllLoadLists();
+    mGlue->update();
+    // Qt on Windows maps this type to the clipboard format registered under the name.
+    gModelClipFormat = QStringLiteral("application/x-qt-windows-mime;value=\"KivoModel\"");
+}
+
+void GlueProxy::fillDeviceList()
+{
+    // Row n is output device n; the window restores the selection.
+    appendUnselected(*objDevice, outputDeviceNames());
+}
+
+// ---- file commands ----
+
+void GlueProxy::btnAddClick(CommonDialog &objDialog)
+{
+    sharedDialog().setStrAll(QString());
+    const QString files = showAddDialog(objDialog);
+    if (files.isEmpty()) {
+        mGlue_UpdateStatusBar(QStringLiteral(" Add Sound Image aborted"));
+        return;
+    }
+    processRawFile(files.split(QChar(0), Qt::KeepEmptyParts));
+}
+
+QString GlueProxy::showAddDialog(CommonDialog &objDialog)
+{
+    try {
+        objDialog.MaxFileSize = 32000;
+        objDialog.FileName = QString();
+        objDialog.DialogTitle = QStringLiteral("Add Tulvex Sound Image");
+        objDialog.Filter = QStringLiteral("Tulvex Sound Image (*.tvs)|*.tvs");
+        objDialog.Flags = addDialogFlags;
+        objDialog.CancelError = true;
+        objDialog.ShowOpen();
+        return objDialog.FileName;
+    } catch (const std::exception &error) {
+        reportFileFailure(error, QStringLiteral(" No file selected"));
+    }
+    return {};
+}
+
+void GlueProxy::processRawFile(const QStringList &strFiles)
+{
+    if (strFiles.isEmpty())
+        return;
+    if (strFiles.size() == 1) {
+        sharedDialog().showAll(false);
+        sendFileToLibrary(getProposedName(strFiles.front()), strFiles.front());
+        return;
+    }
+    sharedDialog().showAll(true);
+    const QString folder = stripTrailingSlash(strFiles.front());
+    for (qsizetype i = 1; i < strFiles.size(); ++i) {
+        const QString name = getProposedName(strFiles.at(i));
+        const QString path = folder + pathSeparator() + strFiles.at(i);
+        // The answer to the last prompt of the shared dialog decides for this file.
+        const QString action = sharedDialog().strAll();
+        if (action == OkAll) {
+            sendFileHelper(name, path);
+        } else if (action == CancelAll) {
+            return;
+        } else if (action.isEmpty()) {
+            sendFileToLibrary(name, path);
+        } else {
+            msgBox(QStringLiteral("Logic error"));
+        }
+    }
+}
+
+void GlueProxy::sendFileToLibrary(const QString &strName, const QString &strPath)
+{
+    const QString answer =
+        askText(QStringLiteral("Adding Sound Image"), strName, QStringLiteral("Enter name for file: ") + strPath);
+    if (!answer.isEmpty())
+        sendFileHelper(answer, strPath);
+    else
+        mGlue_UpdateStatusBar(QStringLiteral(" Sound Image file not added"));
+}
+
+void GlueProxy::sendFileHelper(const QString &strName, const QString &strPath)
+{
+    try {
+        const qint32 tag = glue().kivoTools().readTag(strPath);
+        glue().addToLibrary(tag, strName, strPath);
+    } catch (const std::exception &error) {
+        // Reported here, so that a loop over several files goes on with the next.
+        mGlue_UpdateStatusBar(QStringLiteral(" Cannot add Sound Image file"));
+        msgBox(describe(error));
+    }
+}
+
+void GlueProxy::btnExportClick(CommonDialog &objDialog)
+{
+    try {
+        objDialog.FileName = objLLSList->currentText();
+        objDialog.DialogTitle = QStringLiteral("Select Export Location");
+        objDialog.Filter = exportFilter;
+        objDialog.Flags = exportDialogFlags;
+        objDialog.CancelError = true;
+        objDialog.ShowSave();
+        const QString file = objDialog.FileName;
+        if (file.isEmpty())
+            return;
+        const QString name = getBaseName(file);
+        const QString folder = file.left(lastSeparatorIndex(file) + 1);
+        glue().exportLL(name, folder);
+    } catch (const std::exception &error) {
+        reportFileFailure(error, QStringLiteral(" Export aborted"));
+    }
+}
+
+void GlueProxy::btnImportClick(CommonDialog &objDialog)
+{
+    try {
+        objDialog.FileName = QString();
+        objDialog.DialogTitle = QStringLiteral("Select Export File");
+        objDialog.Filter = exportFilter;
+        objDialog.Flags = importDialogFlags;
+        objDialog.CancelError = true;
+        objDialog.ShowOpen();
+        const QString file = objDialog.FileName;
+        if (file.isEmpty())
+            return;
+        const QString name = askValidName(false, QStringLiteral("Please enter a name"),
+                                          QStringLiteral("Create New Load List"), getBaseName(file));
+        if (!name.isEmpty())
+            glue().importLL(file, name);
+        else
+            mGlue_UpdateStatusBar(QStringLiteral(" Import was aborted"));
+    } catch (const std::exception &error) {
+        reportFileFailure(error, QStringLiteral(" Import was aborted"));
+    }
+}
+
+void GlueProxy::reportFileFailure(const std::exception &error, const QString &strCancelled)
+{
+    if (isCancel(error))
+        mGlue_UpdateStatusBar(strCancelled);
+    else
+        msgBox(describe(error));
+}
+
+QString GlueProxy::askValidName(bool blnShowAll, const QString &strMessage, const QString &strTitle,
+                                const QString &strDefault)
+{
+    sharedDialog().showAll(blnShowAll);
+    QString answer = askText(strTitle, strDefault, strMessage);
+    bool valid = isValidName(answer);
+    while (!answer.isEmpty() && !valid) {
+        answer = askText(strTitle, answer, QStringLiteral("Please enter a valid name"),
+                         QStringLiteral("Cannot use: /\\:*?\"<>|") + crLf
+                             + QStringLiteral("Name must start with either a letter or number"));
+        valid = isValidName(answer);
+    }
+    return answer;
+}
+
+// ---- editing, selection, transfer and print commands ----
+
+void GlueProxy::btnRemoveClick()
+{
+    const int row = objLibList->currentRow();
+    if (objLibList->count() == 0 || row < 0) {
+        msgBox(QStringLiteral("Please select a Sound Image to remove"), Buttons::Ok, Icon::None,
+               QStringLiteral("Error Removing File"));
+        return;
+    }
+    glue().removeFromLibrary(objLibList->item(row)->text(), row);
+}
+
+bool GlueProxy::checkLLSelection()
+{
+    if (objLLList->currentRow() < 0) {
+        msgBox(QStringLiteral("Please select a Sound Image from your Load List"));
+        return false;
+    }
+    return true;
+}
+
+void GlueProxy::btnMoveUpClick()
+{
+    if (!checkLLSelection())
+        return;
+    const int i = objLLList->currentRow();
+    glue().swapModels(i, i - 1);
+}
+
+void GlueProxy::btnMoveDownClick()
+{
+    if (!checkLLSelection())
+        return;
+    const int i = objLLList->currentRow();
+    glue().swapModels(i, i + 1);
+}
+
+void GlueProxy::btnMoveRightClick()
+{
+    const qsizetype selected = objLibList->selectedItems().size();
+    if (selected > LoadList::locationCount) {
+        msgBox(QStringLiteral("Load List can only have 12 images"));
+        return;
+    }
+    if (selected == 0 || objLibList->currentRow() < 0) {
+        msgBox(QStringLiteral(" Please select Sound Image from your list"));
+        return;
+    }
+    addSelectedToLL(objLLList->currentRow() < 0 ? -1 : objLLList->currentRow());
+}
+
+QList<int> GlueProxy::selectedLibraryRows() const
+{
+    // selectedItems() answers in the order of selection, not of the rows.
+    QList<int> rows;
+    for (const QListWidgetItem *item : objLibList->selectedItems())
+        rows.append(objLibList->row(item));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void GlueProxy::addSelectedToLL(int loc)
+{
+    mCancelAdd = false;
+    const QList<int> rows = selectedLibraryRows();
+    // The names are taken first: the answers to the facade's questions may refill the list.
+    QStringList names;
+    for (const int row : rows)
+        names.append(objLibList->item(row)->text());
+    for (const QString &name : names) {
+        glue().addToLL(name, loc);
+        loc = -1;
+        if (mCancelAdd)
+            return;
+    }
+}
+
+void GlueProxy::btnMoveLeftClick()
+{
+    const int row = objLLList->currentRow();
+    if (row < 0) {
+        msgBox(QStringLiteral("Please select a Sound Image from your Load List"));
+        return;
+    }
+    if (objLLList->item(row)->text().isEmpty()) {
+        mGlue_UpdateStatusBar(QStringLiteral(" Nothing to remove"));
+        return;
+    }
+    glue().removeFromLL(row);
+}
+
+void GlueProxy::btnNewClick()
+{
+    const QString name = askValidName(false, QStringLiteral("Please enter a name"),
+                                      QStringLiteral("Create New Load List"), QString());
+    if (!name.isEmpty())
+        glue().createLL(name);
+    else
+        mGlue_UpdateStatusBar(QStringLiteral(" New Load List creation aborted"));
+}
+
+void GlueProxy::btnDeleteClick()
+{
+    glue().removeLL(objLLSList->currentText(), -1);
+}
+
+void GlueProxy::btnSaveClick()
+{
+    glue().saveAll();
+}
+
+void GlueProxy::btnRenameClick()
+{
+    const QString old = objLLSList->currentText();
+    const QString name = askValidName(false, QStringLiteral("Enter a new name"),
+                                      QStringLiteral("Rename Current Load List"), old);
+    if (name != objLLSList->currentText() && !name.isEmpty())
+        glue().renameLL(name, objLLSList->currentText());
+    else
+        mGlue_UpdateStatusBar(QStringLiteral(" Rename Load List aborted"));
+}
+
+void GlueProxy::btnWriteClick(qint16 intDevice, QProgressBar &objProgress)
+{
+    mSavedListIndex = static_cast<qint16>(objLLSList->currentIndex());
+    glue().sendBlock(intDevice, objProgress);
+}
+
+void GlueProxy::cboActiveListChange(const QString &strListName)
+{
+    glue().setActiveLL(strListName);
+}
+
+void GlueProxy::listBoxChanges(const QString &strKey, const QString &strSource, int intIndex)
+{
+    glue().getFileInfo(strKey, strSource, intIndex);
+}
+
+void GlueProxy::printList(const QString &strList, CommonDialog &objDialog)
+{
+    try {
+        objDialog.CancelError = true;
+        objDialog.Flags = printDialogFlags;
+        objDialog.PrinterDefault = false;
+        objDialog.ShowPrinter();
+        if (strList == QStringLiteral("LOADLIST") || strList == QStringLiteral("LIBRARY")) {
+            glue().setPrinter(&objDialog.printer());
+            glue().printList(strList);
+        }
+    } catch (const std::exception &error) {
+        if (!isCancel(error))
+            mGlue_UpdateStatusBar(noPrinterText);
+    }
+}
+
+// ---- answers to the facade's events ----
+
+void GlueProxy::LibraryChange(const Library &l, int intSelect)
+{
+    mGlue_LibraryChange(l, intSelect);
+}
+
+void GlueProxy::LoadListChange(const LoadListPtr &ll, int intSelect)
+{
+    mGlue_LoadListChange(ll, intSelect);
+}
+
+void GlueProxy::LoadListsChange(const LoadLists &loads, int intSelect)
+{
+    mGlue_LoadListsChange(loads, intSelect);
+}
+
+void GlueProxy::UpdateStatusBar(const QString &strMessage)
+{
+    mGlue_UpdateStatusBar(strMessage);
+}
+
+void GlueProxy::FileAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath,
+                                 const QString &strOldName)
+{
+    mglue_FileAlreadyExist(lngTag, strName, strPath, strOldName);
+}
+
+void GlueProxy::NameAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath)
+{
+    mglue_NameAlreadyExist(lngTag, strName, strPath);
+}
+
+void GlueProxy::UpdateFileInfo(const QString &strPath, qint32 lngTag)
+{
+    mglue_UpdateFileInfo(strPath, lngTag);
+}
+
+void GlueProxy::LocationNotEmpty(const QString &strCurrent, int intLoc, const QString &strNew)
+{
+    mglue_LocationNotEmpty(strCurrent, intLoc, strNew);
+}
+
+void GlueProxy::ConfirmDelete(const QString &strName)
+{
+    mglue_ConfirmDelete(strName);
+}
+
+void GlueProxy::FilesDoesNotExist(const QString &strPath, int intLoc, const QString &strKey)
+{
+    mglue_FilesDoesNotExist(strPath, intLoc, strKey);
+}
+
+void GlueProxy::NoActiveList(const QString &strMessage)
+{
+    mglue_NoActiveList(strMessage);
+}
+
+void GlueProxy::mGlue_LibraryChange(const Library &objLibrary, int intSelect)
+{
+    QStringList names;
+    for (const ModelPtr &m : objLibrary)
+        names.append(m->name());
+    refill(*objLibList, names);
+    const int rows = objLibList->count();
+    if (rows == 0)
+        return;
+    objLibList->setCurrentRow(intSelect >= 0 && intSelect < rows ? intSelect : rows - 1);
+}
+
+void GlueProxy::mGlue_LoadListChange(const LoadListPtr &objLL, int intSelect)
+{
+    QStringList names;
+    if (objLL) {
+        for (int location = 0; location <= objLL->ArrayLength(); ++location) {
+            const ModelPtr m = objLL->getModel(location);
+            names.append(m ? m->name() : QString());
+        }
+    }
+    refill(*objLLList, names);
+    if (!objLL)
+        return;
+    const int rows = objLLList->count();
+    objLLList->setCurrentRow(((intSelect % rows) + rows) % rows);
+}
+
+void GlueProxy::mGlue_LoadListsChange(const LoadLists &objLLS, int intSelect)
+{
+    QStringList names;
+    for (const LoadListPtr &list : objLLS)
+        names.append(list->name());
+    refill(*objLLSList, names);
+    const int rows = objLLSList->count();
+    if (rows == 0)
+        return;
+    if (intSelect == -99) {
+        // The saved row names no row when none was selected as the transfer began.
+        objLLSList->setCurrentIndex(mSavedListIndex >= 0 && mSavedListIndex < rows ? mSavedListIndex : 0);
+    } else if (intSelect >= 0 && intSelect < rows) {
+        objLLSList->setCurrentIndex(intSelect);
+    }
+}
+
+void GlueProxy::mGlue_UpdateStatusBar(const QString &strMessage)
+{
+    objStatusLabel->setText(strMessage);
+    // Shown before the command goes on: a transfer keeps the thread while it reports.
+    objStatusLabel->repaint();
+}
+
+void GlueProxy::mglue_FileAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath,
+                                       const QString &strOldName)
+{
+    const QString text = QStringLiteral("File: ") + strPath + QStringLiteral(" already exist as: ") + strOldName
+        + crLf + crLf + QStringLiteral("Do you want to replace it as: ") + strName + QStringLiteral("?");
+    if (msgBox(text, Buttons::YesNo, Icon::None, QStringLiteral("File Already Exist")) != Answer::Yes)
+        return;
+    glue().removeFromLibrary(strOldName, -1);
+    glue().addToLibrary(lngTag, strName, strPath);
+}
+
+void GlueProxy::mglue_NameAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath)
+{
+    const QString answer = askText(QStringLiteral("Duplicate Name"), strName,
+                                   QStringLiteral("The name: ") + strName + QStringLiteral(" is already in the list.")
+                                       + crLf + QStringLiteral("Please enter a new name"));
+    if (!answer.isEmpty())
+        glue().addToLibrary(lngTag, answer, strPath);
+    else
+        mGlue_UpdateStatusBar(QStringLiteral("Same name exist in list"));
+}
+
+void GlueProxy::mglue_UpdateFileInfo(const QString &strPath, qint32 strTag)
+{
+    objPathLabel->setText(QStringLiteral(" ") + strPath);
+    if (strTag != 0)
+        objTagLabel->setText(QStringLiteral(" ") + QString::number(static_cast<quint32>(strTag), 16).toUpper());
+    else
+        objTagLabel->setText(QString());
+}
+
+void GlueProxy::mglue_LocationNotEmpty(const QString &strCurrent, int intLoc, const QString &strNew)
+{
+    const QString text = strCurrent + QStringLiteral(" is at location ") + QString::number(intLoc + 1) + crLf
+        + QStringLiteral("Replace with ") + strNew + QStringLiteral("?");
+    switch (msgBox(text, Buttons::YesNoCancel, Icon::None, QStringLiteral("Location Not Available"))) {
+    case Answer::Yes:
+        glue().removeFromLL(intLoc);
+        glue().addToLL(strNew, intLoc);
+        break;
+    case Answer::Cancel:
+        mCancelAdd = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void GlueProxy::mglue_ConfirmDelete(const QString &strName)
+{
+    if (msgBox(QStringLiteral("Delete Load List ") + strName + QStringLiteral("?"), Buttons::YesNo, Icon::None,
+               QStringLiteral("Delete Active List"))
+        == Answer::Yes)
+        glue().removeLL(strName, confirmedDelete);
+}
+
+void GlueProxy::mglue_FilesDoesNotExist(const QString &strPath, int intLoc, const QString &strKey)
+{
+    const QString text = strPath + QStringLiteral(" does not exist") + crLf
+        + QStringLiteral("If file is on removeable media, please insert and try again");
+    switch (msgBox(text, Buttons::AbortRetryIgnore, Icon::None, QStringLiteral("File Missing"))) {
+    case Answer::Abort:
+        mCancelAdd = true;
+        break;
+    case Answer::Retry:
+        glue().addToLL(strKey, intLoc);
+        break;
+    default:
+        break;
+    }
+}
+
+void GlueProxy::mglue_NoActiveList(const QString &strMessage)
+{
+    mCancelAdd = true;
+    mGlue_UpdateStatusBar(strMessage);
+}
+
+} // namespace kivo

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "GlueListener.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <exception>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+
+namespace kivo {
+
+class CommonDialog;
+class Glue;
+class Library;
+class LoadLists;
+
+// The drag format of library entries: a MIME type of our own that stands for the
+// clipboard format registered as "KivoModel"; set by the presenter's start-up.
+extern QString gModelClipFormat;
+
+// Turns the main window's commands into calls of the facade and shows the facade's
+// answers in the window's controls. Holds the controls it is given for its whole
+// life; owns the facade and receives all of its events.
+class GlueProxy final : public GlueListener {
+public:
+    // The facade works on the program's shared library and lists.
+    GlueProxy();
+    GlueProxy(Library &library, LoadLists &loadLists);
+    ~GlueProxy() override;
+    GlueProxy(const GlueProxy &) = delete;
+    GlueProxy &operator=(const GlueProxy &) = delete;
+
+    void init(QListWidget &objLibList, QListWidget &objLLList, QComboBox &objLLSList, QComboBox &objDevice,
+              QLabel &objStatusLabel, QLabel &objPathLabel, QLabel &objTagLabel);
+    void btnExportClick(CommonDialog &objDialog);
+    void btnImportClick(CommonDialog &objDialog);
+    void btnAddClick(CommonDialog &objDialog);
+    void processRawFile(const QStringList &strFiles);
+    void sendFileToLibrary(const QString &strName, const QString &strPath);
+    void sendFileHelper(const QString &strName, const QString &strPath);
+    void btnRemoveClick();
+    void btnMoveUpClick();
+    void btnMoveDownClick();
+    void btnMoveRightClick();
+    void btnMoveLeftClick();
+    void btnNewClick();
+    void btnDeleteClick();
+    void btnSaveClick();
+    void btnRenameClick();
+    void btnWriteClick(qint16 intDevice, QProgressBar &objProgress);
+    void cboActiveListChange(const QString &strListName);
+    void listBoxChanges(const QString &strKey, const QString &strSource, int intIndex = 0);
+    void printList(const QString &strList, CommonDialog &objDialog);
+
+    // The facade, valid after init (the window sets the transfer warning's owner
+    // through it; tests set the kivotools binding and the printer).
+    Glue &glue();
+
+private:
+    void initGlue();
+    void fillDeviceList();
+    QString showAddDialog(CommonDialog &objDialog);
+    // Cancel in a file dialog gives the status text, any other failure a message box.
+    void reportFileFailure(const std::exception &error, const QString &strCancelled);
+    bool checkLLSelection();
+    void addSelectedToLL(int loc);
+    QString askValidName(bool blnShowAll, const QString &strMessage, const QString &strTitle,
+                         const QString &strDefault);
+    // The rows of the library list that are marked, in ascending order.
+    QList<int> selectedLibraryRows() const;
+
+    // The facade's events reach the handlers below.
+    void LibraryChange(const Library &l, int intSelect) override;
+    void LoadListChange(const LoadListPtr &ll, int intSelect) override;
+    void LoadListsChange(const LoadLists &loads, int intSelect) override;
+    void UpdateStatusBar(const QString &strMessage) override;
+    void FileAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath,
+                          const QString &strOldName) override;
+    void NameAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath) override;
+    void UpdateFileInfo(const QString &strPath, qint32 lngTag) override;
+    void LocationNotEmpty(const QString &strCurrent, int intLoc, const QString &strNew) override;
+    void ConfirmDelete(const QString &strName) override;
+    void FilesDoesNotExist(const QString &strPath, int intLoc, const QString &strKey) override;
+    void NoActiveList(const QString &strMessage) override;
+
+    void mGlue_LibraryChange(const Library &objLibrary, int intSelect);
+    void mGlue_LoadListChange(const LoadListPtr &objLL, int intSelect);
+    void mGlue_LoadListsChange(const LoadLists &objLLS, int intSelect);
+    void mGlue_UpdateStatusBar(const QString &strMessage);
+    void mglue_FileAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath,
+                                const QString &strOldName);
+    void mglue_NameAlreadyExist(qint32 lngTag, const QString &strName, const QString &strPath);
+    void mglue_UpdateFileInfo(const QString &strPath, qint32 strTag);
+    void mglue_LocationNotEmpty(const QString &strCurrent, int intLoc, const QString &strNew);
+    void mglue_ConfirmDelete(const QString &strName);
+    void mglue_FilesDoesNotExist(const QString &strPath, int intLoc, const QString &strKey);
+    void mglue_NoActiveList(const QString &strMessage);
+
+    QListWidget *objLibList = nullptr;
+    QListWidget *objLLList = nullptr;
+    QComboBox *objLLSList = nullptr;
+    QComboBox *objDevice = nullptr;
+    QLabel *objStatusLabel = nullptr;
+    QLabel *objPathLabel = nullptr;
+    QLabel *objTagLabel = nullptr;
+    bool mCancelAdd = false;
+    qint16 mSavedListIndex = 0;
+    std::unique_ptr<Glue> mGlue;
+
+    // What the facade is created on.
+    Library &m_library;
+    LoadLists &m_loadLists;
+};
+
+} // namespace kivo

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "kivocomdlg_export.h"
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <memory>
+
+class QFileDialog;
+class QPrinter;
+
+namespace kivo {
+
+// The flags that the file and print dialogs understand, with the platform's values.
+enum CommonDialogFlags : qint32 {
+    OFN_OVERWRITEPROMPT = 0x2,
+    OFN_HIDEREADONLY = 0x4,
+    OFN_ALLOWMULTISELECT = 0x200,
+    OFN_PATHMUSTEXIST = 0x800,
+    OFN_FILEMUSTEXIST = 0x1000,
+    OFN_EXPLORER = 0x80000,
+    OFN_LONGNAMES = 0x200000,
+    PD_NOSELECTION = 0x4,
+    PD_HIDEPRINTTOFILE = 0x100000,
+};
+
+// The open, save and print dialogs behind one set of properties, shown modally
+// through the modal seam. The dialogs are Qt's own, never the desktop's, so that
+// they behave alike everywhere.
+class KIVOCOMDLG_EXPORT CommonDialog {
+public:
+    // The control's properties; a property that a caller does not set keeps the value it was set to last.
+    QString FileName;
+    QString DialogTitle;
+    QString Filter; // "text|pattern|text|pattern..."; several patterns of one text separated by ';'
+    qint32 Flags = 0;
+    bool CancelError = false;
+    qint32 MaxFileSize = 260;
+    // Kept for callers; the system's default printer is never changed from here.
+    bool PrinterDefault = true;
+
+    CommonDialog();
+    ~CommonDialog();
+    CommonDialog(const CommonDialog &) = delete;
+    CommonDialog &operator=(const CommonDialog &) = delete;
+
+    // Cancel with CancelError true throws RuntimeError(ErrorNumber::CancelError, ...); with CancelError false it
+    // leaves FileName empty (open/save). Several files come back in FileName as folder, NUL, name, NUL, name...
+    // A result that does not fit MaxFileSize (with its terminating NUL) throws RuntimeError.
+    void ShowOpen();
+    void ShowSave();
+    void ShowPrinter();
+    // The printer the user chose in ShowPrinter (with its copies); printing uses it.
+    QPrinter &printer();
+
+private:
+    void showFileDialog(bool save);
+    void configure(QFileDialog &dialog, bool save) const;
+    void takeResult(const QStringList &files);
+    void cancelled();
+
+    static QStringList nameFilters(const QString &filter);
+    static QString resultText(const QStringList &files);
+
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+} // namespace kivo

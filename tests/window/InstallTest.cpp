@@ -1,0 +1,188 @@
+#include "commands/ApiGlobal.h"
+#include "window/Installation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kivo;
+
+// Installs the build tree into a fresh prefix, as cmake --install does for a user,
+// and checks the installation from the outside: its files, the settings it
+// writes, and that a program started from it finds everything with no set-up.
+class InstallTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void filesInPlace_data();
+    void filesInPlace();
+    void settingsNameTheInstallation_data();
+    void settingsNameTheInstallation();
+    void desktopEntryStartsTheInstalledProgram();
+    void soundImageFilesHaveTheirType();
+    void kivotoolsBoundFromSystemFolder();
+
+private:
+    QString installed(const QString &relative) const { return m_prefix + u'/' + relative; }
+
+    QTemporaryDir m_root;
+    QString m_prefix;
+};
+
+namespace {
+
+// What a process printed, for the message of a failed check.
+QByteArray transcript(QProcess &process)
+{
+    return process.readAll();
+}
+
+QString readText(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+void InstallTest::initTestCase()
+{
+    QVERIFY(m_root.isValid());
+    // A blank and a comma in the prefix catch settings or a desktop entry that
+    // split a folder name.
+    m_prefix = m_root.filePath(QStringLiteral("Kivo Rudovaz, installed"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath(QStringLiteral("user"))));
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_root.filePath(QStringLiteral("machine"))));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(installed(QStringLiteral("share"))));
+
+    QProcess install;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DESTDIR"));
+    install.setProcessEnvironment(environment);
+    install.setProcessChannelMode(QProcess::MergedChannels);
+    install.start(QStringLiteral(KIVO_CMAKE_COMMAND),
+                  {QStringLiteral("--install"), QStringLiteral(KIVO_BUILD_DIR), QStringLiteral("--prefix"), m_prefix});
+    QVERIFY(install.waitForFinished(-1));
+    QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0, transcript(install));
+
+    // As the installed program does at its start.
+    useInstalledSettings(installed(QStringLiteral("bin")));
+}
+
+void InstallTest::filesInPlace_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("executable");
+
+    QTest::newRow("program") << QStringLiteral("bin/kivo-rudovaz") << true;
+    QTest::newRow("kivotools") << QStringLiteral("lib/kivo-rudovaz/") + kivotoolsFileName() << false;
+    QTest::newRow("common dialogs") << QStringLiteral("lib/kivo-rudovaz/") + commonDialogFileName() << false;
+    QTest::newRow("help") << QStringLiteral("share/kivo-rudovaz/kivoHelp.hlp") << false;
+    QTest::newRow("artwork") << QStringLiteral("share/kivo-rudovaz/artwork/splash.svg") << false;
+    QTest::newRow("icon") << QStringLiteral("share/icons/hicolor/scalable/apps/kivo-rudovaz.svg") << false;
+    QTest::newRow("desktop entry") << QStringLiteral("share/applications/kivo-rudovaz.desktop") << false;
+    QTest::newRow("file type") << QStringLiteral("share/mime/packages/kivo-rudovaz.xml") << false;
+    QTest::newRow("settings") << QStringLiteral("etc/xdg/Tulvex/Kivo Rudovaz.conf") << false;
+}
+
+void InstallTest::filesInPlace()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, executable);
+
+    const QFileInfo info(installed(file));
+    QVERIFY2(info.isFile(), qPrintable(info.filePath()));
+    QVERIFY(info.size() > 0);
+    if (executable)
+        QVERIFY(info.isExecutable());
+}
+
+void InstallTest::settingsNameTheInstallation_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("folder");
+
+    QTest::newRow("Path") << QStringLiteral("Path") << QStringLiteral("share/kivo-rudovaz/");
+    QTest::newRow("System") << QStringLiteral("System") << QStringLiteral("lib/kivo-rudovaz/");
+}
+
+// Read as the program reads them: absolute folders of this installation, each
+// ending with the separator, so that file names can be appended directly.
+void InstallTest::settingsNameTheInstallation()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, folder);
+
+    const QString value = getRegistryValue(RootKey::HKEY_LOCAL_MACHINE, name);
+    QCOMPARE(value, installed(folder));
+    QVERIFY(QFileInfo(value).isAbsolute());
+    QVERIFY(QFileInfo(value).isDir());
+}
+
+void InstallTest::desktopEntryStartsTheInstalledProgram()
+{
+    const QString entry = installed(QStringLiteral("share/applications/kivo-rudovaz.desktop"));
+    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    QVERIFY2(!validator.isEmpty(), "desktop-file-validate (desktop-file-utils) is not installed");
+    QProcess validate;
+    validate.setProcessChannelMode(QProcess::MergedChannels);
+    validate.start(validator, {entry});
+    QVERIFY(validate.waitForFinished(-1));
+    const QByteArray complaints = transcript(validate);
+    QVERIFY2(validate.exitCode() == 0 && complaints.isEmpty(), complaints);
+
+    const QStringList lines = readText(entry).split(u'\n');
+    QVERIFY(lines.contains(QStringLiteral("Exec=\"") + installed(QStringLiteral("bin/kivo-rudovaz")) +
+                           QStringLiteral("\" %f")));
+    QVERIFY(lines.contains(QStringLiteral("MimeType=application/x-kivo-sound-image;")));
+    QVERIFY(lines.contains(QStringLiteral("Icon=kivo-rudovaz")));
+}
+
+// With the installation's data folder among the data folders, as a file manager
+// sees it, a .tvs file is of the type that the desktop entry offers the program for.
+void InstallTest::soundImageFilesHaveTheirType()
+{
+    const QMimeDatabase types;
+    QCOMPARE(types.mimeTypeForFile(QStringLiteral("Bright Pad.tvs"), QMimeDatabase::MatchExtension).name(),
+             QStringLiteral("application/x-kivo-sound-image"));
+}
+
+// The installed program binds kivotools by name; the copy it gets is the one in
+// its System folder, also when another copy lies on the library path. The probe
+// makes one call through the program's binding inside the installed program.
+void InstallTest::kivotoolsBoundFromSystemFolder()
+{
+    const QString soundImage = m_root.filePath(QStringLiteral("tagged.tvs"));
+    QFile file(soundImage);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromHex("00000010" "4b49564f" "00000101" "00012345"));
+    file.close();
+
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KIVO_PROBE_LIBRARY));
+    environment.insert(QStringLiteral("KIVO_PROBE_FILE"), soundImage);
+    environment.insert(QStringLiteral("LD_LIBRARY_PATH"), QStringLiteral(KIVO_BUILT_KIVOTOOLS_DIR));
+    program.setProcessEnvironment(environment);
+    program.start(installed(QStringLiteral("bin/kivo-rudovaz")), {});
+    QVERIFY(program.waitForFinished(-1));
+    const QString output = QString::fromLocal8Bit(program.readAllStandardOutput());
+    QVERIFY2(program.exitCode() == 0, qPrintable(output + QString::fromLocal8Bit(program.readAllStandardError())));
+
+    const QString systemCopy =
+        QFileInfo(installed(QStringLiteral("lib/kivo-rudovaz/") + kivotoolsFileName())).canonicalFilePath();
+    QCOMPARE(output.split(u'\n', Qt::SkipEmptyParts), QStringList({QStringLiteral("74565"), systemCopy}));
+}
+
+QTEST_MAIN(InstallTest)
+#include "InstallTest.moc"
