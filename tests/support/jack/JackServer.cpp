@@ -39,7 +39,8 @@ QString takeMachineLock()
 #if defined(Q_OS_UNIX)
     static const QString failure = [] {
         const QByteArray path = QFile::encodeName(QDir::temp().filePath(QStringLiteral("kivo-jack-tests.lock")));
-        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        // Read access is enough for flock, and lets users share the file whoever made it.
+        const int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
         if (fd < 0)
             return QStringLiteral("cannot open the JACK test lock ") + QFile::decodeName(path);
         int result = 0;

@@ -11,11 +11,13 @@ namespace kivo::test {
 // backend under a unique server name, which becomes the process's default
 // server (JACK_DEFAULT_SERVER). Stopped when the object goes.
 //
-// Only one process on the machine runs test servers at a time: the first
+// jackd2 names the socket of each client in /dev/shm after the client's name
+// alone, whatever its server, so two clients named "kivotools" on two servers
+// at once break each other's opening. CTest therefore runs the JACK tests with
+// a /dev/shm of their own where the machine allows it (with-private-shm.sh),
+// and only one process on the machine runs test servers at a time: the first
 // server of a process waits for a lock file in the temporary folder and keeps
-// it until the process ends. jackd2 names the socket of each client in
-// /dev/shm after the client's name alone, whatever its server, so two clients
-// named "kivotools" on two servers at once break each other's opening.
+// it until the process ends.
 class JackServer {
 public:
     // One process cycle: the granularity with which JACK delivers MIDI.
