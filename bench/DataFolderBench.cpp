@@ -1,67 +1,30 @@
 // Loading and saving a large data folder, and one add-and-save to a large library.
-#include "model/Factory.h"
+#include "LargeDataFolder.h"
+
 #include "model/FileProxy.h"
 #include "model/Global.h"
 #include "model/Library.h"
 #include "model/LoadLists.h"
-#include "platform/ModalSeam.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
 
-constexpr int libraryRecords = 10000;
-constexpr int loadListCount = 1000;
-
-// Nothing in these runs should ask the user anything: a message box means a fault.
-class NoQuestions final : public kivo::ModalSeam {
-public:
-    kivo::Answer messageBox(const kivo::MessageRequest &request) override
-    {
-        std::fprintf(stderr, "unexpected message box: %s\n", qPrintable(request.text));
-        std::abort();
-    }
-    int execDialog(QDialog &) override { std::abort(); }
-};
-
-QString recordName(int i)
-{
-    return QStringLiteral("Sound image %1").arg(i);
-}
-
-kivo::ModelPtr libraryRecord(int i)
-{
-    return kivo::newModel(i, recordName(i),
-                          QStringLiteral("/home/user/Sounds/bank %1/sound image %2.tvs").arg(i / 100).arg(i));
-}
+using kivo::bench::libraryRecord;
+using kivo::bench::libraryRecords;
 
 // A data folder with a full library and full load lists, written once for all runs.
 class DataFolder {
 public:
     DataFolder()
     {
-        static NoQuestions seam;
+        static kivo::bench::NoQuestions seam;
         kivo::ModalSeam::install(&seam);
         kivo::setDataPath(QDir::toNativeSeparators(m_dir.path()) + QDir::separator());
-        kivo::Library library;
-        for (int i = 0; i < libraryRecords; ++i)
-            library.add(libraryRecord(i));
-        library.save();
-        kivo::LoadLists lists;
-        for (int l = 0; l < loadListCount; ++l) {
-            QString name = QStringLiteral("Load list %1").arg(l);
-            const kivo::LoadListPtr list = kivo::newLoadList(name);
-            for (int location = 0; location < kivo::LoadList::locationCount; ++location)
-                list->add(location, library.getModel((l * 12 + location) % libraryRecords + 1));
-            lists.addLoadList(list);
-        }
-        lists.saveAll();
+        kivo::bench::writeLargeDataFolder();
     }
 
 private:

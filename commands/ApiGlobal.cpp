@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <optional>
+
 namespace kivo {
 
 namespace {
@@ -16,17 +18,46 @@ QSettings::Scope scopeOf(RootKey hKey)
     return hKey == RootKey::HKEY_LOCAL_MACHINE ? QSettings::SystemScope : QSettings::UserScope;
 }
 
+// A key of the settings store is named by its path below the root, as on Windows:
+// "SOFTWARE\<maker>\<product>" and any groups below it, so the program's own key is
+// "SOFTWARE\Tulvex\Kivo Rudovaz\1.0". The maker and the product name the settings
+// file (the registry key itself on Windows); the rest is the group inside it. A path
+// of any other form names no key.
+struct KeyPath {
+    QString organization;
+    QString application;
+    QString group;
+};
+
+std::optional<KeyPath> parseKeyPath(const QString &keyName)
+{
+    const QStringList parts = keyName.split(u'\\', Qt::SkipEmptyParts);
+    if (parts.size() < 3 || parts.front().compare(u"SOFTWARE", Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    return KeyPath{parts[1], parts[2], parts.mid(3).join(u'/')};
+}
+
+QString programKeyName()
+{
+    return QStringLiteral("SOFTWARE\\Tulvex\\Kivo Rudovaz\\1.0");
+}
+
 // One settings file per root stands for the settings key: the key exists while the
 // file does. Reading the machine-wide values searches every system folder, since
 // the installation may have placed them in any; per-user reads never fall back to
 // machine-wide values.
 class SettingsKey {
 public:
-    explicit SettingsKey(RootKey hKey)
-        : m_settings(scopeOf(hKey), QStringLiteral("Tulvex"), QStringLiteral("Kivo Rudovaz"))
+    SettingsKey(RootKey hKey, const KeyPath &path)
+        : m_settings(scopeOf(hKey), path.organization, path.application)
     {
         m_settings.setFallbacksEnabled(hKey == RootKey::HKEY_LOCAL_MACHINE);
-        m_settings.beginGroup(QStringLiteral("1.0"));
+        if (!path.group.isEmpty())
+            m_settings.beginGroup(path.group);
+    }
+    explicit SettingsKey(RootKey hKey)
+        : SettingsKey(hKey, *parseKeyPath(programKeyName()))
+    {
     }
 
     QString fileName() const { return m_settings.fileName(); }
@@ -36,19 +67,6 @@ public:
 private:
     QSettings m_settings;
 };
-
-bool isNumber(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-        return true;
-    default:
-        return false;
-    }
-}
 
 QVariant queryValueEx(QSettings &settings, const QString &valueName)
 {
@@ -95,9 +113,31 @@ QString getRegistryValue(RootKey hKey, const QString &valueName)
     if (value.typeId() == QMetaType::QString && !value.toString().isEmpty())
         return value.toString();
     // A stored number is a 32-bit one; its text is that of the signed value.
-    if (isNumber(value) && value.toLongLong() != 0)
+    if (isStoredNumber(value) && value.toLongLong() != 0)
         return QString::number(static_cast<qint32>(value.toLongLong()));
     return MarkerNone.toString();
+}
+
+bool isStoredNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QVariant queryRegistryValue(RootKey hKey, const QString &keyName, const QString &valueName)
+{
+    const std::optional<KeyPath> path = parseKeyPath(keyName);
+    if (!path)
+        return {};
+    SettingsKey key(hKey, *path);
+    return queryValueEx(key.settings(), valueName);
 }
 
 QString getPersonalFolder()

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <QVariant>
 
 // The settings store of the program: named values below the settings key
 // "Tulvex/Kivo Rudovaz/1.0", per user and machine-wide. Every answer is text that
@@ -29,6 +30,13 @@ QString setRegistryValue(RootKey hKey, const QString &valueName, qint64 value);
 // The value as text, numbers in decimal digits. A missing key or value, an empty
 // text, the number 0 and a value of any other kind answer MarkerNone.
 QString getRegistryValue(RootKey hKey, const QString &valueName);
+
+// A value of any key of the store, the key named by its path below the root as on
+// Windows ("SOFTWARE\Microsoft\Shared Tools\MSINFO"): text, a number, or what else was
+// stored; an invalid QVariant when the key or the value is missing.
+QVariant queryRegistryValue(RootKey hKey, const QString &keyName, const QString &valueName);
+// True for a value that the store holds as a 32-bit number (a DWORD on Windows).
+bool isStoredNumber(const QVariant &value);
 
 // The user's documents folder without a trailing separator, empty text when it
 // cannot be located.

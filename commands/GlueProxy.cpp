@@ -118,6 +118,9 @@ void GlueProxy::init(QListWidget &libList, QListWidget &llList, QComboBox &llsLi
     objStatusLabel = &statusLabel;
     objPathLabel = &pathLabel;
     objTagLabel = &tagLabel;
+    // Status texts and paths carry names and paths, which must show as they are, never as markup.
+    for (QLabel *label : {objStatusLabel, objPathLabel, objTagLabel})
+        label->setTextFormat(Qt::PlainText);
     mCancelAdd = false;
     initGlue();
     fillDeviceList();

@@ -31,6 +31,8 @@ QLabel *placeLabel(QWidget *parent, const QString &name, const QRect &geometry)
 {
     auto *label = place<QLabel>(parent, name, geometry);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The messages carry names and paths, which must show as typed, never as markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 

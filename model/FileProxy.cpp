@@ -98,6 +98,14 @@ bool fileHolds(const QString &file, const QByteArray &bytes)
     return existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes;
 }
 
+// The bytes of a data file that holds the text: the text and one more CR LF.
+QByteArray fileBytes(const QString &text)
+{
+    QByteArray bytes = FileShell::encode(text);
+    bytes += FileShell::encode(lineEnd);
+    return bytes;
+}
+
 void showError(const RuntimeError &error)
 {
     msgBox(error.description());
@@ -126,6 +134,11 @@ FolderState ensureFolder(const QString &strPath)
 bool saveToFile(const IPersistToFile &obj, const QString &strName)
 {
     return writeFile(entryLines(obj, Entries::DataFile), dataFile(strName.isEmpty() ? obj.name() : strName));
+}
+
+bool differsFromFile(const IPersistToFile &obj)
+{
+    return !fileHolds(dataFile(obj.name()), fileBytes(entryLines(obj, Entries::DataFile)));
 }
 
 bool fileNotExist(const QString &strFile)
@@ -158,8 +171,7 @@ bool writeFile(const QString &strText, const QString &strFile)
     try {
         // Saving every list rewrites many files that have not changed; leaving those
         // alone spares the disk a forced write for each.
-        QByteArray bytes = FileShell::encode(strText);
-        bytes += FileShell::encode(lineEnd);
+        const QByteArray bytes = fileBytes(strText);
         if (fileHolds(strFile, bytes))
             return false;
         const FileShellPtr shell = newFileShell(strFile, FileShell::WriteText);

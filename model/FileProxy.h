@@ -21,6 +21,9 @@ FolderState ensureFolder(const QString &strPath);
 // Writes the unit's entries to its data file, named after strName when it is not
 // empty; true on failure.
 bool saveToFile(const IPersistToFile &obj, const QString &strName);
+// True when saveToFile(obj, {}) would change the unit's data file: the file is
+// missing or holds other bytes than the unit would write now.
+bool differsFromFile(const IPersistToFile &obj);
 // True when no ordinary (regular, not hidden) file is there.
 bool fileNotExist(const QString &strFile);
 // Adds the entries of a file to obj: its own data file when strFile is empty (a

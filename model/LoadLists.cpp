@@ -37,6 +37,12 @@ bool LoadLists::saveAll()
     return saveListOfLoadLists(*this) || failed;
 }
 
+bool LoadLists::hasUnsavedChanges() const
+{
+    return std::any_of(m_lists.cbegin(), m_lists.cend(),
+                       [](const LoadListPtr &list) { return differsFromFile(list->persistent()); });
+}
+
 bool LoadLists::saveLoadList(const LoadList &l, const QString &strNewName)
 {
     return saveToFile(l.persistent(), strNewName);

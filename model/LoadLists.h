@@ -25,6 +25,8 @@ public:
     void addLoadList(const LoadListPtr &l);
     // Writes every list's file and the list-of-load-lists file; true when any failed.
     bool saveAll();
+    // True when saving would change the file of any list: edits not saved yet.
+    bool hasUnsavedChanges() const;
     int getCount() const noexcept { return static_cast<int>(m_lists.size()); }
     // Writes the list's file, under strNewName when given; true on failure. The list
     // and the set stay as they are.

@@ -95,6 +95,8 @@ Answer QtModalSeam::messageBox(const MessageRequest &request)
 {
     QMessageBox box(messageIcon(request.icon), request.title.isEmpty() ? programTitle() : request.title,
                     request.text, standardButtons(request.buttons));
+    // The texts carry names, paths and failure descriptions, which must show as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(firstButton(request.buttons));
     if (request.buttons == Buttons::YesNoCancel)
         box.setEscapeButton(QMessageBox::Cancel);

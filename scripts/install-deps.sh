@@ -20,3 +20,14 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -q
 "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${packages[@]}"
+
+# Wine's Tahoma stands in for the program's design font with the same metrics;
+# fontconfig does not search Wine's font folder by itself.
+"${sudo_cmd[@]}" tee /etc/fonts/conf.d/50-kivo-wine-fonts.conf >/dev/null <<'XML'
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/wine/fonts</dir>
+</fontconfig>
+XML
+"${sudo_cmd[@]}" fc-cache -f >/dev/null

@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "Installation.h"
+#include "Version.h"
 #include "commands/ApiGlobal.h"
 #include "commands/FormGeometry.h"
 #include "model/Global.h"
@@ -11,7 +12,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QWindow>
 
 #include <chrono>
@@ -63,13 +66,13 @@ frmSplash::frmSplash()
     setFixedSize(splashSize);
     m_picture->setPixmap(artwork(QStringLiteral("splash")));
     m_lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_lblVersion->setText(QStringLiteral("Version ") + QString::number(KIVO_VERSION_MAJOR) + u'.'
-                          + QString::number(KIVO_VERSION_MINOR));
+    m_lblVersion->setText(versionText());
 }
 
 bool frmSplash::showSplash()
 {
     try {
+        centreOnScreen();
         show();
         waitUntilOnScreen();
         beginSplash();
@@ -78,6 +81,12 @@ bool frmSplash::showSplash()
         return false;
     }
     return mChecksPassed;
+}
+
+void frmSplash::centreOnScreen()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void frmSplash::beginSplash()

@@ -20,6 +20,7 @@ public:
 private:
     void beginSplash();
     void announce(const QString &statusText);
+    void centreOnScreen();
     void waitUntilOnScreen();
 
     QLabel *m_picture;

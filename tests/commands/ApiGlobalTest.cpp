@@ -32,6 +32,8 @@ private Q_SLOTS:
     void getRegistryValue();
     void setRegistryValue_data();
     void setRegistryValue();
+    void queryRegistryValue_data();
+    void queryRegistryValue();
     void createRegistryKeyKeepsValues();
     void writeNeedsAWritableKey();
     void getPersonalFolder_data();
@@ -160,6 +162,59 @@ void ApiGlobalTest::setRegistryValue()
     const QVariant inFile = TemporarySettings::stored(m_settings->userFile(), name);
     QCOMPARE(inFile, stored);
     QCOMPARE(kivo::getRegistryValue(user, name), readBack);
+}
+
+void ApiGlobalTest::queryRegistryValue_data()
+{
+    QTest::addColumn<QString>("file");     // below the first system folder
+    QTest::addColumn<QString>("storedAs"); // group and name inside that file
+    QTest::addColumn<RootKey>("root");
+    QTest::addColumn<QString>("keyName");
+    QTest::addColumn<QString>("valueName");
+    QTest::addColumn<QVariant>("expected"); // invalid: missing
+
+    const auto machine = RootKey::HKEY_LOCAL_MACHINE;
+    const QString tools = u"Microsoft/Shared Tools.conf"_s;
+    const QString msinfo = u"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"_s;
+    const QVariant found(u"/usr/bin/sysinfo"_s);
+    QTest::newRow("key with a group") << tools << u"MSINFO/PATH"_s << machine << msinfo << u"PATH"_s << found;
+    QTest::newRow("key without a group")
+        << u"Microsoft/Shared Tools Location.conf"_s << u"MSINFO"_s << machine
+        << u"SOFTWARE\\Microsoft\\Shared Tools Location"_s << u"MSINFO"_s << found;
+    QTest::newRow("groups within groups") << u"Maker/Product.conf"_s << u"One/Two/Value"_s << machine
+                                          << u"SOFTWARE\\Maker\\Product\\One\\Two"_s << u"Value"_s << found;
+    QTest::newRow("root in small letters")
+        << tools << u"MSINFO/PATH"_s << machine << u"Software\\Microsoft\\Shared Tools\\MSINFO"_s << u"PATH"_s
+        << found;
+    QTest::newRow("the program's own key") << u"Tulvex/Kivo Rudovaz.conf"_s << u"1.0/Path"_s << machine
+                                           << u"SOFTWARE\\Tulvex\\Kivo Rudovaz\\1.0"_s << u"Path"_s << found;
+    QTest::newRow("value of another group")
+        << tools << u"MSINFO/PATH"_s << machine << u"SOFTWARE\\Microsoft\\Shared Tools"_s << u"PATH"_s
+        << QVariant();
+    QTest::newRow("other value name") << tools << u"MSINFO/PATH"_s << machine << msinfo << u"MSINFO"_s
+                                      << QVariant();
+    QTest::newRow("not below SOFTWARE") << tools << u"MSINFO/PATH"_s << machine
+                                        << u"SYSTEM\\Microsoft\\Shared Tools\\MSINFO"_s << u"PATH"_s << QVariant();
+    QTest::newRow("no product in the path")
+        << u"Microsoft.conf"_s << u"PATH"_s << machine << u"SOFTWARE\\Microsoft"_s << u"PATH"_s << QVariant();
+    QTest::newRow("machine-wide is not per-user")
+        << tools << u"MSINFO/PATH"_s << RootKey::HKEY_CURRENT_USER << msinfo << u"PATH"_s << QVariant();
+}
+
+void ApiGlobalTest::queryRegistryValue()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, storedAs);
+    QFETCH(RootKey, root);
+    QFETCH(QString, keyName);
+    QFETCH(QString, valueName);
+    QFETCH(QVariant, expected);
+
+    QSettings settings(m_settings->systemFolder(0) + u'/' + file, QSettings::IniFormat);
+    settings.setValue(storedAs, u"/usr/bin/sysinfo"_s);
+    settings.sync();
+
+    QCOMPARE(kivo::queryRegistryValue(root, keyName, valueName), expected);
 }
 
 void ApiGlobalTest::createRegistryKeyKeepsValues()

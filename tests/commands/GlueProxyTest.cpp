@@ -6,6 +6,7 @@
 #include "platform/MidiDevices.h"
 #include "platform/RuntimeError.h"
 
+#include "FormControls.h"
 #include "ModalAnswerer.h"
 #include "ProxyFixture.h"
 
@@ -304,37 +305,43 @@ void GlueProxyTest::listsRefill()
 
 void GlueProxyTest::fileInfo_data()
 {
+    QTest::addColumn<QString>("name");
     QTest::addColumn<qint32>("fileTag");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("hexadecimal upper case") << qint32(0x1a2b) << QStringLiteral(" 1A2B");
-    QTest::newRow("-1 as two's complement") << qint32(-1) << QStringLiteral(" FFFFFFFF");
-    QTest::newRow("0 shows nothing") << qint32(0) << QString();
+    const QString bass = QStringLiteral("Bass %1");
+    QTest::newRow("hexadecimal upper case") << bass << qint32(0x1a2b) << QStringLiteral(" 1A2B");
+    QTest::newRow("-1 as two's complement") << bass << qint32(-1) << QStringLiteral(" FFFFFFFF");
+    QTest::newRow("0 shows nothing") << bass << qint32(0) << QString();
+    QTest::newRow("name that looks like markup") << QStringLiteral("<b>Bass &lt;1&gt;") << qint32(0x1a2b)
+                                                 << QStringLiteral(" 1A2B");
 }
 
 void GlueProxyTest::fileInfo()
 {
+    QFETCH(QString, name);
     QFETCH(qint32, fileTag);
     QFETCH(QString, shown);
 
     ProxyFixture f;
-    f.addSound(QStringLiteral("Bass %1"), fileTag);
-    f.makeList(QStringLiteral("Live"), {{3, QStringLiteral("Bass %1")}});
-    const QString file = f.soundFolder() + QStringLiteral("Bass %1.tvs");
+    f.addSound(name, fileTag);
+    f.makeList(QStringLiteral("Live"), {{3, name}});
+    const QString file = f.soundFolder() + name + QStringLiteral(".tvs");
 
-    f.proxy->listBoxChanges(QStringLiteral("Bass %1"), QStringLiteral("Library"));
-    QCOMPARE(f.path.text(), QStringLiteral(" Bass %1.tvs"));
-    QCOMPARE(f.tag.text(), shown);
-    QCOMPARE(f.status.text(), QStringLiteral(" ") + file);
+    // What the labels show, not only the text they were given.
+    f.proxy->listBoxChanges(name, QStringLiteral("Library"));
+    QCOMPARE(test::shownText(f.path), QStringLiteral(" ") + name + QStringLiteral(".tvs"));
+    QCOMPARE(test::shownText(f.tag), shown);
+    QCOMPARE(test::shownText(f.status), QStringLiteral(" ") + file);
 
     f.proxy->listBoxChanges(QString(), QStringLiteral("Loadlist"), 0);
     QCOMPARE(f.path.text(), QStringLiteral(" "));
     QCOMPARE(f.tag.text(), QString());
     QCOMPARE(f.status.text(), QString());
 
-    f.proxy->listBoxChanges(QStringLiteral("Bass %1"), QStringLiteral("Loadlist"), 3);
-    QCOMPARE(f.tag.text(), shown);
-    QCOMPARE(f.status.text(), QStringLiteral(" ") + file);
+    f.proxy->listBoxChanges(name, QStringLiteral("Loadlist"), 3);
+    QCOMPARE(test::shownText(f.tag), shown);
+    QCOMPARE(test::shownText(f.status), QStringLiteral(" ") + file);
 }
 
 void GlueProxyTest::removeFromLibrary_data()

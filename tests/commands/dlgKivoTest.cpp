@@ -17,6 +17,7 @@
 using namespace kivo;
 using namespace Qt::StringLiterals;
 using kivo::test::control;
+using kivo::test::shownText;
 using kivo::test::visibleTopLevels;
 using kivo::test::whenModalActive;
 
@@ -370,6 +371,11 @@ void dlgKivoTest::presentsTheQuestion_data()
     QTest::newRow("empty second message") << u"Enter name for file: /tmp/%1.tvs"_s << QString()
                                           << QStringList{u"Enter name for file: /tmp/%1.tvs"_s}
                                           << QStringList{QString()};
+    QTest::newRow("a name that looks like markup")
+        << u"The name: <b>Bass</b> &lt;1&gt; is already in the list.\r\nPlease enter a new name"_s
+        << u"Enter name for file: /tmp/<i>Bass</i>.tvs"_s
+        << QStringList{u"The name: <b>Bass</b> &lt;1&gt; is already in the list."_s, u"Please enter a new name"_s}
+        << QStringList{u"Enter name for file: /tmp/<i>Bass</i>.tvs"_s};
 }
 
 void dlgKivoTest::presentsTheQuestion()
@@ -392,8 +398,8 @@ void dlgKivoTest::presentsTheQuestion()
 
     QCOMPARE(dialog.windowTitle(), u"Duplicate Name"_s);
     QCOMPARE(answerBox(dialog).text(), u"Bass"_s);
-    QCOMPARE(control<QLabel>(dialog, u"lblLabel1"_s).text().split(u'\n'), lines1);
-    QCOMPARE(control<QLabel>(dialog, u"lblLabel2"_s).text().split(u'\n'), lines2);
+    QCOMPARE(shownText(control<QLabel>(dialog, u"lblLabel1"_s)).split(u'\n'), lines1);
+    QCOMPARE(shownText(control<QLabel>(dialog, u"lblLabel2"_s)).split(u'\n'), lines2);
     // Preparing a question changes neither the last answer nor the buttons for all.
     QCOMPARE(dialog.strRetVal(), u"Bass"_s);
     QCOMPARE(dialog.strAll(), OkAll.toString());

@@ -6,6 +6,7 @@
 #include "TempDataFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace kivo;
@@ -55,6 +56,8 @@ private Q_SLOTS:
     void loadListOfLoadListsSkipsNamesWithoutFile();
     void missingListOfLoadListsIsNoError();
     void wholeFolderRoundTrip();
+    void unsavedChanges_data();
+    void unsavedChanges();
 };
 
 void LoadListsTest::keysIgnoreCaseInInsertionOrder()
@@ -285,6 +288,108 @@ void LoadListsTest::wholeFolderRoundTrip()
         }
     }
     QVERIFY(seam.messages().isEmpty());
+}
+
+
+namespace {
+// What happens to a saved set of two lists ("Kept" and "Edited") before the question.
+enum class Step {
+    Nothing,
+    ReadBackFromFiles,
+    AddLocation,
+    RemoveLocation,
+    ChangeAndChangeBack,
+    SwapEmptyLocations,
+    FileDeleted,
+    FileEditedOutside,
+    NewListNotSaved,
+    ListRenamedNotSaved,
+};
+}
+Q_DECLARE_METATYPE(Step)
+
+void LoadListsTest::unsavedChanges_data()
+{
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<bool>("unsaved");
+
+    QTest::newRow("just saved") << Step::Nothing << false;
+    QTest::newRow("read back from the files") << Step::ReadBackFromFiles << false;
+    QTest::newRow("location added") << Step::AddLocation << true;
+    QTest::newRow("location removed") << Step::RemoveLocation << true;
+    QTest::newRow("changed and changed back") << Step::ChangeAndChangeBack << false;
+    QTest::newRow("two empty locations swapped") << Step::SwapEmptyLocations << false;
+    QTest::newRow("file deleted") << Step::FileDeleted << true;
+    QTest::newRow("file edited by another program") << Step::FileEditedOutside << true;
+    QTest::newRow("new list without a file") << Step::NewListNotSaved << true;
+    QTest::newRow("renamed, not written") << Step::ListRenamedNotSaved << true;
+}
+
+void LoadListsTest::unsavedChanges()
+{
+    QFETCH(Step, step);
+    QFETCH(bool, unsaved);
+
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    LoadLists saved;
+    QVERIFY(!saved.hasUnsavedChanges());
+    saved.addLoadList(namedList(QStringLiteral("Kept"), {0, 5}));
+    saved.addLoadList(namedList(QStringLiteral("Edited"), {1, 2}));
+    QVERIFY(saved.hasUnsavedChanges());
+    QVERIFY(!saved.saveAll());
+
+    LoadLists loaded;
+    LoadLists *lists = &saved;
+    const LoadListPtr edited = saved.getLoadList(QStringLiteral("Edited"));
+    const ModelPtr extra = newModel(77, QStringLiteral("Extra"), QStringLiteral("/s/Extra.tvs"));
+    switch (step) {
+    case Step::Nothing:
+        break;
+    case Step::ReadBackFromFiles:
+        loadListOfLoadLists(loaded);
+        loaded.fillLoadLists();
+        QCOMPARE(loaded.getCount(), 2);
+        lists = &loaded;
+        break;
+    case Step::AddLocation:
+        edited->add(7, extra);
+        break;
+    case Step::RemoveLocation:
+        edited->remove(2);
+        break;
+    case Step::ChangeAndChangeBack: {
+        const ModelPtr old = edited->getModel(1);
+        edited->add(1, extra);
+        edited->add(1, old);
+        break;
+    }
+    case Step::SwapEmptyLocations: {
+        int second = 9;
+        edited->swap(8, second);
+        break;
+    }
+    case Step::FileDeleted:
+        QVERIFY(QFile::remove(folder.filePath(QStringLiteral("Edited.dat"))));
+        break;
+    case Step::FileEditedOutside:
+        QVERIFY(folder.writeBytes(QStringLiteral("Edited.dat"), QByteArrayLiteral("\r\n")));
+        break;
+    case Step::NewListNotSaved:
+        saved.addLoadList(namedList(QStringLiteral("Fresh")));
+        break;
+    case Step::ListRenamedNotSaved:
+        edited->setName(QStringLiteral("Renamed"));
+        break;
+    }
+
+    QCOMPARE(lists->hasUnsavedChanges(), unsaved);
+    QCOMPARE(differsFromFile(saved.getLoadList(QStringLiteral("Kept"))->persistent()), false);
+    QVERIFY(seam.messages().isEmpty());
+
+    // Saving settles every difference.
+    QVERIFY(!lists->saveAll());
+    QVERIFY(!lists->hasUnsavedChanges());
 }
 
 QTEST_GUILESS_MAIN(LoadListsTest)

@@ -1,5 +1,6 @@
 #include "platform/QtModalSeam.h"
 
+#include "FormControls.h"
 #include "ModalAnswerer.h"
 
 #include <QAbstractButton>
@@ -25,6 +26,8 @@ private Q_SLOTS:
     void enterAnswersTheFirstButton_data();
     void enterAnswersTheFirstButton();
     void titleAndIcon();
+    void textShownAsGiven_data();
+    void textShownAsGiven();
     void execDialog();
 };
 
@@ -132,6 +135,31 @@ void QtModalSeamTest::titleAndIcon()
     seam.messageBox({QStringLiteral("Copy failed"), Buttons::Ok, Icon::Information, QStringLiteral("Error Copying Files")});
     QCOMPARE(title, QStringLiteral("Error Copying Files"));
     QCOMPARE(icon, QMessageBox::Information);
+}
+
+void QtModalSeamTest::textShownAsGiven_data()
+{
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("plain") << QStringLiteral("Please select a Sound Image to remove");
+    QTest::newRow("path and name that look like markup")
+        << QStringLiteral("File: /tmp/<b>new</b>.tvs already exist as: <i>old</i>\r\n\r\n"
+                          "Do you want to replace it as: Bass?");
+    QTest::newRow("escaped markup") << QStringLiteral("Delete Load List a &lt;1&gt; b?");
+}
+
+void QtModalSeamTest::textShownAsGiven()
+{
+    QFETCH(QString, text);
+
+    QString shown;
+    test::whenModalActive([&shown](QWidget &modal) {
+        shown = test::shownText(test::control<QLabel>(modal, QStringLiteral("qt_msgbox_label")));
+        dynamic_cast<QMessageBox &>(modal).button(QMessageBox::Ok)->click();
+    });
+    QtModalSeam seam;
+    seam.messageBox({text, Buttons::Ok, Icon::None, {}});
+    QCOMPARE(shown, text);
 }
 
 void QtModalSeamTest::execDialog()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAccessible>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <QtGlobal>
@@ -14,6 +16,16 @@ Control &control(QWidget &form, const QString &name)
     if (found == nullptr)
         qFatal("the form has no control %s", qPrintable(name));
     return *found;
+}
+
+// The text as a label shows it, as a screen reader reads it out: a label that took its
+// text for markup shows the markup rendered, not the text.
+inline QString shownText(QLabel &label)
+{
+    QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(&label);
+    if (shown == nullptr)
+        qFatal("the label %s cannot be read out", qPrintable(label.objectName()));
+    return shown->text(QAccessible::Name);
 }
 
 } // namespace kivo::test

@@ -1,9 +1,13 @@
 #include "commands/ApiGlobal.h"
+#include "ScriptedModalSeam.h"
 #include "window/Installation.h"
+#include "window/frmSplash.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QSettings>
@@ -21,6 +25,7 @@ class InstallTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanup();
 
     void filesInPlace_data();
     void filesInPlace();
@@ -28,6 +33,7 @@ private Q_SLOTS:
     void settingsNameTheInstallation();
     void desktopEntryStartsTheInstalledProgram();
     void soundImageFilesHaveTheirType();
+    void splashChecksPass();
     void kivotoolsBoundFromSystemFolder();
 
 private:
@@ -77,6 +83,11 @@ void InstallTest::initTestCase()
 
     // As the installed program does at its start.
     useInstalledSettings(installed(QStringLiteral("bin")));
+}
+
+void InstallTest::cleanup()
+{
+    QVERIFY2(QApplication::topLevelWidgets().isEmpty(), "a window outlived its test");
 }
 
 void InstallTest::filesInPlace_data()
@@ -155,6 +166,19 @@ void InstallTest::soundImageFilesHaveTheirType()
     const QMimeDatabase types;
     QCOMPARE(types.mimeTypeForFile(QStringLiteral("Bright Pad.tvs"), QMimeDatabase::MatchExtension).name(),
              QStringLiteral("application/x-kivo-sound-image"));
+}
+
+// The start-up's five checks of the installation pass on the installation alone,
+// with no message for the user.
+void InstallTest::splashChecksPass()
+{
+    const test::ScriptedModalSeam seam;
+    frmSplash splash;
+    QVERIFY(splash.showSplash());
+    QCOMPARE(seam.messageTexts(), QStringList());
+    const auto *status = splash.findChild<QLabel *>(QStringLiteral("lblStatus"));
+    QVERIFY(status != nullptr);
+    QCOMPARE(status->text(), QStringLiteral("Checking required help file..."));
 }
 
 // The installed program binds kivotools by name; the copy it gets is the one in

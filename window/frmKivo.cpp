@@ -1,0 +1,823 @@
+#include "frmKivo.h"
+
+#include "Artwork.h"
+#include "DragAndDrop.h"
+#include "DropListBox.h"
+#include "GraphicButton.h"
+#include "HelpCommands.h"
+#include "HelpViewer.h"
+#include "frmSplash.h"
+
+#include "commands/ApiGlobal.h"
+#include "commands/FormGeometry.h"
+#include "commands/Glue.h"
+#include "commands/GlueProxy.h"
+#include "commands/dlgKivo.h"
+#include "model/Factory.h"
+#include "model/FileProxy.h"
+#include "model/Global.h"
+#include "model/LoadLists.h"
+#include "model/NumberParsing.h"
+#include "platform/ModalSeam.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace kivo {
+
+namespace {
+
+QFont designFont(const QString &family, qreal pointSize, bool bold = false)
+{
+    QFont f(family);
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+void setColour(QWidget &widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(role, colour);
+    widget.setPalette(palette);
+}
+
+const QColor listGrey(192, 192, 192);
+
+// The location numbers stand beside the locations, row by row, whatever the line
+// heights of their two fonts.
+void locationRows(QListWidget &list)
+{
+    constexpr int rowHeight = 16;
+    list.setGridSize(QSize(list.width() - 2 * list.frameWidth(), rowHeight));
+}
+
+// The row that a remembered value selects: its own when it names a row of the box;
+// row 0 for "NONE", -1, the number of rows and every other value that names none.
+int rememberedRow(const QString &remembered, int rows)
+{
+    if (remembered == MarkerNone)
+        return 0;
+    const std::optional<int> row = roundToInteger<int>(numericValue(remembered));
+    return row && *row >= 0 && *row < rows ? *row : 0;
+}
+
+// Selects the first row that reads as row `row` does, as setting the box's text does.
+void selectRow(QComboBox &box, int row)
+{
+    box.setCurrentIndex(box.findText(box.itemText(row), Qt::MatchFixedString));
+}
+
+QString commandLineOfProgram()
+{
+    return QCoreApplication::arguments().mid(1).join(u' ');
+}
+
+} // namespace
+
+struct frmKivo::PictureButton {
+    QLabel *frmKivo::*box;
+    QStringView name;
+    int left, top, width, height;
+    int tab;
+    QStringView toolTip;
+    QStringView key;
+    void (frmKivo::*click)();
+};
+
+// In the order of graphicButtons.
+const std::array<frmKivo::PictureButton, 12> &frmKivo::pictureButtons()
+{
+    static const std::array<PictureButton, 12> table{{
+        {&frmKivo::TransferButton, u"TransferButton", 7550, 840, 3100, 690, 10, u"Transfer active Load List to Kivo",
+         u"transfer", &frmKivo::TransferButton_Click},
+        {&frmKivo::addButton, u"addButton", 360, 840, 440, 480, 11, u"Add sound images to your Library", u"add",
+         &frmKivo::addButton_Click},
+        {&frmKivo::deleteButton, u"deleteButton", 960, 840, 635, 480, 12, u"Delete sounds images from your Library",
+         u"delete", &frmKivo::deleteButton_Click},
+        {&frmKivo::newButton, u"newButton", 3600, 840, 400, 480, 14, u"Create a new Load List", u"new",
+         &frmKivo::newButton_Click},
+        {&frmKivo::deleteLLbutton, u"deleteLLbutton", 4200, 840, 635, 480, 13, u"Delete active Load List", u"delete",
+         &frmKivo::deleteLLbutton_Click},
+        {&frmKivo::saveButton, u"saveButton", 4920, 840, 430, 480, 15, u"Save changes to Load List", u"save",
+         &frmKivo::saveButton_Click},
+        {&frmKivo::importButton, u"importButton", 5520, 840, 740, 480, 16, u"Import a Load List", u"import",
+         &frmKivo::importButton_Click},
+        {&frmKivo::exportButton, u"exportButton", 6360, 840, 670, 480, 17, u"Export active Load List", u"export",
+         &frmKivo::exportButton_Click},
+        {&frmKivo::moveButton, u"moveButton", 3240, 2880, 500, 480, 18, u"Add Sound Image from Library to Load List",
+         u"move", &frmKivo::moveButton_Click},
+        {&frmKivo::upButton, u"upButton", 6840, 2400, 500, 480, 19, u"Shift current Sound Image up", u"up",
+         &frmKivo::upButton_Click},
+        {&frmKivo::downButton, u"downButton", 6840, 2880, 500, 480, 20, u"Shift current Sound Image down", u"down",
+         &frmKivo::downButton_Click},
+        {&frmKivo::xButton, u"xButton", 6840, 3360, 500, 480, 21, u"Remove current Sound Image from load list", u"X",
+         &frmKivo::xButton_Click},
+    }};
+    return table;
+}
+
+frmKivo::frmKivo()
+    : frmKivo(getLibrary(), getLoadLists())
+{
+}
+
+frmKivo::frmKivo(Library &library, LoadLists &loadLists)
+    : QMainWindow(nullptr,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_library(library)
+    , m_loadLists(loadLists)
+    , m_commandLine(commandLineOfProgram())
+{
+    setObjectName(QStringLiteral("frmKivo"));
+    setWindowTitle(programTitle());
+    setWindowIcon(QIcon(artwork(QStringLiteral("icon"))));
+    setFont(designFont(QStringLiteral("Tahoma"), 8.25));
+    createControls();
+    createPictureBoxes();
+    createMenus();
+    setTabOrder();
+    connectControls();
+    setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
+}
+
+frmKivo::~frmKivo() = default;
+
+GlueProxy &frmKivo::glueProxy()
+{
+    if (!mGlueProxy)
+        mGlueProxy = std::make_unique<GlueProxy>(m_library, m_loadLists);
+    return *mGlueProxy;
+}
+
+void frmKivo::createControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twips(0, 0, 11070, 5550).size());
+    QPalette background = client->palette();
+    background.setBrush(QPalette::Window, QBrush(artwork(QStringLiteral("background"))));
+    client->setPalette(background);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+
+    // The pictures lie on the window's background, below every control.
+    struct Image {
+        QStringView name;
+        int left, top, width, height;
+    };
+    for (const Image &image : {Image{u"Image4", 240, 300, 1350, 360}, Image{u"Image5", 3840, 300, 1575, 360},
+                               Image{u"Image3", 8520, 1560, 990, 255}, Image{u"Image2", 8640, 2400, 795, 270},
+                               Image{u"Image1", 240, 4920, 6510, 450}}) {
+        auto *label
+            = place<QLabel>(client, image.name.toString(), twips(image.left, image.top, image.width, image.height));
+        label->setPixmap(artwork(image.name.toString()));
+        label->setScaledContents(true);
+    }
+
+    objLibrary = place<DropListBox>(client, QStringLiteral("objLibrary"), twips(240, 1440, 2910, 3380));
+    objLibrary->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Rows of one line each, so the list need not measure every row of a large
+    // library; a long name is cut off at the right edge, as in the platform's list box.
+    objLibrary->setUniformItemSizes(true);
+    objLibrary->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    objLibrary->setFont(designFont(QStringLiteral("Arial"), 9.75));
+    objLibrary->setToolTip(QStringLiteral("Kivo Master Library"));
+    setColour(*objLibrary, QPalette::Base, listGrey);
+
+    objLoadList = place<DropListBox>(client, QStringLiteral("objLoadList"), twips(4200, 1800, 2535, 3030));
+    objLoadList->setFont(designFont(QStringLiteral("Arial"), 9.75));
+    objLoadList->setToolTip(QStringLiteral("Your active Load List"));
+    locationRows(*objLoadList);
+    setColour(*objLoadList, QPalette::Base, listGrey);
+
+    cboActiveList = place<QComboBox>(client, QStringLiteral("cboActiveList"), twips(3840, 1440, 2895, 315));
+    cboActiveList->setFont(designFont(QStringLiteral("Tahoma"), 8.25, true));
+    cboActiveList->setToolTip(QStringLiteral("Your active Load List"));
+    setColour(*cboActiveList, QPalette::Base, Qt::white);
+
+    lstNumbers = place<QListWidget>(client, QStringLiteral("lstNumbers"), twips(3840, 1800, 375, 3030));
+    lstNumbers->setFont(designFont(QStringLiteral("Tahoma"), 9.75));
+    lstNumbers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstNumbers->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    locationRows(*lstNumbers);
+    setColour(*lstNumbers, QPalette::Base, Qt::white);
+
+    cboDevice = place<QComboBox>(client, QStringLiteral("cboDevice"), twips(7680, 120, 3015, 315));
+    setColour(*cboDevice, QPalette::Base, Qt::white);
+
+    objProgressBar = place<QProgressBar>(client, QStringLiteral("objProgressBar"), twips(7440, 5040, 3255, 405));
+    objProgressBar->setRange(0, 120);
+    objProgressBar->setValue(0);
+    objProgressBar->setTextVisible(false);
+    objProgressBar->hide();
+
+    objStatusBar = place<QLabel>(client, QStringLiteral("objStatusBar"), twips(360, 5040, 6255, 195));
+    objStatusBar->setFont(designFont(QStringLiteral("Arial"), 8.25));
+    setColour(*objStatusBar, QPalette::WindowText, Qt::white);
+
+    lblPath = place<QLabel>(client, QStringLiteral("lblPath"), twips(7560, 1800, 3015, 465));
+    lblPath->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    lblTag = place<QLabel>(client, QStringLiteral("lblTag"), twips(7560, 2760, 3015, 465));
+    lblTag->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Picture3 = place<QLabel>(client, QStringLiteral("Picture3"), twips(7400, 3720, 3680, 1310));
+    Picture3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture3->setPixmap(artwork(QStringLiteral("Picture3")));
+    Picture3->setFocusPolicy(Qt::TabFocus);
+}
+
+void frmKivo::createPictureBoxes()
+{
+    static const QStringList keys{QStringLiteral("add"),  QStringLiteral("delete"),  QStringLiteral("new"),
+                                  QStringLiteral("save"), QStringLiteral("import"),  QStringLiteral("export"),
+                                  QStringLiteral("move"), QStringLiteral("up"),      QStringLiteral("down"),
+                                  QStringLiteral("X"),    QStringLiteral("transfer")};
+    for (const QString &key : keys) {
+        for (const QString &suffix : {QString(), QStringLiteral("_01"), QStringLiteral("_02")})
+            ImageList1.insert(key + suffix, artwork(key + suffix));
+    }
+    for (const PictureButton &button : pictureButtons()) {
+        auto *box = place<QLabel>(centralWidget(), button.name.toString(),
+                                  twips(button.left, button.top, button.width, button.height));
+        box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        box->setToolTip(button.toolTip.toString());
+        box->setPixmap(ImageList1.value(button.key.toString()));
+        box->setFocusPolicy(Qt::TabFocus);
+        box->installEventFilter(this);
+        this->*button.box = box;
+    }
+}
+
+void frmKivo::createMenus()
+{
+    auto item = [this](QMenu *menu, const QString &name, const QString &caption, void (frmKivo::*handler)()) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    auto submenu = [](QWidget *parent, const QString &name, const QString &caption) {
+        auto *menu = new QMenu(caption, parent);
+        menu->setObjectName(name);
+        return menu;
+    };
+    auto separator = [](QMenu *menu, const QString &name) { menu->addSeparator()->setObjectName(name); };
+
+    QMenu *application = submenu(menuBar(), QStringLiteral("flmApplicatoin"), QStringLiteral("&Application"));
+    QMenu *print = submenu(application, QStringLiteral("flmPrint"), QStringLiteral("&Print"));
+    item(print, QStringLiteral("flmPrintLib"), QStringLiteral("&Library"), &frmKivo::flmPrintLib_Click);
+    item(print, QStringLiteral("flmPrintLL"), QStringLiteral("&Active Load List"), &frmKivo::flmPrintLL_Click);
+    application->addMenu(print);
+    separator(application, QStringLiteral("sep4"));
+    item(application, QStringLiteral("flmExit"), QStringLiteral("E&xit"), &frmKivo::flmExit_Click);
+    menuBar()->addMenu(application);
+
+    QMenu *library = submenu(menuBar(), QStringLiteral("flmLibrary"), QStringLiteral("Li&brary"));
+    item(library, QStringLiteral("flmLibAdd"), QStringLiteral("&Add Sound Image"), &frmKivo::flmLibAdd_Click);
+    item(library, QStringLiteral("flmLibRemove"), QStringLiteral("&Delete Sound Image"), &frmKivo::flmLibRemove_Click);
+    menuBar()->addMenu(library);
+
+    QMenu *loadList = submenu(menuBar(), QStringLiteral("flmLL"), QStringLiteral("&Load List"));
+    item(loadList, QStringLiteral("flmLLCreate"), QStringLiteral("&Create New Load List"), &frmKivo::flmLLCreate_Click);
+    item(loadList, QStringLiteral("flmLLRemove"), QStringLiteral("&Delete Active List"), &frmKivo::flmLLRemove_Click);
+    separator(loadList, QStringLiteral("sep6"));
+    item(loadList, QStringLiteral("flmSave"), QStringLiteral("&Save Active List"), &frmKivo::flmSave_Click);
+    item(loadList, QStringLiteral("flmLLRename"), QStringLiteral("&Rename Active List"), &frmKivo::flmLLRename_Click);
+    separator(loadList, QStringLiteral("sep5"));
+    item(loadList, QStringLiteral("flmLLImport"), QStringLiteral("&Import a Load List"), &frmKivo::flmLLImport_Click);
+    item(loadList, QStringLiteral("flmLLExport"), QStringLiteral("&Export Active List"), &frmKivo::flmLLExport_Click);
+    menuBar()->addMenu(loadList);
+
+    QMenu *help = submenu(menuBar(), QStringLiteral("flmHelp"), QStringLiteral("&Help"));
+    item(help, QStringLiteral("flmKRH"), QStringLiteral("Kivo Rudovaz H&elp"), &frmKivo::flmKRH_Click);
+    separator(help, QStringLiteral("sep2"));
+    item(help, QStringLiteral("flmKRWeb"), QStringLiteral("Kivo Rudovaz on the &Web"), &frmKivo::flmKRWeb_Click);
+    separator(help, QStringLiteral("sep3"));
+    item(help, QStringLiteral("flmAKR"), QStringLiteral("About Kivo &Rudovaz"), &frmKivo::flmAKR_Click);
+    menuBar()->addMenu(help);
+}
+
+void frmKivo::setTabOrder()
+{
+    QList<std::pair<int, QWidget *>> order{{0, objLibrary}, {1, objLoadList}, {2, cboActiveList},
+                                           {3, lstNumbers}, {4, cboDevice},   {7, Picture3}};
+    for (const PictureButton &button : pictureButtons())
+        order.append({button.tab, this->*button.box});
+    std::sort(order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1].second, order[i].second);
+}
+
+void frmKivo::connectControls()
+{
+    connect(cboActiveList, &QComboBox::currentIndexChanged, this, [this](int row) {
+        if (row >= 0)
+            cboActiveList_Click();
+    });
+    // A list's click handling runs whenever its current row changes, by the mouse,
+    // the keyboard or the program; a list that was emptied has no row to show.
+    connect(objLibrary, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            objLibrary_Click();
+    });
+    connect(objLoadList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            objLoadList_Click();
+    });
+    connect(objLibrary, &QListWidget::itemDoubleClicked, this, &frmKivo::objLibrary_DblClick);
+    connect(objLibrary, &DropListBox::MouseDown, this, &frmKivo::objLibrary_MouseDown);
+    connect(objLibrary, &DropListBox::OLEDragOver, this, &frmKivo::objLibrary_OLEDragOver);
+    connect(objLibrary, &DropListBox::OLEDragDrop, this, &frmKivo::objLibrary_OLEDragDrop);
+    connect(objLoadList, &DropListBox::OLEDragOver, this, &frmKivo::objLoadList_OLEDragOver);
+    connect(objLoadList, &DropListBox::OLEDragDrop, this, &frmKivo::objLoadList_OLEDragDrop);
+    objLibrary->installEventFilter(this);
+    objLoadList->installEventFilter(this);
+    objStatusBar->installEventFilter(this);
+}
+
+bool frmKivo::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == objStatusBar) {
+        // The label tells nobody that its caption changed; it is repainted at once
+        // after each status text, and the tooltip is read only when it is about to show.
+        if (type == QEvent::Paint || type == QEvent::ToolTip)
+            objStatusBar_Change();
+    } else if (type == QEvent::KeyRelease && (watched == objLibrary || watched == objLoadList)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // A held key acts once, when it is let go.
+        if (!key->isAutoRepeat()) {
+            if (watched == objLibrary)
+                objLibrary_KeyUp(key->key());
+            else
+                objLoadList_KeyUp(key->key());
+        }
+    } else if (auto *box = qobject_cast<QLabel *>(watched)) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            m_pressedBox = box;
+        } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+            const bool clicked = m_pressedBox == box && box->rect().contains(mouse->position().toPoint());
+            m_pressedBox = nullptr;
+            if (clicked)
+                pictureBoxClicked(box);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmKivo::pictureBoxClicked(QLabel *box)
+{
+    // A box that holds the mouse for its hover picture lets go before its command,
+    // which may open a modal dialog that needs the mouse; the next movement over the
+    // box takes it again.
+    if (QWidget::mouseGrabber() == box)
+        box->releaseMouse();
+    for (const PictureButton &button : pictureButtons()) {
+        if (this->*button.box == box) {
+            (this->*button.click)();
+            return;
+        }
+    }
+}
+
+bool frmKivo::Form_Load()
+{
+    if (!initDataFolder()) {
+        msgBox(QStringLiteral("There was a problem setting the Application's working directory"));
+        close();
+        return false;
+    }
+    // The window stays hidden while the splash runs: it has not been shown yet.
+    bool passed = false;
+    {
+        frmSplash splash;
+        passed = splash.showSplash();
+    }
+    if (!passed) {
+        close();
+        return false;
+    }
+    lstNumbers->clear();
+    for (int n = 1; n <= 12; ++n)
+        lstNumbers->addItem(QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')));
+    glueProxy().init(*objLibrary, *objLoadList, *cboActiveList, *cboDevice, *objStatusBar, *lblPath, *lblTag);
+    glueProxy().glue().setMainForm(this);
+    restoreSelections();
+    gDialog = &getDialog();
+    gDialog->hide();
+    // Shown before the command line's file is offered, so that its name prompt
+    // belongs to the window.
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
+    show();
+    offerCommandLine();
+    createGraphicButtons();
+    m_loaded = true;
+    return true;
+}
+
+bool frmKivo::initDataFolder()
+{
+    const QString path
+        = getPersonalFolder() + pathSeparator() + QStringLiteral("My Kivo Rudovaz Files") + pathSeparator();
+    QString stored;
+    if (QFileInfo(path).isDir()) {
+        stored = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"));
+        setDataPath(stored);
+        if (path.compare(stored, Qt::CaseInsensitive) != 0)
+            return false;
+    } else {
+        // A new account may not have the documents folder that the desktop names yet.
+        const QString documents = getPersonalFolder();
+        if (!documents.isEmpty() && !QFileInfo::exists(documents))
+            QDir().mkpath(documents);
+        ensureFolder(path);
+        createRegistryKey(RootKey::HKEY_CURRENT_USER);
+        const QString result = setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"), path);
+        stored = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"));
+        setDataPath(stored);
+        if (stored != path || result == MarkerFailure) {
+            msgBox(QStringLiteral("Initializing Application Failed"));
+            return false;
+        }
+    }
+    setAppPath(getRegistryValue(RootKey::HKEY_LOCAL_MACHINE, QStringLiteral("Path")));
+    return true;
+}
+
+void frmKivo::restoreSelections()
+{
+    if (cboActiveList->count() > 0) {
+        const QString remembered = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"));
+        selectRow(*cboActiveList, rememberedRow(remembered, cboActiveList->count()));
+    }
+    const int devices = cboDevice->count();
+    if (devices == 0)
+        return;
+    const QString count = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"));
+    // Another set of devices than at the last run: the remembered row means nothing.
+    if (count != MarkerNone && numericValue(count) != static_cast<double>(devices)) {
+        selectRow(*cboDevice, 0);
+        return;
+    }
+    const QString remembered = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"));
+    selectRow(*cboDevice, rememberedRow(remembered, devices));
+}
+
+void frmKivo::offerCommandLine()
+{
+    if (m_commandLine.isEmpty())
+        return;
+    // A lone quote or a pair of quotes names no file.
+    const QString path = m_commandLine == u"\"" ? QString() : stripQuotes(m_commandLine);
+    if (path.isEmpty())
+        return;
+    // A file name without a dot has no base name; it is offered under its whole name.
+    const QString fileName = getFileName(path);
+    const QString name = fileName.contains(u'.') ? getBaseName(path) : fileName;
+    glueProxy().sendFileToLibrary(name, path);
+}
+
+void frmKivo::createGraphicButtons()
+{
+    for (std::size_t i = 0; i < graphicButtons.size(); ++i) {
+        const PictureButton &button = pictureButtons()[i];
+        const QString key = button.key.toString();
+        graphicButtons[i] = std::make_unique<GraphicButton>();
+        graphicButtons[i]->setPictureBox(this->*button.box);
+        graphicButtons[i]->initialize(ImageList1.value(key), ImageList1.value(key + QStringLiteral("_02")),
+                                      ImageList1.value(key + QStringLiteral("_01")));
+    }
+}
+
+void frmKivo::closeEvent(QCloseEvent *event)
+{
+    if (!m_unloaded && m_loaded && !saveBeforeExit()) {
+        event->ignore();
+        return;
+    }
+    if (!m_unloaded)
+        Form_Unload();
+    event->accept();
+}
+
+// Edits of load lists stay in memory until they are saved; closing asks before
+// they are lost. False when the user chose to stay.
+bool frmKivo::saveBeforeExit()
+{
+    if (!m_loadLists.hasUnsavedChanges())
+        return true;
+    switch (msgBox(QStringLiteral("Save the changes to your Load Lists before you exit?"), Buttons::YesNoCancel)) {
+    case Answer::Yes:
+        glueProxy().btnSaveClick();
+        return true;
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmKivo::Form_Unload()
+{
+    m_unloaded = true;
+    setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"), cboActiveList->currentIndex());
+    setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"), cboDevice->currentIndex());
+    setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"), cboDevice->count());
+    WinHelp(*this, QString(), HelpCommand::HELP_QUIT);
+    if (gDialog != nullptr)
+        gDialog->unload();
+}
+
+void frmKivo::addButton_Click()
+{
+    glueProxy().btnAddClick(objDialog);
+}
+
+void frmKivo::deleteButton_Click()
+{
+    glueProxy().btnRemoveClick();
+}
+
+void frmKivo::deleteLLbutton_Click()
+{
+    glueProxy().btnDeleteClick();
+}
+
+void frmKivo::downButton_Click()
+{
+    glueProxy().btnMoveDownClick();
+}
+
+void frmKivo::exportButton_Click()
+{
+    glueProxy().btnExportClick(objDialog);
+}
+
+void frmKivo::importButton_Click()
+{
+    glueProxy().btnImportClick(objDialog);
+}
+
+void frmKivo::moveButton_Click()
+{
+    glueProxy().btnMoveRightClick();
+}
+
+void frmKivo::newButton_Click()
+{
+    glueProxy().btnNewClick();
+}
+
+void frmKivo::saveButton_Click()
+{
+    glueProxy().btnSaveClick();
+}
+
+void frmKivo::TransferButton_Click()
+{
+    glueProxy().btnWriteClick(static_cast<qint16>(cboDevice->currentIndex()), *objProgressBar);
+}
+
+void frmKivo::upButton_Click()
+{
+    glueProxy().btnMoveUpClick();
+}
+
+void frmKivo::xButton_Click()
+{
+    glueProxy().btnMoveLeftClick();
+}
+
+void frmKivo::flmPrintLib_Click()
+{
+    glueProxy().printList(QStringLiteral("LIBRARY"), objDialog);
+}
+
+void frmKivo::flmPrintLL_Click()
+{
+    glueProxy().printList(QStringLiteral("LOADLIST"), objDialog);
+}
+
+void frmKivo::flmExit_Click()
+{
+    close();
+}
+
+void frmKivo::flmLibAdd_Click()
+{
+    glueProxy().btnAddClick(objDialog);
+}
+
+void frmKivo::flmLibRemove_Click()
+{
+    glueProxy().btnRemoveClick();
+}
+
+void frmKivo::flmLLCreate_Click()
+{
+    glueProxy().btnNewClick();
+}
+
+void frmKivo::flmLLRemove_Click()
+{
+    glueProxy().btnDeleteClick();
+}
+
+void frmKivo::flmSave_Click()
+{
+    glueProxy().btnSaveClick();
+}
+
+void frmKivo::flmLLRename_Click()
+{
+    glueProxy().btnRenameClick();
+}
+
+void frmKivo::flmLLImport_Click()
+{
+    glueProxy().btnImportClick(objDialog);
+}
+
+void frmKivo::flmLLExport_Click()
+{
+    glueProxy().btnExportClick(objDialog);
+}
+
+void frmKivo::flmKRH_Click()
+{
+    WinHelp(*this, appPath() + QStringLiteral("kivoHelp.hlp"), HelpCommand::HELP_CONTENTS);
+}
+
+void frmKivo::flmKRWeb_Click()
+{
+    openProductWebSite();
+}
+
+void frmKivo::flmAKR_Click()
+{
+    showAboutBox();
+}
+
+void frmKivo::cboActiveList_Click()
+{
+    glueProxy().cboActiveListChange(cboActiveList->currentText());
+}
+
+void frmKivo::objLibrary_Click()
+{
+    const QListWidgetItem *current = objLibrary->currentItem();
+    glueProxy().listBoxChanges(current != nullptr ? current->text() : QString(), QStringLiteral("Library"));
+}
+
+void frmKivo::objLoadList_Click()
+{
+    const QListWidgetItem *current = objLoadList->currentItem();
+    glueProxy().listBoxChanges(current != nullptr ? current->text() : QString(), QStringLiteral("Loadlist"),
+                               objLoadList->currentRow());
+}
+
+void frmKivo::objLibrary_DblClick()
+{
+    glueProxy().btnMoveRightClick();
+}
+
+void frmKivo::objLibrary_KeyUp(int keyCode)
+{
+    switch (keyCode) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        glueProxy().btnRemoveClick();
+        break;
+    case Qt::Key_Right:
+        objLoadList->setFocus();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmKivo::objLoadList_KeyUp(int keyCode)
+{
+    switch (keyCode) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        glueProxy().btnMoveLeftClick();
+        break;
+    case Qt::Key_Left:
+        objLibrary->setFocus();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmKivo::objStatusBar_Change()
+{
+    if (objStatusBar->toolTip() != objStatusBar->text())
+        objStatusBar->setToolTip(objStatusBar->text());
+}
+
+void frmKivo::objLibrary_MouseDown()
+{
+    if (objLibrary->selectionModel()->selectedRows().isEmpty())
+        return;
+    // The drag runs until the button is released; Qt deletes it afterwards.
+    auto *drag = new QDrag(objLibrary);
+    const Qt::DropActions allowed = objLibrary_OLEStartDrag(*drag);
+    drag->exec(allowed, Qt::CopyAction);
+}
+
+Qt::DropActions frmKivo::objLibrary_OLEStartDrag(QDrag &drag)
+{
+    const QListWidgetItem *current = objLibrary->currentItem();
+    drag.setMimeData(modelDragData(current != nullptr ? current->text() : QString()).release());
+    return Qt::CopyAction;
+}
+
+void frmKivo::objLoadList_OLEDragOver(QDragMoveEvent *event)
+{
+    // The event comes to the list's viewport; rows are counted from the list's top edge.
+    const QPoint pointer = objLoadList->viewport()->mapTo(objLoadList, event->position().toPoint());
+    const int row = loadListRowAt(pointer.y(), objLoadList->height());
+    if (row >= 0 && row < objLoadList->count())
+        objLoadList->setCurrentRow(row);
+    if (hasModelDragData(*event->mimeData())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+    }
+}
+
+void frmKivo::objLoadList_OLEDragDrop(QDropEvent *event)
+{
+    // Only library entries are taken, whatever a platform delivers after a refused move.
+    if (!hasModelDragData(*event->mimeData()) || !event->possibleActions().testFlag(Qt::CopyAction))
+        return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    activateForDrop();
+    glueProxy().btnMoveRightClick();
+}
+
+void frmKivo::objLibrary_OLEDragOver(QDragMoveEvent *event)
+{
+    if (hasFileList(*event->mimeData())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->acceptProposedAction();
+    }
+}
+
+void frmKivo::objLibrary_OLEDragDrop(QDropEvent *event)
+{
+    activateForDrop();
+    dlgKivo &dialog = gDialog != nullptr ? *gDialog : getDialog();
+    dialog.setStrAll(QString());
+    dialog.showAll(true);
+    for (const QString &path : droppedFiles(*event->mimeData())) {
+        if (!isSoundImageFile(path))
+            continue;
+        const QString name = getProposedName(path);
+        // The answer to the previous file's prompt decides.
+        const QString all = dialog.strAll();
+        if (all == CancelAll)
+            break;
+        if (all == OkAll)
+            glueProxy().sendFileHelper(name, path);
+        else
+            glueProxy().sendFileToLibrary(name, path);
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void frmKivo::activateForDrop()
+{
+    activateWindow();
+}
+
+} // namespace kivo

@@ -1,0 +1,162 @@
+#pragma once
+
+#include "platform/CommonDialog.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QDrag;
+class QDragMoveEvent;
+class QDropEvent;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+
+namespace kivo {
+
+class DropListBox;
+class GlueProxy;
+class GraphicButton;
+class Library;
+class LoadLists;
+
+// The main window: the library, the active load list, the load lists and the MIDI
+// devices, with the menus and picture buttons that turn every action into one call
+// of the presenter. It holds no command logic of its own.
+class frmKivo final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Works on the program's one library and set of load lists.
+    frmKivo();
+    frmKivo(Library &library, LoadLists &loadLists);
+    ~frmKivo() override;
+
+    // The start-up: settles the data folder, runs the installation checks, fills the
+    // lists and shows the window. False when it failed; the window has then been
+    // unloaded and the program ends.
+    bool Form_Load();
+    // The shut-down: remembers the selections and releases the help viewer and the
+    // text-input dialog. Runs once, when the window is unloaded.
+    void Form_Unload();
+
+    // The presenter, created on first use.
+    GlueProxy &glueProxy();
+
+    // The sound image file offered to the library at start-up: by default the
+    // arguments after the program's name, joined by one blank.
+    void setCommandLine(const QString &commandLine) { m_commandLine = commandLine; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct PictureButton;
+    static const std::array<PictureButton, 12> &pictureButtons();
+
+    void createControls();
+    void createPictureBoxes();
+    void createMenus();
+    void setTabOrder();
+    void connectControls();
+
+    bool initDataFolder();
+    void restoreSelections();
+    void offerCommandLine();
+    void createGraphicButtons();
+    bool saveBeforeExit();
+    void pictureBoxClicked(QLabel *box);
+
+    void addButton_Click();
+    void deleteButton_Click();
+    void deleteLLbutton_Click();
+    void downButton_Click();
+    void exportButton_Click();
+    void importButton_Click();
+    void moveButton_Click();
+    void newButton_Click();
+    void saveButton_Click();
+    void TransferButton_Click();
+    void upButton_Click();
+    void xButton_Click();
+
+    void flmPrintLib_Click();
+    void flmPrintLL_Click();
+    void flmExit_Click();
+    void flmLibAdd_Click();
+    void flmLibRemove_Click();
+    void flmLLCreate_Click();
+    void flmLLRemove_Click();
+    void flmSave_Click();
+    void flmLLRename_Click();
+    void flmLLImport_Click();
+    void flmLLExport_Click();
+    void flmKRH_Click();
+    void flmKRWeb_Click();
+    void flmAKR_Click();
+
+    void cboActiveList_Click();
+    void objLibrary_Click();
+    void objLoadList_Click();
+    void objLibrary_DblClick();
+    void objLibrary_KeyUp(int keyCode);
+    void objLoadList_KeyUp(int keyCode);
+    void objStatusBar_Change();
+
+    // Drag and drop: library entries dragged onto the load list, files dropped on
+    // the library.
+    void objLibrary_MouseDown();
+    Qt::DropActions objLibrary_OLEStartDrag(QDrag &drag);
+    void objLoadList_OLEDragOver(QDragMoveEvent *event);
+    void objLoadList_OLEDragDrop(QDropEvent *event);
+    void objLibrary_OLEDragOver(QDragMoveEvent *event);
+    void objLibrary_OLEDragDrop(QDropEvent *event);
+    // What a drop does first: what follows may ask the user, over this window.
+    void activateForDrop();
+
+    Library &m_library;
+    LoadLists &m_loadLists;
+    std::unique_ptr<GlueProxy> mGlueProxy;
+    QString m_commandLine;
+    bool m_loaded = false;
+    bool m_unloaded = false;
+    QLabel *m_pressedBox = nullptr;
+
+    DropListBox *objLibrary;
+    DropListBox *objLoadList;
+    QComboBox *cboActiveList;
+    QListWidget *lstNumbers;
+    QComboBox *cboDevice;
+    QProgressBar *objProgressBar;
+    QLabel *objStatusBar;
+    QLabel *lblPath;
+    QLabel *lblTag;
+    CommonDialog objDialog;
+    QHash<QString, QPixmap> ImageList1;
+    QLabel *Picture3;
+
+    QLabel *TransferButton;
+    QLabel *addButton;
+    QLabel *deleteButton;
+    QLabel *newButton;
+    QLabel *deleteLLbutton;
+    QLabel *saveButton;
+    QLabel *importButton;
+    QLabel *exportButton;
+    QLabel *moveButton;
+    QLabel *upButton;
+    QLabel *downButton;
+    QLabel *xButton;
+    std::array<std::unique_ptr<GraphicButton>, 12> graphicButtons;
+};
+
+} // namespace kivo
