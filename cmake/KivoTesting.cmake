@@ -5,7 +5,12 @@ function(kivo_add_qtest name)
   add_executable(${name} ${ARG_SOURCES})
   kivo_qt_target(${name})
   target_link_libraries(${name} PRIVATE Qt6::Test kivo_test_support ${ARG_LIBS})
-  add_test(NAME ${name} COMMAND ${name})
+  if("jack" IN_LIST ARG_LABELS)
+    # Its JACK server and clients keep apart from every other JACK user on the machine.
+    add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tests/support/jack/with-private-shm.sh $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}"
     LABELS "${ARG_LABELS}")

@@ -10,6 +10,8 @@
 
 namespace kivo::transfer {
 
+class JackOutput;
+
 // The result codes of opening an output device, as the unit's software has
 // always known them.
 enum class MidiResult : std::int32_t {
@@ -19,7 +21,12 @@ enum class MidiResult : std::int32_t {
 };
 
 // One output device, open for the life of the object. Device n is output port
-// n of the program's MIDI system; -1 is the first port.
+// n of the program's MIDI system; -1 is the first port. Under JACK the
+// messages go through a JACK client of kivotools' own (JackOutput) rather
+// than RtMidi's, which may hand the first message after connecting to a cycle
+// that does not carry the connection yet, and drops what is still queued when
+// the server takes more than a second to close it. The object goes only once
+// its messages have left.
 class MidiOutput {
 public:
     explicit MidiOutput(std::int32_t deviceId);
@@ -39,8 +46,12 @@ public:
 private:
     static void onError(RtMidiError::Type type, const std::string &text, void *self);
     MidiResult open(std::int32_t deviceId);
+    MidiResult openJack(unsigned int port);
+    bool queue(std::span<const std::uint8_t> message);
+    void reportFailure() const;
 
     std::unique_ptr<RtMidiOut> m_out;
+    std::unique_ptr<JackOutput> m_jack;
     MidiResult m_openResult = MidiResult::Error;
     bool m_failed = false;
     std::string m_error;

@@ -37,6 +37,8 @@ constexpr std::size_t blocksPerImage = test::UnitSimulator::blocks;
 // What the sender sleeps after an image's last block, and between two images.
 constexpr auto pauseAfterBlock = 50ms;
 constexpr auto pauseBetweenImages = 100ms;
+// How long a wait for the unit's messages lasts without any message arriving.
+constexpr auto patience = 10s;
 
 QByteArray soundImage(quint32 seed)
 {
@@ -177,7 +179,7 @@ void TransferTest::activeListReachesTheUnit()
 
     const auto images = static_cast<std::size_t>(locations.size());
     const std::size_t expected = m_seen + images * blocksPerImage;
-    QVERIFY2(m_unit->waitForMessages(expected, 10s), qPrintable(QString::number(m_unit->messages().size() - m_seen)));
+    QVERIFY2(m_unit->waitForMessages(expected, patience), qPrintable(QString::number(m_unit->messages().size() - m_seen)));
     QCOMPARE(m_unit->validMessages(), static_cast<int>(expected));
     QStringList texts;
     for (qsizetype i = 0; i < locations.size(); ++i) {
@@ -244,7 +246,7 @@ void TransferTest::missingFileFailsAlone()
 
     f.glue.sendBlock(-1, f.bar);
 
-    QVERIFY(m_unit->waitForMessages(m_seen + blocksPerImage, 10s));
+    QVERIFY(m_unit->waitForMessages(m_seen + blocksPerImage, patience));
     QCOMPARE(m_unit->messages().size(), m_seen + blocksPerImage);
     QCOMPARE(m_unit->image(3), files[1].mid(imageOffset));
     QCOMPARE(f.listener.statusTexts(), statusTexts);

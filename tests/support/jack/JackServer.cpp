@@ -2,14 +2,22 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 
 #include <jack/jack.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 
 #if defined(__linux__)
 #include <sys/prctl.h>
+#endif
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #endif
 
 namespace kivo::test {
@@ -24,11 +32,37 @@ QString uniqueServerName()
     return QStringLiteral("kivo-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(serial++);
 }
 
+// Waits for the machine's JACK test lock; the process keeps it to its end,
+// when the system releases it. Returns why it cannot be had, or nothing.
+QString takeMachineLock()
+{
+#if defined(Q_OS_UNIX)
+    static const QString failure = [] {
+        const QByteArray path = QFile::encodeName(QDir::temp().filePath(QStringLiteral("kivo-jack-tests.lock")));
+        // Read access is enough for flock, and lets users share the file whoever made it.
+        const int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return QStringLiteral("cannot open the JACK test lock ") + QFile::decodeName(path);
+        int result = 0;
+        do {
+            result = ::flock(fd, LOCK_EX);
+        } while (result != 0 && errno == EINTR);
+        return result == 0 ? QString() : QStringLiteral("cannot take the JACK test lock ") + QFile::decodeName(path);
+    }();
+    return failure;
+#else
+    return {};
+#endif
+}
+
 } // namespace
 
 JackServer::JackServer()
     : m_name(uniqueServerName())
 {
+    m_failure = takeMachineLock();
+    if (!m_failure.isEmpty())
+        return;
     qputenv("JACK_DEFAULT_SERVER", m_name.toLocal8Bit());
     qputenv("JACK_NO_START_SERVER", "1");
     const auto frames = QString::number(period.count() * 48000 / 1'000'000);

@@ -9,8 +9,15 @@ namespace kivo::test {
 
 // A JACK server of its own for one test process: `jackd` with the dummy
 // backend under a unique server name, which becomes the process's default
-// server (JACK_DEFAULT_SERVER), so that tests may run in parallel. Stopped
-// when the object goes.
+// server (JACK_DEFAULT_SERVER). Stopped when the object goes.
+//
+// jackd2 names the socket of each client in /dev/shm after the client's name
+// alone, whatever its server, so two clients named "kivotools" on two servers
+// at once break each other's opening. CTest therefore runs the JACK tests with
+// a /dev/shm of their own where the machine allows it (with-private-shm.sh),
+// and only one process on the machine runs test servers at a time: the first
+// server of a process waits for a lock file in the temporary folder and keeps
+// it until the process ends.
 class JackServer {
 public:
     // One process cycle: the granularity with which JACK delivers MIDI.

@@ -42,8 +42,10 @@ public:
     // The full JACK name of the input port, as MIDI clients list it.
     QString portName() const;
 
-    // Waits until count messages have arrived in all, or the timeout passes.
-    bool waitForMessages(std::size_t count, std::chrono::milliseconds timeout);
+    // Waits until count messages have arrived in all. Gives up only when no
+    // message has come for the given patience, so that a transfer slowed down
+    // by a busy machine is waited for as long as it makes progress.
+    bool waitForMessages(std::size_t count, std::chrono::milliseconds patience);
 
     const std::vector<Message> &messages() const { return m_messages; }
     int validMessages() const;
