@@ -159,11 +159,27 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
         folder = strFile.left(lastSeparatorIndex(strFile) + 1);
     }
     const QString text = readFile(file, 0);
-    for (const QStringView line : QStringView(text).split(lineEnd)) {
+    for (const QStringView line : splitLines(text)) {
         const std::optional<Entry> entry = parseEntry(line, folder);
         if (entry && acceptsIndex(obj, entry->index))
             obj.addModel(entry->index, entry->record);
     }
+}
+
+QList<QStringView> splitLines(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines.append(text.sliced(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.sliced(start));
+    return lines;
 }
 
 bool writeFile(const QString &strText, const QString &strFile)
@@ -253,7 +269,7 @@ void loadListOfLoadLists(LoadLists &lists)
     if (fileNotExist(file))
         return;
     const QString text = readFile(file, 0);
-    for (const QStringView piece : QStringView(text).split(lineEnd)) {
+    for (const QStringView piece : splitLines(text)) {
         QString name = piece.toString();
         if (name.isEmpty() || fileNotExist(dataFile(name)))
             continue;

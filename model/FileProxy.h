@@ -2,7 +2,9 @@
 
 #include "IPersistToFile.h"
 
+#include <QList>
 #include <QString>
+#include <QStringView>
 
 // Reading and writing the files of the data folder and of export packages. Every
 // operation opens, reads or writes a whole file at once and closes it.
@@ -30,6 +32,9 @@ bool fileNotExist(const QString &strFile);
 // missing library file is no error), else an export file, whose file names are taken
 // relative to the folder that holds it.
 void loadFromFile(IPersistToFile &obj, const QString &strFile);
+// The lines of a data file's text: CR LF ends a line, and so does a CR or LF alone,
+// as other tools leave them.
+QList<QStringView> splitLines(QStringView text);
 // Replaces the file's content by the text and one more CR LF; true on failure, and
 // then the file that was there before is left whole.
 bool writeFile(const QString &strText, const QString &strFile);
