@@ -211,7 +211,7 @@ void Glue::exportLL(const QString &strName, const QString &strPath)
 {
     if (noLoadList()) {
         status(QStringLiteral(" There is no Load List to export"));
-    } else if (!strPath.isEmpty() && !strName.isEmpty()) {
+    } else if (!strPath.isEmpty() && !strName.isEmpty() && fitsFileName(LoadLists::exportFileName(strName))) {
         const bool failed = mLoadLists.exportLoadList(strName, strPath);
         status(failed ? QStringLiteral(" File export failed!") : QStringLiteral(" File exported successfully!"));
     } else {

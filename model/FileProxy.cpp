@@ -20,11 +20,10 @@ namespace kivo {
 namespace {
 
 const QString lineEnd = QStringLiteral("\r\n");
-const QString dataExtension = QStringLiteral(".dat");
 
 QString dataFile(const QString &baseName)
 {
-    return dataPath() + baseName + dataExtension;
+    return dataPath() + baseName + dataFileExtension();
 }
 
 QString listOfLoadListsFile()

@@ -73,7 +73,12 @@ bool LoadLists::exportLoadList(const QString &strName, const QString &dirPath)
     const QString dest = folder + pathSeparator();
     if (copyListFiles(active.persistent(), dest, state == FolderState::Created))
         return true;
-    return writeExportFile(active.persistent(), dest + strName + QStringLiteral(".kxf"));
+    return writeExportFile(active.persistent(), dest + exportFileName(strName));
+}
+
+QString LoadLists::exportFileName(const QString &strName)
+{
+    return strName + QStringLiteral(".kxf");
 }
 
 void LoadLists::importLoadList(const QString &strFile)

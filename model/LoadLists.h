@@ -38,6 +38,8 @@ public:
     // Writes the active list as an export package named strName into dirPath, which
     // ends with the separator; true when the package could not be made.
     bool exportLoadList(const QString &strName, const QString &dirPath);
+    // The name of the export file in the package named strName.
+    static QString exportFileName(const QString &strName);
     // Adds the entries of an export file to the active list.
     void importLoadList(const QString &strFile);
     // Reads every list's own file into it.

@@ -230,6 +230,9 @@ void GlueTest::commandEvents_data()
         << QStringList{QStringLiteral("UpdateStatusBar( File name/File path is not valid)")};
     QTest::newRow("export without folder") << live << Step([](Fixture &f) { f.glue.exportLL(QStringLiteral("Gig"), QString()); })
         << QStringList{QStringLiteral("UpdateStatusBar( File name/File path is not valid)")};
+    QTest::newRow("export under a name too long for a file") << liveWithA0
+        << Step([](Fixture &f) { f.glue.exportLL(QString(252, u'g'), f.dir.path() + QDir::separator()); })
+        << QStringList{QStringLiteral("UpdateStatusBar( File name/File path is not valid)")};
     QTest::newRow("export") << liveWithA0
         << Step([](Fixture &f) { f.glue.exportLL(QStringLiteral("Gig"), f.dir.path() + QDir::separator()); })
         << QStringList{QStringLiteral("UpdateStatusBar( File exported successfully!)")};
