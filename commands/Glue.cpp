@@ -266,15 +266,14 @@ void Glue::renameLL(const QString &strNewName, const QString &strOldName)
         status(QStringLiteral(" A Load List named ") + strNewName + QStringLiteral(" already exists"));
         return;
     }
-    active->setName(strNewName);
-    mLoadLists.remove(strOldName);
-    mLoadLists.addLoadList(active);
-    deleteLoadListFile(strOldName);
-    bool failed = mLoadLists.saveLoadList(*active);
-    failed = saveListOfLoadLists(mLoadLists) || failed;
+    // The list keeps its old name, in the set and on disk, when its new files cannot be written.
+    if (mLoadLists.rename(strOldName, strNewName)) {
+        status(saveFailedText);
+        return;
+    }
     const int row = mLoadLists.getCount() - 1;
     raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, row); });
-    reportSaved(failed, QStringLiteral(" Your Load List has been saved"));
+    status(QStringLiteral(" Your Load List has been saved"));
 }
 
 void Glue::saveLL(const QString &)

@@ -13,7 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace kivo {
 
@@ -110,6 +112,11 @@ void showError(const RuntimeError &error)
     msgBox(error.description());
 }
 
+std::filesystem::path fileSystemPath(const QString &path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
 } // namespace
 
 void deleteLoadListFile(const QString &strName)
@@ -117,6 +124,12 @@ void deleteLoadListFile(const QString &strName)
     const QString file = dataFile(strName);
     if (regularFileExists(file))
         QFile::remove(file);
+}
+
+bool isSameLoadListFile(const QString &strName1, const QString &strName2)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(fileSystemPath(dataFile(strName1)), fileSystemPath(dataFile(strName2)), error);
 }
 
 FolderState ensureFolder(const QString &strPath)

@@ -15,6 +15,9 @@ class LoadLists;
 // Deletes the load list file of that name when there is one; a file that cannot be
 // deleted stays.
 void deleteLoadListFile(const QString &strName);
+// True when both names lead to one existing file, as names that differ only in case
+// do on a file system that ignores case.
+bool isSameLoadListFile(const QString &strName1, const QString &strName2);
 
 enum class FolderState { Existing, Created, Missing };
 // Creates the folder when it does not exist; its parent must exist.

@@ -1,13 +1,16 @@
 #include "commands/Glue.h"
 #include "model/Factory.h"
+#include "model/FileProxy.h"
 #include "model/Global.h"
 #include "model/Library.h"
 #include "model/LoadLists.h"
 
+#include "FileSizeLimit.h"
 #include "GlueFixture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,6 +89,7 @@ private Q_SLOTS:
     void savingCommandsWriteTheirFiles_data();
     void savingCommandsWriteTheirFiles();
     void renameOntoTakenNameLosesNothing();
+    void renameOnFullDiskKeepsTheList();
     void failedSaveIsReportedAndKeepsLists();
     void addToLLWithoutListShowsBox();
     void fileInfoNamesTheRecord_data();
@@ -272,6 +276,12 @@ void GlueTest::commandEvents_data()
         f.glue.setActiveLL(QStringLiteral("A"));
     }) << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("Gig"), QStringLiteral("A")); })
         << QStringList{QStringLiteral("LoadListsChange(1 of 2)"), QStringLiteral("UpdateStatusBar( Your Load List has been saved)")};
+    QTest::newRow("rename to a name too long for a file") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("A"), {{0, QStringLiteral("a")}});
+        f.makeList(QStringLiteral("B"));
+        f.glue.setActiveLL(QStringLiteral("A"));
+    }) << Step([](Fixture &f) { f.glue.renameLL(QString(253, u'g'), QStringLiteral("A")); })
+        << QStringList{QStringLiteral("UpdateStatusBar( Your Load Lists could not be saved)")};
     QTest::newRow("rename onto taken name") << Step([](Fixture &f) {
         f.makeList(QStringLiteral("A"));
         f.makeList(QStringLiteral("B"));
@@ -527,6 +537,60 @@ void GlueTest::renameOntoTakenNameLosesNothing()
     f.glue.renameLL(QStringLiteral("b"), QStringLiteral("B"));
     QCOMPARE(f.listNames(), (QStringList{QStringLiteral("A"), QStringLiteral("b")}));
     QCOMPARE(f.bytes(f.dataFile(QStringLiteral("b.dat"))), fileB);
+}
+
+namespace {
+QStringList describeLists(const LoadLists &lists)
+{
+    QStringList lines;
+    for (const LoadListPtr &list : lists) {
+        QString line = list->name() + u':';
+        for (int i = 0; i < 12; ++i) {
+            if (const ModelPtr m = list->getModel(i))
+                line += QStringLiteral(" %1=%2").arg(i).arg(m->name());
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+// The lists as the next start of the program finds them in the data folder.
+QStringList listsAfterRestart()
+{
+    LoadLists restarted;
+    loadListOfLoadLists(restarted);
+    restarted.fillLoadLists();
+    return describeLists(restarted);
+}
+} // namespace
+
+void GlueTest::renameOnFullDiskKeepsTheList()
+{
+#ifdef Q_OS_UNIX
+    Fixture f;
+    f.makeList(QStringLiteral("Alpha"), {{0, QStringLiteral("a")}, {4, QStringLiteral("b")}, {9, QStringLiteral("c")}});
+    // Lists with long names make the list-of-load-lists file larger than a list's file.
+    for (const char16_t letter : {u'p', u'q', u'r', u's'})
+        f.makeList(QString(200, letter));
+    f.glue.setActiveLL(QStringLiteral("Alpha"));
+    const QStringList before = describeLists(f.lists);
+    QCOMPARE(listsAfterRestart(), before);
+    QVERIFY(QFileInfo(f.dataFile(QStringLiteral("Alpha.dat"))).size() < 400);
+    f.forget();
+
+    {
+        test::FileSizeLimit fullDisk(400);
+        f.glue.renameLL(QStringLiteral("Gamma"), QStringLiteral("Alpha"));
+    }
+
+    QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar( Your Load Lists could not be saved)")});
+    QCOMPARE(describeLists(f.lists), before);
+    QCOMPARE(f.glue.getActiveLoadList()->name(), QStringLiteral("Alpha"));
+    QVERIFY(!QFileInfo::exists(f.dataFile(QStringLiteral("Gamma.dat"))));
+    QCOMPARE(listsAfterRestart(), before);
+#else
+    QSKIP("needs a file size limit");
+#endif
 }
 
 void GlueTest::failedSaveIsReportedAndKeepsLists()

@@ -6,6 +6,7 @@
 #include "model/LoadLists.h"
 #include "platform/RuntimeError.h"
 
+#include "FileSizeLimit.h"
 #include "ScriptedModalSeam.h"
 #include "TempDataFolder.h"
 
@@ -14,10 +15,6 @@
 
 #include <limits>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 using namespace kivo;
 
@@ -50,33 +47,6 @@ bool operator==(const Entry &a, const Entry &b)
 {
     return a.index == b.index && a.tag == b.tag && a.name == b.name && a.path == b.path;
 }
-
-#ifdef Q_OS_UNIX
-// While it lives, no file of this process may grow beyond a few bytes, which makes a
-// write fail for every user, root included.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
-#endif
 
 const QString fileNotFound = QStringLiteral("File not found");
 const QString badFileNumber = QStringLiteral("Bad file name or number");
@@ -412,7 +382,7 @@ void FileProxyTest::failedWriteLeavesOldFileWhole()
     QVERIFY(folder.writeBytes(QStringLiteral("Target.dat"), old));
     bool failed = false;
     {
-        FileSizeLimit limit(64);
+        test::FileSizeLimit limit(64);
         failed = writeFile(QString(4096, u'x'), folder.filePath(QStringLiteral("Target.dat")));
     }
     QVERIFY(failed);
