@@ -21,6 +21,7 @@
 #include <cmath>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace kivo {
@@ -29,6 +30,8 @@ namespace {
 
 constexpr int confirmedDelete = 6; // the answer code of Yes
 const QString saveFailedText = QStringLiteral(" Your Load Lists could not be saved");
+const QString importFailedText = QStringLiteral(" File import failed!");
+const QString crLf = QStringLiteral("\r\n");
 constexpr auto pauseBetweenImages = std::chrono::milliseconds(100);
 
 // The binding stays loaded for the life of the program once a function is bound.
@@ -225,10 +228,17 @@ void Glue::importLL(const QString &strFile, const QString &strName)
         status(QStringLiteral(" File ") + strFile + QStringLiteral(" is not valid!"));
         return;
     }
+    // Checked before the list is made, so that a refused package leaves nothing behind.
+    if (const std::optional<QString> outside = fileOutsidePackage(strFile)) {
+        msgBox(QStringLiteral("Cannot import ") + strFile + crLf + QStringLiteral("The Sound Image file ") + *outside
+               + QStringLiteral(" is not in the folder of the export file"));
+        status(importFailedText);
+        return;
+    }
     const int before = mLoadLists.getCount();
     createLL(strName);
     if (mLoadLists.getCount() == before) {
-        status(QStringLiteral(" File import failed!"));
+        status(importFailedText);
         return;
     }
     mLoadLists.importLoadList(strFile);

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // Reading and writing the files of the data folder and of export packages. Every
 // operation opens, reads or writes a whole file at once and closes it.
 namespace kivo {
@@ -33,8 +35,13 @@ bool differsFromFile(const IPersistToFile &obj);
 bool fileNotExist(const QString &strFile);
 // Adds the entries of a file to obj: its own data file when strFile is empty (a
 // missing library file is no error), else an export file, whose file names are taken
-// relative to the folder that holds it.
+// relative to the folder that holds it; an entry whose file would lie outside that
+// folder is left out.
 void loadFromFile(IPersistToFile &obj, const QString &strFile);
+// The file field of the first entry of the export file that names no file inside the
+// export file's folder; nullopt when every entry stays inside (or the file cannot be
+// read, which the reading itself reports).
+std::optional<QString> fileOutsidePackage(const QString &strFile);
 // The lines of a data file's text: CR LF ends a line, and so does a CR or LF alone,
 // as other tools leave them.
 QList<QStringView> splitLines(QStringView text);

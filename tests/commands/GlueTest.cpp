@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -90,6 +91,8 @@ private Q_SLOTS:
     void savingCommandsWriteTheirFiles();
     void renameOntoTakenNameLosesNothing();
     void renameOnFullDiskKeepsTheList();
+    void importKeepsEveryPathInsideThePackage_data();
+    void importKeepsEveryPathInsideThePackage();
     void failedSaveIsReportedAndKeepsLists();
     void addToLLWithoutListShowsBox();
     void fileInfoNamesTheRecord_data();
@@ -591,6 +594,69 @@ void GlueTest::renameOnFullDiskKeepsTheList()
 #else
     QSKIP("needs a file size limit");
 #endif
+}
+
+void GlueTest::importKeepsEveryPathInsideThePackage_data()
+{
+    QTest::addColumn<QString>("soundFile"); // the sound image's file field in the export file
+    QTest::addColumn<bool>("imported");
+
+    QTest::newRow("file name alone") << QStringLiteral("kick.tvs") << true;
+    QTest::newRow("file in a subfolder") << QStringLiteral("sub/kick.tvs") << true;
+    QTest::newRow("link to a file of the package") << QStringLiteral("inner-link.tvs") << true;
+    QTest::newRow("climbing out") << QStringLiteral("../sounds/secret.tvs") << false;
+    QTest::newRow("climbing out through a subfolder") << QStringLiteral("sub/../../sounds/secret.tvs") << false;
+    QTest::newRow("absolute path") << QStringLiteral("<absolute>") << false;
+    QTest::newRow("link that leads out") << QStringLiteral("outer-link.tvs") << false;
+    QTest::newRow("link to nothing") << QStringLiteral("dangling.tvs") << false;
+}
+
+void GlueTest::importKeepsEveryPathInsideThePackage()
+{
+    QFETCH(QString, soundFile);
+    QFETCH(bool, imported);
+
+    Fixture f;
+    f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}});
+    f.writeSound(QStringLiteral("secret"));
+    const QString package = f.dir.path() + QStringLiteral("/Gig/");
+    QVERIFY(QDir().mkpath(package + QStringLiteral("sub")));
+    for (const QString &file : {QStringLiteral("kick.tvs"), QStringLiteral("sub/kick.tvs")}) {
+        QFile sound(package + file);
+        QVERIFY(sound.open(QIODevice::WriteOnly) && sound.write("kick") == 4);
+    }
+    QVERIFY(QFile::link(package + QStringLiteral("kick.tvs"), package + QStringLiteral("inner-link.tvs")));
+    QVERIFY(QFile::link(f.soundPath(QStringLiteral("secret")), package + QStringLiteral("outer-link.tvs")));
+    QVERIFY(QFile::link(f.dir.path() + QStringLiteral("/sounds/gone.tvs"), package + QStringLiteral("dangling.tvs")));
+    if (soundFile == QStringLiteral("<absolute>"))
+        soundFile = f.soundPath(QStringLiteral("secret"));
+    QFile exportFile(package + QStringLiteral("Gig.kxf"));
+    QVERIFY(exportFile.open(QIODevice::WriteOnly));
+    exportFile.write("1\t7\tKick\tkick.tvs\r\n3\t9\tSound\t" + soundFile.toUtf8() + "\r\n\r\n");
+    exportFile.close();
+    const auto dataFiles = [&f] {
+        QMap<QString, QByteArray> files;
+        for (const QString &file : QDir(f.dataFolder()).entryList(QDir::Files))
+            files.insert(file, f.bytes(f.dataFile(file)));
+        return files;
+    };
+    const QMap<QString, QByteArray> dataBefore = dataFiles();
+    f.forget();
+
+    f.glue.importLL(package + QStringLiteral("Gig.kxf"), QStringLiteral("Gig"));
+
+    if (imported) {
+        QCOMPARE(f.listener.statusTexts().constLast(), QStringLiteral(" File imported successfully!"));
+        QCOMPARE(f.glue.getActiveLoadList()->getModel(3)->path(), package + soundFile);
+        QCOMPARE(f.seam.messages().size(), 0);
+        return;
+    }
+    QCOMPARE(f.seam.messageTexts(), QStringList{QStringLiteral("Cannot import ") + package + QStringLiteral("Gig.kxf\r\n")
+                                                + QStringLiteral("The Sound Image file ") + soundFile
+                                                + QStringLiteral(" is not in the folder of the export file")});
+    QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar( File import failed!)")});
+    QCOMPARE(f.listNames(), QStringList{QStringLiteral("Live")});
+    QCOMPARE(dataFiles(), dataBefore);
 }
 
 void GlueTest::failedSaveIsReportedAndKeepsLists()
