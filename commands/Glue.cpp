@@ -21,6 +21,7 @@
 #include <cmath>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace kivo {
@@ -29,6 +30,8 @@ namespace {
 
 constexpr int confirmedDelete = 6; // the answer code of Yes
 const QString saveFailedText = QStringLiteral(" Your Load Lists could not be saved");
+const QString importFailedText = QStringLiteral(" File import failed!");
+const QString crLf = QStringLiteral("\r\n");
 constexpr auto pauseBetweenImages = std::chrono::milliseconds(100);
 
 // The binding stays loaded for the life of the program once a function is bound.
@@ -211,7 +214,7 @@ void Glue::exportLL(const QString &strName, const QString &strPath)
 {
     if (noLoadList()) {
         status(QStringLiteral(" There is no Load List to export"));
-    } else if (!strPath.isEmpty() && !strName.isEmpty()) {
+    } else if (!strPath.isEmpty() && !strName.isEmpty() && fitsFileName(LoadLists::exportFileName(strName))) {
         const bool failed = mLoadLists.exportLoadList(strName, strPath);
         status(failed ? QStringLiteral(" File export failed!") : QStringLiteral(" File exported successfully!"));
     } else {
@@ -225,10 +228,17 @@ void Glue::importLL(const QString &strFile, const QString &strName)
         status(QStringLiteral(" File ") + strFile + QStringLiteral(" is not valid!"));
         return;
     }
+    // Checked before the list is made, so that a refused package leaves nothing behind.
+    if (const std::optional<QString> outside = fileOutsidePackage(strFile)) {
+        msgBox(QStringLiteral("Cannot import ") + strFile + crLf + QStringLiteral("The Sound Image file ") + *outside
+               + QStringLiteral(" is not in the folder of the export file"));
+        status(importFailedText);
+        return;
+    }
     const int before = mLoadLists.getCount();
     createLL(strName);
     if (mLoadLists.getCount() == before) {
-        status(QStringLiteral(" File import failed!"));
+        status(importFailedText);
         return;
     }
     mLoadLists.importLoadList(strFile);
@@ -266,15 +276,14 @@ void Glue::renameLL(const QString &strNewName, const QString &strOldName)
         status(QStringLiteral(" A Load List named ") + strNewName + QStringLiteral(" already exists"));
         return;
     }
-    active->setName(strNewName);
-    mLoadLists.remove(strOldName);
-    mLoadLists.addLoadList(active);
-    deleteLoadListFile(strOldName);
-    bool failed = mLoadLists.saveLoadList(*active);
-    failed = saveListOfLoadLists(mLoadLists) || failed;
+    // The list keeps its old name, in the set and on disk, when its new files cannot be written.
+    if (mLoadLists.rename(strOldName, strNewName)) {
+        status(saveFailedText);
+        return;
+    }
     const int row = mLoadLists.getCount() - 1;
     raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, row); });
-    reportSaved(failed, QStringLiteral(" Your Load List has been saved"));
+    status(QStringLiteral(" Your Load List has been saved"));
 }
 
 void Glue::saveLL(const QString &)

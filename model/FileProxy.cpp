@@ -13,18 +13,20 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace kivo {
 
 namespace {
 
 const QString lineEnd = QStringLiteral("\r\n");
-const QString dataExtension = QStringLiteral(".dat");
 
 QString dataFile(const QString &baseName)
 {
-    return dataPath() + baseName + dataExtension;
+    return dataPath() + baseName + dataFileExtension();
 }
 
 QString listOfLoadListsFile()
@@ -73,10 +75,12 @@ bool acceptsIndex(const IPersistToFile &obj, qint16 index)
 
 struct Entry {
     qint16 index;
-    ModelPtr record;
+    qint32 tag;
+    QStringView name;
+    QStringView file;
 };
 
-std::optional<Entry> parseEntry(QStringView line, const QString &folder)
+std::optional<Entry> parseEntry(QStringView line)
 {
     const QList<QStringView> fields = line.split(u'\t');
     if (fields.size() != 4)
@@ -85,7 +89,60 @@ std::optional<Entry> parseEntry(QStringView line, const QString &folder)
     const auto tag = roundToInteger<qint32>(numericValue(fields[1]));
     if (!index || !tag)
         return std::nullopt;
-    return Entry{*index, newModel(*tag, fields[2].toString(), folder + fields[3].toString())};
+    return Entry{*index, *tag, fields[2], fields[3]};
+}
+
+std::filesystem::path fileSystemPath(const QString &path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
+bool isWithin(const std::filesystem::path &path, const std::filesystem::path &folder)
+{
+    const auto [folderEnd, pathPart] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return folderEnd == folder.end() && pathPart != path.end();
+}
+
+// Where the path leads once every link on the way is followed, as far as it exists.
+std::optional<std::filesystem::path> resolved(const QString &path)
+{
+    std::error_code error;
+    std::filesystem::path result = std::filesystem::weakly_canonical(fileSystemPath(path), error);
+    if (error)
+        return std::nullopt;
+    return result;
+}
+
+// A sound image of a package must lie inside the package's folder: a name that climbs
+// out of it, an absolute path, or a link that leads elsewhere would let a later export
+// copy files from anywhere.
+bool staysInPackage(const QString &folder, QStringView file)
+{
+    if (file.isEmpty() || QDir::isAbsolutePath(file.toString()))
+        return false;
+    const QString path = folder + file.toString();
+    const QFileInfo info(path);
+    // A link whose target is missing names no file, wherever it points.
+    if (info.isSymLink() && !info.exists())
+        return false;
+    const auto realFolder = resolved(QDir::cleanPath(folder));
+    const auto realPath = resolved(path);
+    return realFolder && realPath && isWithin(*realPath, *realFolder);
+}
+
+QString folderOf(const QString &file)
+{
+    return file.left(lastSeparatorIndex(file) + 1);
+}
+
+// The file's text for a check that comes before the real reading, which reports what
+// cannot be read; the empty text then.
+QString quietlyRead(const QString &file)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    return FileShell::decode(in.readAll());
 }
 
 // True when the file already holds exactly these bytes.
@@ -118,6 +175,12 @@ void deleteLoadListFile(const QString &strName)
     const QString file = dataFile(strName);
     if (regularFileExists(file))
         QFile::remove(file);
+}
+
+bool isSameLoadListFile(const QString &strName1, const QString &strName2)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(fileSystemPath(dataFile(strName1)), fileSystemPath(dataFile(strName2)), error);
 }
 
 FolderState ensureFolder(const QString &strPath)
@@ -156,14 +219,45 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
         if (obj.name() == Library::fileBaseName() && fileNotExist(file))
             return;
     } else {
-        folder = strFile.left(lastSeparatorIndex(strFile) + 1);
+        folder = folderOf(strFile);
     }
     const QString text = readFile(file, 0);
-    for (const QStringView line : QStringView(text).split(lineEnd)) {
-        const std::optional<Entry> entry = parseEntry(line, folder);
-        if (entry && acceptsIndex(obj, entry->index))
-            obj.addModel(entry->index, entry->record);
+    for (const QStringView line : splitLines(text)) {
+        const std::optional<Entry> entry = parseEntry(line);
+        if (!entry || !acceptsIndex(obj, entry->index))
+            continue;
+        if (!strFile.isEmpty() && !staysInPackage(folder, entry->file))
+            continue;
+        obj.addModel(entry->index, newModel(entry->tag, entry->name.toString(), folder + entry->file.toString()));
     }
+}
+
+std::optional<QString> fileOutsidePackage(const QString &strFile)
+{
+    const QString folder = folderOf(strFile);
+    const QString text = quietlyRead(strFile);
+    for (const QStringView line : splitLines(text)) {
+        const std::optional<Entry> entry = parseEntry(line);
+        if (entry && !staysInPackage(folder, entry->file))
+            return entry->file.toString();
+    }
+    return std::nullopt;
+}
+
+QList<QStringView> splitLines(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines.append(text.sliced(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.sliced(start));
+    return lines;
 }
 
 bool writeFile(const QString &strText, const QString &strFile)
@@ -253,7 +347,7 @@ void loadListOfLoadLists(LoadLists &lists)
     if (fileNotExist(file))
         return;
     const QString text = readFile(file, 0);
-    for (const QStringView piece : QStringView(text).split(lineEnd)) {
+    for (const QStringView piece : splitLines(text)) {
         QString name = piece.toString();
         if (name.isEmpty() || fileNotExist(dataFile(name)))
             continue;

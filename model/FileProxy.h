@@ -2,7 +2,11 @@
 
 #include "IPersistToFile.h"
 
+#include <QList>
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 // Reading and writing the files of the data folder and of export packages. Every
 // operation opens, reads or writes a whole file at once and closes it.
@@ -13,6 +17,9 @@ class LoadLists;
 // Deletes the load list file of that name when there is one; a file that cannot be
 // deleted stays.
 void deleteLoadListFile(const QString &strName);
+// True when both names lead to one existing file, as names that differ only in case
+// do on a file system that ignores case.
+bool isSameLoadListFile(const QString &strName1, const QString &strName2);
 
 enum class FolderState { Existing, Created, Missing };
 // Creates the folder when it does not exist; its parent must exist.
@@ -28,8 +35,16 @@ bool differsFromFile(const IPersistToFile &obj);
 bool fileNotExist(const QString &strFile);
 // Adds the entries of a file to obj: its own data file when strFile is empty (a
 // missing library file is no error), else an export file, whose file names are taken
-// relative to the folder that holds it.
+// relative to the folder that holds it; an entry whose file would lie outside that
+// folder is left out.
 void loadFromFile(IPersistToFile &obj, const QString &strFile);
+// The file field of the first entry of the export file that names no file inside the
+// export file's folder; nullopt when every entry stays inside (or the file cannot be
+// read, which the reading itself reports).
+std::optional<QString> fileOutsidePackage(const QString &strFile);
+// The lines of a data file's text: CR LF ends a line, and so does a CR or LF alone,
+// as other tools leave them.
+QList<QStringView> splitLines(QStringView text);
 // Replaces the file's content by the text and one more CR LF; true on failure, and
 // then the file that was there before is left whole.
 bool writeFile(const QString &strText, const QString &strFile);

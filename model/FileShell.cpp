@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <optional>
 #include <set>
 
 namespace kivo {
@@ -82,14 +83,48 @@ std::unique_ptr<QFileDevice> openDevice(const QString &fileName, int mode)
     return file;
 }
 
-QString decode(const QByteArray &bytes)
+std::optional<QString> decodeUtf8(QByteArrayView bytes, QStringDecoder::Flags flags)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder utf8(QStringDecoder::Utf8, flags | QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
-        return QString::fromLatin1(bytes);
+        return std::nullopt;
     return text;
 }
+
+// The length of the line that starts at start, its line break included.
+qsizetype lineLength(QByteArrayView bytes, qsizetype start)
+{
+    qsizetype end = start;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+        ++end;
+    if (end < bytes.size())
+        end += bytes.sliced(end).startsWith("\r\n") ? 2 : 1;
+    return end - start;
+}
+
+} // namespace
+
+// Line by line, so that a stray byte in one line leaves the others UTF-8. A byte
+// sequence that is not UTF-8 reads as Latin-1; an initial byte order mark is skipped.
+QString FileShell::decode(const QByteArray &bytes)
+{
+    if (std::optional<QString> whole = decodeUtf8(bytes, QStringDecoder::Flag::Default))
+        return *whole;
+    QString text;
+    text.reserve(bytes.size());
+    for (qsizetype start = 0; start < bytes.size();) {
+        const QByteArrayView line = QByteArrayView(bytes).sliced(start, lineLength(bytes, start));
+        // Only the file's first line may begin with a byte order mark.
+        const auto flags = start == 0 ? QStringDecoder::Flag::Default : QStringDecoder::Flag::ConvertInitialBom;
+        const std::optional<QString> utf8 = decodeUtf8(line, flags);
+        text += utf8 ? *utf8 : QString::fromLatin1(line);
+        start += line.size();
+    }
+    return text;
+}
+
+namespace {
 
 RuntimeError deviceError(const QFileDevice &file)
 {

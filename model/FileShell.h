@@ -10,7 +10,7 @@ class QFileDevice;
 namespace kivo {
 
 // One open file of the data folder, closed when the object goes. Text is UTF-8 on
-// disk; a file whose bytes are not valid UTF-8 reads as Latin-1, byte for byte.
+// disk; a line whose bytes are not valid UTF-8 reads as Latin-1, byte for byte.
 // A file opened for writing replaces the old one only when closeFile succeeds: until
 // then the new content lives in a temporary file beside it, and destroying the object
 // without closeFile discards it, leaving the previous file whole.
@@ -44,6 +44,8 @@ public:
 
     // The bytes that writeText puts on disk for the text.
     static QByteArray encode(const QString &text);
+    // The text that readText gives for the bytes.
+    static QString decode(const QByteArray &bytes);
 
 private:
     void discard() noexcept;

@@ -4,6 +4,7 @@
 #include "platform/RuntimeError.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <array>
 #include <exception>
@@ -13,6 +14,8 @@ namespace kivo {
 namespace {
 
 constexpr qsizetype maxNameLength = 255;
+// The longest file name that the platform's file systems take, in the units of fitsFileName.
+constexpr qsizetype maxFileNameLength = 255;
 
 // Device names of the platform. The two lists are compared exactly, so the lower-case
 // list's "lpt4" without an upper-case twin is kept as users' files rely on it.
@@ -68,7 +71,10 @@ bool checkName(const QString &name)
         return false;
     if (!isAlphaNumeric(name.left(1)))
         return false;
-    return !hasForbiddenCharacter(name);
+    if (hasForbiddenCharacter(name))
+        return false;
+    // A name whose list file cannot be created would be lost at the next start.
+    return fitsFileName(name + dataFileExtension());
 }
 
 QString &dataPathStorage()
@@ -105,6 +111,20 @@ bool isValidName(QString &strName)
         msgBox(QString::fromUtf8(error.what()));
         return false;
     }
+}
+
+QString dataFileExtension()
+{
+    return QStringLiteral(".dat");
+}
+
+bool fitsFileName(const QString &fileName)
+{
+#ifdef Q_OS_WIN
+    return fileName.size() <= maxFileNameLength;
+#else
+    return QFile::encodeName(fileName).size() <= maxFileNameLength;
+#endif
 }
 
 bool isAlphaNumeric(const QString &str)

@@ -11,7 +11,13 @@ namespace kivo {
 QString trimBlanks(const QString &s);
 
 // Trims blanks (U+0020 only) in the caller's variable, then judges the load-list name.
+// A name is also its file's name in the data folder, so its file name must fit.
 bool isValidName(QString &strName);
+// The extension of the library file and of each load list file in the data folder.
+QString dataFileExtension();
+// True when the file system can take a file of this name (no folder): 255 UTF-16
+// units on Windows, 255 bytes of the name as the file system stores it elsewhere.
+bool fitsFileName(const QString &fileName);
 bool isAlphaNumeric(const QString &str);
 
 QString getFileName(const QString &s);

@@ -60,6 +60,38 @@ void LoadLists::remove(const QString &strName)
     m_active = m_lists.empty() ? nullptr : m_lists.back();
 }
 
+bool LoadLists::rename(const QString &strOldName, const QString &strNewName)
+{
+    const auto found = m_byKey.constFind(keyOf(strOldName));
+    if (found == m_byKey.cend())
+        return true;
+    const Keyed old = found.value();
+    const auto position = static_cast<std::size_t>(std::find(m_lists.begin(), m_lists.end(), old.list) - m_lists.begin());
+    if (saveLoadList(*old.list, strNewName))
+        return true;
+    // A new name that differs only in case may name the old file itself.
+    const bool oneFile = isSameLoadListFile(old.name, strNewName);
+    rekey(old.name, strNewName, m_lists.size() - 1);
+    if (saveListOfLoadLists(*this)) {
+        rekey(strNewName, old.name, position);
+        if (!oneFile)
+            deleteLoadListFile(strNewName);
+        return true;
+    }
+    if (!oneFile)
+        deleteLoadListFile(old.name);
+    return false;
+}
+
+void LoadLists::rekey(const QString &oldName, const QString &newName, std::size_t position)
+{
+    const LoadListPtr list = m_byKey.take(keyOf(oldName)).list;
+    m_lists.erase(std::find(m_lists.begin(), m_lists.end(), list));
+    list->setName(newName);
+    m_lists.insert(m_lists.begin() + static_cast<std::ptrdiff_t>(position), list);
+    m_byKey.insert(keyOf(newName), Keyed{newName, list});
+}
+
 LoadListPtr LoadLists::getLoadList(const QString &strName) const
 {
     return m_byKey.value(keyOf(strName)).list;
@@ -73,7 +105,12 @@ bool LoadLists::exportLoadList(const QString &strName, const QString &dirPath)
     const QString dest = folder + pathSeparator();
     if (copyListFiles(active.persistent(), dest, state == FolderState::Created))
         return true;
-    return writeExportFile(active.persistent(), dest + strName + QStringLiteral(".kxf"));
+    return writeExportFile(active.persistent(), dest + exportFileName(strName));
+}
+
+QString LoadLists::exportFileName(const QString &strName)
+{
+    return strName + QStringLiteral(".kxf");
 }
 
 void LoadLists::importLoadList(const QString &strFile)

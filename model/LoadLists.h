@@ -34,10 +34,17 @@ public:
     // Takes the list out of the set, deletes its file and makes the last remaining
     // list active. A name that is not in the set changes nothing.
     void remove(const QString &strName);
+    // Gives the list of that name the new name and moves it to the end of the set.
+    // Its file under the new name and the list-of-load-lists file are written first,
+    // and its old file goes only once both are written: on failure the list keeps its
+    // old name and place, in the set and on disk. True on failure.
+    bool rename(const QString &strOldName, const QString &strNewName);
     LoadListPtr getLoadList(const QString &strName) const;
     // Writes the active list as an export package named strName into dirPath, which
     // ends with the separator; true when the package could not be made.
     bool exportLoadList(const QString &strName, const QString &dirPath);
+    // The name of the export file in the package named strName.
+    static QString exportFileName(const QString &strName);
     // Adds the entries of an export file to the active list.
     void importLoadList(const QString &strFile);
     // Reads every list's own file into it.
@@ -52,6 +59,8 @@ public:
 private:
     static QString keyOf(const QString &name);
     LoadList &requireActive() const;
+    // Files the list under the name at the position in the collection order.
+    void rekey(const QString &oldName, const QString &newName, std::size_t position);
 
     // The name under which a list was added names its file, also after the list's
     // own name has been changed.

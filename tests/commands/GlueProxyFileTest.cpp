@@ -366,6 +366,21 @@ void GlueProxyFileTest::exportAndImport_data()
         QCOMPARE(f.rows(f.llList).at(2), QStringLiteral("a"));
     }) << QStringList{QStringLiteral("Live"), QStringLiteral("Pad %2")} << QStringLiteral(" File imported successfully!")
        << QStringList{};
+    QTest::newRow("import of a package naming a file outside it") << Step([exported](ProxyFixture &f) {
+        exported(f);
+        const QString exportFile = f.soundFolder() + QStringLiteral("Gig") + QDir::separator() + QStringLiteral("Gig.kxf");
+        QFile file(exportFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("2\t1\ta\ta.tvs\r\n3\t2\tkey\t../../secret/private.key\r\n\r\n");
+        file.close();
+        f.answerText(QStringLiteral("Pad %2"));
+        f.proxy->btnImportClick(f.fileDialog);
+        QCOMPARE(f.seam.messageTexts(),
+                 QStringList{QStringLiteral("Cannot import ") + exportFile
+                             + QStringLiteral("\r\nThe Sound Image file ../../secret/private.key is not in the folder of the export file")});
+        QVERIFY(f.seam.allAnswersUsed());
+        f.seam.clear();
+    }) << live << QStringLiteral(" File import failed!") << QStringList{};
     QTest::newRow("import cancelled at the name prompt") << Step([exported](ProxyFixture &f) {
         exported(f);
         f.answerText(QStringLiteral("x"), QStringLiteral("btnCancel"));

@@ -601,6 +601,24 @@ void GlueProxyTest::loadListCommands_data()
         f.proxy->btnNewClick();
     }) << QStringList{start + QStringList{QStringLiteral("x")}} << QStringLiteral("x")
        << QStringLiteral(" Your new Load List is ready to go!") << QStringList{};
+    QTest::newRow("new too long for a file, asked again") << Step([](ProxyFixture &f) {
+        f.answerText(QString(252, u'n'));
+        f.answerText(QStringLiteral("x"));
+        f.proxy->btnNewClick();
+        QCOMPARE(f.prompts.size(), 2);
+        QCOMPARE(f.prompts[1].proposed, QString(252, u'n'));
+        QCOMPARE(f.prompts[1].message1, QStringLiteral("Please enter a valid name"));
+    }) << QStringList{start + QStringList{QStringLiteral("x")}} << QStringLiteral("x")
+       << QStringLiteral(" Your new Load List is ready to go!") << QStringList{};
+    QTest::newRow("rename to 130 characters over 255 bytes, asked again, cancelled") << Step([](ProxyFixture &f) {
+        const QString accents = QString(u'a') + QString(129, u'\u00e9');
+        f.answerText(accents);
+        f.answerText(accents, QStringLiteral("btnCancel"));
+        f.proxy->btnRenameClick();
+        QCOMPARE(f.prompts.size(), 2);
+        QCOMPARE(f.prompts[1].message1, QStringLiteral("Please enter a valid name"));
+        QVERIFY(QFile::exists(dataPath() + QStringLiteral("Pad %2.dat")));
+    }) << start << QStringLiteral("Pad %2") << noRename << QStringList{};
     QTest::newRow("rename to the same name") << Step([](ProxyFixture &f) {
         f.answerText(QStringLiteral("Pad %2"));
         f.proxy->btnRenameClick();

@@ -1,13 +1,17 @@
 #include "commands/Glue.h"
 #include "model/Factory.h"
+#include "model/FileProxy.h"
 #include "model/Global.h"
 #include "model/Library.h"
 #include "model/LoadLists.h"
 
+#include "FileSizeLimit.h"
 #include "GlueFixture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,6 +90,9 @@ private Q_SLOTS:
     void savingCommandsWriteTheirFiles_data();
     void savingCommandsWriteTheirFiles();
     void renameOntoTakenNameLosesNothing();
+    void renameOnFullDiskKeepsTheList();
+    void importKeepsEveryPathInsideThePackage_data();
+    void importKeepsEveryPathInsideThePackage();
     void failedSaveIsReportedAndKeepsLists();
     void addToLLWithoutListShowsBox();
     void fileInfoNamesTheRecord_data();
@@ -230,6 +237,9 @@ void GlueTest::commandEvents_data()
         << QStringList{QStringLiteral("UpdateStatusBar( File name/File path is not valid)")};
     QTest::newRow("export without folder") << live << Step([](Fixture &f) { f.glue.exportLL(QStringLiteral("Gig"), QString()); })
         << QStringList{QStringLiteral("UpdateStatusBar( File name/File path is not valid)")};
+    QTest::newRow("export under a name too long for a file") << liveWithA0
+        << Step([](Fixture &f) { f.glue.exportLL(QString(252, u'g'), f.dir.path() + QDir::separator()); })
+        << QStringList{QStringLiteral("UpdateStatusBar( File name/File path is not valid)")};
     QTest::newRow("export") << liveWithA0
         << Step([](Fixture &f) { f.glue.exportLL(QStringLiteral("Gig"), f.dir.path() + QDir::separator()); })
         << QStringList{QStringLiteral("UpdateStatusBar( File exported successfully!)")};
@@ -269,6 +279,12 @@ void GlueTest::commandEvents_data()
         f.glue.setActiveLL(QStringLiteral("A"));
     }) << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("Gig"), QStringLiteral("A")); })
         << QStringList{QStringLiteral("LoadListsChange(1 of 2)"), QStringLiteral("UpdateStatusBar( Your Load List has been saved)")};
+    QTest::newRow("rename to a name too long for a file") << Step([](Fixture &f) {
+        f.makeList(QStringLiteral("A"), {{0, QStringLiteral("a")}});
+        f.makeList(QStringLiteral("B"));
+        f.glue.setActiveLL(QStringLiteral("A"));
+    }) << Step([](Fixture &f) { f.glue.renameLL(QString(253, u'g'), QStringLiteral("A")); })
+        << QStringList{QStringLiteral("UpdateStatusBar( Your Load Lists could not be saved)")};
     QTest::newRow("rename onto taken name") << Step([](Fixture &f) {
         f.makeList(QStringLiteral("A"));
         f.makeList(QStringLiteral("B"));
@@ -524,6 +540,123 @@ void GlueTest::renameOntoTakenNameLosesNothing()
     f.glue.renameLL(QStringLiteral("b"), QStringLiteral("B"));
     QCOMPARE(f.listNames(), (QStringList{QStringLiteral("A"), QStringLiteral("b")}));
     QCOMPARE(f.bytes(f.dataFile(QStringLiteral("b.dat"))), fileB);
+}
+
+namespace {
+QStringList describeLists(const LoadLists &lists)
+{
+    QStringList lines;
+    for (const LoadListPtr &list : lists) {
+        QString line = list->name() + u':';
+        for (int i = 0; i < 12; ++i) {
+            if (const ModelPtr m = list->getModel(i))
+                line += QStringLiteral(" %1=%2").arg(i).arg(m->name());
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+// The lists as the next start of the program finds them in the data folder.
+QStringList listsAfterRestart()
+{
+    LoadLists restarted;
+    loadListOfLoadLists(restarted);
+    restarted.fillLoadLists();
+    return describeLists(restarted);
+}
+} // namespace
+
+void GlueTest::renameOnFullDiskKeepsTheList()
+{
+#ifdef Q_OS_UNIX
+    Fixture f;
+    f.makeList(QStringLiteral("Alpha"), {{0, QStringLiteral("a")}, {4, QStringLiteral("b")}, {9, QStringLiteral("c")}});
+    // Lists with long names make the list-of-load-lists file larger than a list's file.
+    for (const char16_t letter : {u'p', u'q', u'r', u's'})
+        f.makeList(QString(200, letter));
+    f.glue.setActiveLL(QStringLiteral("Alpha"));
+    const QStringList before = describeLists(f.lists);
+    QCOMPARE(listsAfterRestart(), before);
+    QVERIFY(QFileInfo(f.dataFile(QStringLiteral("Alpha.dat"))).size() < 400);
+    f.forget();
+
+    {
+        test::FileSizeLimit fullDisk(400);
+        f.glue.renameLL(QStringLiteral("Gamma"), QStringLiteral("Alpha"));
+    }
+
+    QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar( Your Load Lists could not be saved)")});
+    QCOMPARE(describeLists(f.lists), before);
+    QCOMPARE(f.glue.getActiveLoadList()->name(), QStringLiteral("Alpha"));
+    QVERIFY(!QFileInfo::exists(f.dataFile(QStringLiteral("Gamma.dat"))));
+    QCOMPARE(listsAfterRestart(), before);
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+void GlueTest::importKeepsEveryPathInsideThePackage_data()
+{
+    QTest::addColumn<QString>("soundFile"); // the sound image's file field in the export file
+    QTest::addColumn<bool>("imported");
+
+    QTest::newRow("file name alone") << QStringLiteral("kick.tvs") << true;
+    QTest::newRow("file in a subfolder") << QStringLiteral("sub/kick.tvs") << true;
+    QTest::newRow("link to a file of the package") << QStringLiteral("inner-link.tvs") << true;
+    QTest::newRow("climbing out") << QStringLiteral("../sounds/secret.tvs") << false;
+    QTest::newRow("climbing out through a subfolder") << QStringLiteral("sub/../../sounds/secret.tvs") << false;
+    QTest::newRow("absolute path") << QStringLiteral("<absolute>") << false;
+    QTest::newRow("link that leads out") << QStringLiteral("outer-link.tvs") << false;
+    QTest::newRow("link to nothing") << QStringLiteral("dangling.tvs") << false;
+}
+
+void GlueTest::importKeepsEveryPathInsideThePackage()
+{
+    QFETCH(QString, soundFile);
+    QFETCH(bool, imported);
+
+    Fixture f;
+    f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}});
+    f.writeSound(QStringLiteral("secret"));
+    const QString package = f.dir.path() + QStringLiteral("/Gig/");
+    QVERIFY(QDir().mkpath(package + QStringLiteral("sub")));
+    for (const QString &file : {QStringLiteral("kick.tvs"), QStringLiteral("sub/kick.tvs")}) {
+        QFile sound(package + file);
+        QVERIFY(sound.open(QIODevice::WriteOnly) && sound.write("kick") == 4);
+    }
+    QVERIFY(QFile::link(package + QStringLiteral("kick.tvs"), package + QStringLiteral("inner-link.tvs")));
+    QVERIFY(QFile::link(f.soundPath(QStringLiteral("secret")), package + QStringLiteral("outer-link.tvs")));
+    QVERIFY(QFile::link(f.dir.path() + QStringLiteral("/sounds/gone.tvs"), package + QStringLiteral("dangling.tvs")));
+    if (soundFile == QStringLiteral("<absolute>"))
+        soundFile = f.soundPath(QStringLiteral("secret"));
+    QFile exportFile(package + QStringLiteral("Gig.kxf"));
+    QVERIFY(exportFile.open(QIODevice::WriteOnly));
+    exportFile.write("1\t7\tKick\tkick.tvs\r\n3\t9\tSound\t" + soundFile.toUtf8() + "\r\n\r\n");
+    exportFile.close();
+    const auto dataFiles = [&f] {
+        QMap<QString, QByteArray> files;
+        for (const QString &file : QDir(f.dataFolder()).entryList(QDir::Files))
+            files.insert(file, f.bytes(f.dataFile(file)));
+        return files;
+    };
+    const QMap<QString, QByteArray> dataBefore = dataFiles();
+    f.forget();
+
+    f.glue.importLL(package + QStringLiteral("Gig.kxf"), QStringLiteral("Gig"));
+
+    if (imported) {
+        QCOMPARE(f.listener.statusTexts().constLast(), QStringLiteral(" File imported successfully!"));
+        QCOMPARE(f.glue.getActiveLoadList()->getModel(3)->path(), package + soundFile);
+        QCOMPARE(f.seam.messages().size(), 0);
+        return;
+    }
+    QCOMPARE(f.seam.messageTexts(), QStringList{QStringLiteral("Cannot import ") + package + QStringLiteral("Gig.kxf\r\n")
+                                                + QStringLiteral("The Sound Image file ") + soundFile
+                                                + QStringLiteral(" is not in the folder of the export file")});
+    QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar( File import failed!)")});
+    QCOMPARE(f.listNames(), QStringList{QStringLiteral("Live")});
+    QCOMPARE(dataFiles(), dataBefore);
 }
 
 void GlueTest::failedSaveIsReportedAndKeepsLists()

@@ -27,8 +27,6 @@ using namespace kivo;
 
 namespace {
 
-const QString lineEnd = QStringLiteral("\r\n");
-
 // Qt warns about every file name that holds a NUL character; that noise would bury
 // libFuzzer's own report. Only what ends the program is shown.
 void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
@@ -158,7 +156,7 @@ void listOfLoadLists(const QByteArray &input)
     // A name is read only when its list's file is there: give every good name one,
     // under the name as written and as trimmed.
     const QString text = readFile(file, 0);
-    for (const QStringView piece : QStringView(text).split(lineEnd)) {
+    for (const QStringView piece : splitLines(text)) {
         QString name = piece.toString();
         if (!isValidName(name))
             continue;

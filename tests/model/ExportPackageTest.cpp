@@ -65,6 +65,7 @@ private Q_SLOTS:
     void missingSoundFileIsLeftOut_data();
     void missingSoundFileIsLeftOut();
     void sameFileNameTwice();
+    void importReadsOnlyFilesInsideThePackage();
     void exportTwiceKeepsFirstCopies();
     void exportsTheActiveListUnderTheGivenName();
     void failedCopyInExistingFolderRemovesOnlyItsOwnFiles();
@@ -178,6 +179,48 @@ void ExportPackageTest::sameFileNameTwice()
     p.lists.importLoadList(folder + QDir::separator() + QStringLiteral("Live.kxf"));
     QCOMPARE(imported->getModel(0)->path(), imported->getModel(6)->path());
     QVERIFY(seam.messages().isEmpty());
+}
+
+void ExportPackageTest::importReadsOnlyFilesInsideThePackage()
+{
+    Package p;
+    test::ScriptedModalSeam seam;
+    QVERIFY(p.sounds.writeBytes(QStringLiteral("secret.key"), "secret"));
+    const QString secret = p.sounds.filePath(QStringLiteral("secret.key"));
+    const QString folder = p.exports.filePath(QStringLiteral("Gig")) + QDir::separator();
+    QVERIFY(p.exports.writeBytes(QStringLiteral("Gig/kick.tvs"), "kick"));
+    QVERIFY(p.exports.writeBytes(QStringLiteral("Gig/sub/pad.tvs"), "pad"));
+    QVERIFY(QFile::link(secret, folder + QStringLiteral("link.tvs")));
+    QVERIFY(QFile::link(p.sounds.filePath(QStringLiteral("gone.key")), folder + QStringLiteral("dangling.tvs")));
+    const QString climbing = QDir(folder).relativeFilePath(secret);
+    QVERIFY(climbing.startsWith(QStringLiteral("..")));
+    QVERIFY(p.exports.writeBytes(QStringLiteral("Gig/Gig.kxf"),
+                                 "0\t1\tKick\tkick.tvs\r\n"
+                                 "1\t2\tClimbing\t" + climbing.toUtf8() + "\r\n"
+                                 "2\t3\tAbsolute\t" + secret.toUtf8() + "\r\n"
+                                 "3\t4\tLink\tlink.tvs\r\n"
+                                 "4\t5\tDangling\tdangling.tvs\r\n"
+                                 "5\t6\tEmpty\t\r\n"
+                                 "6\t7\tPad\tsub/pad.tvs\r\n"
+                                 "7\t8\tMissing\tmissing.tvs\r\n\r\n"));
+
+    QCOMPARE(fileOutsidePackage(folder + QStringLiteral("Gig.kxf")), std::optional<QString>(climbing));
+    auto imported = std::make_shared<LoadList>();
+    p.lists.setActiveLoadList(imported);
+    p.lists.importLoadList(folder + QStringLiteral("Gig.kxf"));
+
+    QStringList paths;
+    for (int i = 0; i < 12; ++i) {
+        if (const ModelPtr m = imported->getModel(i))
+            paths.append(QString::number(i) + u':' + m->path());
+    }
+    QCOMPARE(paths, (QStringList{QStringLiteral("0:") + folder + QStringLiteral("kick.tvs"),
+                                 QStringLiteral("6:") + folder + QStringLiteral("sub/pad.tvs"),
+                                 QStringLiteral("7:") + folder + QStringLiteral("missing.tvs")}));
+    QVERIFY(seam.messages().isEmpty());
+
+    QVERIFY(p.exports.writeBytes(QStringLiteral("Gig/Fine.kxf"), "0\t1\tKick\tkick.tvs\r\n6\t7\tPad\tsub/pad.tvs\r\n\r\n"));
+    QCOMPARE(fileOutsidePackage(folder + QStringLiteral("Fine.kxf")), std::nullopt);
 }
 
 void ExportPackageTest::exportTwiceKeepsFirstCopies()

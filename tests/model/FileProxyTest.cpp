@@ -3,8 +3,10 @@
 #include "model/FileShell.h"
 #include "model/Library.h"
 #include "model/LoadList.h"
+#include "model/LoadLists.h"
 #include "platform/RuntimeError.h"
 
+#include "FileSizeLimit.h"
 #include "ScriptedModalSeam.h"
 #include "TempDataFolder.h"
 
@@ -13,10 +15,6 @@
 
 #include <limits>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 using namespace kivo;
 
@@ -50,33 +48,6 @@ bool operator==(const Entry &a, const Entry &b)
     return a.index == b.index && a.tag == b.tag && a.name == b.name && a.path == b.path;
 }
 
-#ifdef Q_OS_UNIX
-// While it lives, no file of this process may grow beyond a few bytes, which makes a
-// write fail for every user, root included.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
-#endif
-
 const QString fileNotFound = QStringLiteral("File not found");
 const QString badFileNumber = QStringLiteral("Bad file name or number");
 
@@ -95,6 +66,10 @@ private Q_SLOTS:
     void missingLibraryFileIsNoError();
     void missingListFileIsReported();
     void textIsUtf8AndLegacyBytesReadAsLatin1();
+    void everyLineEndingIsRead_data();
+    void everyLineEndingIsRead();
+    void strayByteCostsOnlyItsLine_data();
+    void strayByteCostsOnlyItsLine();
     void saveUnderNewNameKeepsOldFile();
     void writeRefusedWhereAFolderStands();
     void failedWriteLeavesOldFileWhole();
@@ -280,6 +255,99 @@ void FileProxyTest::textIsUtf8AndLegacyBytesReadAsLatin1()
     QVERIFY(seam.messages().isEmpty());
 }
 
+void FileProxyTest::everyLineEndingIsRead_data()
+{
+    QTest::addColumn<QByteArray>("lineEnd");
+
+    QTest::newRow("CR LF") << QByteArray("\r\n");
+    QTest::newRow("LF, as editors leave it") << QByteArray("\n");
+    QTest::newRow("CR alone") << QByteArray("\r");
+}
+
+void FileProxyTest::everyLineEndingIsRead()
+{
+    QFETCH(QByteArray, lineEnd);
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    const auto file = [&lineEnd](const QByteArrayList &lines) { return lines.join(lineEnd) + lineEnd + lineEnd; };
+    QVERIFY(folder.writeBytes(QStringLiteral("Library.dat"),
+                              file({"0\t5\tKick\t/s/kick.tvs", "1\t-1\tSnare\t/s/snare.tvs", "2\t7\tHat\t/s/hat.tvs"})));
+    QVERIFY(folder.writeBytes(QStringLiteral("Live.dat"), file({"0\t5\tKick\t/s/kick.tvs", "11\t7\tHat\t/s/hat.tvs"})));
+    QVERIFY(folder.writeBytes(QStringLiteral("Other.dat"), lineEnd));
+    QVERIFY(folder.writeBytes(QStringLiteral("ListOfLL.kvl"), file({"Live", "Other"})));
+    QVERIFY(folder.writeBytes(QStringLiteral("pkg/Gig.kxf"), file({"3\t5\tKick\tkick.tvs", "4\t7\tHat\that.tvs"})));
+
+    Library library;
+    loadFromFile(library.persistent(), QString());
+    LoadLists lists;
+    loadListOfLoadLists(lists);
+    lists.fillLoadLists();
+    auto imported = namedList(QStringLiteral("Gig"));
+    loadFromFile(imported->persistent(), folder.filePath(QStringLiteral("pkg/Gig.kxf")));
+
+    QCOMPARE(library.getCount(), 3);
+    QCOMPARE(library.getModel(3)->path(), QStringLiteral("/s/hat.tvs"));
+    QCOMPARE(lists.toString(), QStringLiteral("Live\r\nOther\r\n"));
+    QCOMPARE(entriesOf(lists.getLoadList(QStringLiteral("Live"))->persistent()),
+             (QList<Entry>{{0, 5, QStringLiteral("Kick"), QStringLiteral("/s/kick.tvs")},
+                           {11, 7, QStringLiteral("Hat"), QStringLiteral("/s/hat.tvs")}}));
+    QCOMPARE(entriesOf(imported->persistent()),
+             (QList<Entry>{{3, 5, QStringLiteral("Kick"), folder.filePath(QStringLiteral("pkg/kick.tvs"))},
+                           {4, 7, QStringLiteral("Hat"), folder.filePath(QStringLiteral("pkg/hat.tvs"))}}));
+    QVERIFY(seam.messages().isEmpty());
+
+    // Written back the program's way.
+    library.save();
+    QCOMPARE(folder.readBytes(QStringLiteral("Library.dat")),
+             QByteArray("0\t5\tKick\t/s/kick.tvs\r\n1\t-1\tSnare\t/s/snare.tvs\r\n2\t7\tHat\t/s/hat.tvs\r\n\r\n"));
+}
+
+void FileProxyTest::strayByteCostsOnlyItsLine_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QByteArray>("savedAgain");
+
+    const QString cafe = QStringLiteral("Caf\u00e9 \u266b");
+    const QString legacy = QStringLiteral("Caf\u00e9");
+    QTest::newRow("middle line") << QByteArray("0\t1\tCaf\xc3\xa9 \xe2\x99\xab\tp\r\n"
+                                               "1\t2\tCaf\xe9\tq\r\n"
+                                               "2\t3\tNo\xc3\xabl\tr\r\n\r\n")
+                                 << QStringList{cafe, legacy, QStringLiteral("No\u00ebl")}
+                                 << QByteArray("0\t1\tCaf\xc3\xa9 \xe2\x99\xab\tp\r\n"
+                                               "1\t2\tCaf\xc3\xa9\tq\r\n"
+                                               "2\t3\tNo\xc3\xabl\tr\r\n\r\n");
+    QTest::newRow("first line, LF") << QByteArray("0\t1\tCaf\xe9\tp\n1\t2\tCaf\xc3\xa9 \xe2\x99\xab\tq\n\n")
+                                    << QStringList{legacy, cafe}
+                                    << QByteArray("0\t1\tCaf\xc3\xa9\tp\r\n1\t2\tCaf\xc3\xa9 \xe2\x99\xab\tq\r\n\r\n");
+    // An editor's byte order mark is no part of the first record.
+    QTest::newRow("byte order mark, stray byte later")
+        << QByteArray("\xef\xbb\xbf" "0\t1\tCaf\xc3\xa9 \xe2\x99\xab\tp\r\n1\t2\tCaf\xe9\tq\r\n\r\n")
+        << QStringList{cafe, legacy}
+        << QByteArray("0\t1\tCaf\xc3\xa9 \xe2\x99\xab\tp\r\n1\t2\tCaf\xc3\xa9\tq\r\n\r\n");
+}
+
+void FileProxyTest::strayByteCostsOnlyItsLine()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, names);
+    QFETCH(QByteArray, savedAgain);
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    QVERIFY(folder.writeBytes(QStringLiteral("Library.dat"), bytes));
+
+    Library library;
+    loadFromFile(library.persistent(), QString());
+    QStringList read;
+    for (const ModelPtr &m : library)
+        read.append(m->name());
+    QCOMPARE(read, names);
+
+    library.save();
+    QCOMPARE(folder.readBytes(QStringLiteral("Library.dat")), savedAgain);
+    QVERIFY(seam.messages().isEmpty());
+}
+
 void FileProxyTest::saveUnderNewNameKeepsOldFile()
 {
     test::TempDataFolder folder;
@@ -314,7 +382,7 @@ void FileProxyTest::failedWriteLeavesOldFileWhole()
     QVERIFY(folder.writeBytes(QStringLiteral("Target.dat"), old));
     bool failed = false;
     {
-        FileSizeLimit limit(64);
+        test::FileSizeLimit limit(64);
         failed = writeFile(QString(4096, u'x'), folder.filePath(QStringLiteral("Target.dat")));
     }
     QVERIFY(failed);

@@ -35,14 +35,31 @@ void GlobalTest::isValidName_data()
     QTest::addColumn<bool>("valid");
     QTest::addColumn<QString>("trimmed");
 
+    // A name is also its list's file name: with ".dat" it must fit the file system's
+    // 255 bytes (255 UTF-16 units on Windows), under the rule of 255 characters.
+    const QString longest = QString(u'a') + QString(250, u'b');
     const QString max = QString(u'a') + QString(254, u'b');
+    const QString accents125 = QString(u'a') + QString(125, u'\u00e9');
+    const QString accents126 = accents125 + u'\u00e9';
+    const QString accents129 = QString(u'a') + QString(129, u'\u00e9');
+#ifdef Q_OS_WIN
+    const bool accentsOverBytesFit = true;
+#else
+    const bool accentsOverBytesFit = false;
+#endif
     QTest::newRow("blanks around") << QStringLiteral("  Bass Set  ") << true << QStringLiteral("Bass Set");
     QTest::newRow("empty") << QString() << false << QString();
     QTest::newRow("blanks only") << QStringLiteral("    ") << false << QString();
     QTest::newRow("tab is not trimmed") << QStringLiteral("\tBass") << false << QStringLiteral("\tBass");
-    QTest::newRow("255 characters") << max << true << max;
+    QTest::newRow("251 characters, the longest file name") << longest << true << longest;
+    QTest::newRow("252 characters, file name too long") << longest + u'c' << false << longest + u'c';
+    QTest::newRow("255 characters, file name too long") << max << false << max;
     QTest::newRow("256 characters") << max + u'c' << false << max + u'c';
-    QTest::newRow("256 with blanks trims to 255") << QStringLiteral(" ") + max + QStringLiteral(" ") << true << max;
+    QTest::newRow("blanks around the longest trim to it") << QStringLiteral("  ") + longest + QStringLiteral(" ")
+                                                          << true << longest;
+    QTest::newRow("126 characters in 251 bytes") << accents125 << true << accents125;
+    QTest::newRow("127 characters in 253 bytes") << accents126 << accentsOverBytesFit << accents126;
+    QTest::newRow("130 characters in 259 bytes") << accents129 << accentsOverBytesFit << accents129;
     QTest::newRow("LPT4 upper") << QStringLiteral("LPT4") << true << QStringLiteral("LPT4");
     QTest::newRow("lpt4 lower") << QStringLiteral("lpt4") << false << QStringLiteral("lpt4");
     QTest::newRow("CON") << QStringLiteral("CON") << false << QStringLiteral("CON");

@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
 #include <QTest>
 
 using namespace kivo;
@@ -49,6 +51,8 @@ private Q_SLOTS:
     void remove();
     void removeFromEmptySetDoesNothing();
     void removeAfterNewNameDeletesTheOldFile();
+    void renameWritesBeforeItRemoves_data();
+    void renameWritesBeforeItRemoves();
     void copyInto();
     void copyIntoItself();
     void saveAllWritesEveryListAndTheirNames();
@@ -165,6 +169,90 @@ void LoadListsTest::removeAfterNewNameDeletesTheOldFile()
     QVERIFY(QFile::exists(folder.filePath(QStringLiteral("New.dat"))));
     lists.addLoadList(list);
     QCOMPARE(lists.getLoadList(QStringLiteral("new")), list);
+}
+
+namespace {
+// What stands in the way of a rename of "Alpha".
+enum class Obstacle { None, NameTooLongForAFile, ListOfListsCannotBeWritten, OneFileForBothNames };
+
+// Every file of the folder with its bytes; a folder shows as "<folder>".
+QMap<QString, QByteArray> filesWithBytes(const test::TempDataFolder &folder)
+{
+    QMap<QString, QByteArray> files;
+    const QDir dir(folder.path());
+    for (const QFileInfo &info : dir.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        files.insert(info.fileName(), info.isDir() ? QByteArray("<folder>") : folder.readBytes(info.fileName()));
+    return files;
+}
+} // namespace
+Q_DECLARE_METATYPE(Obstacle)
+
+void LoadListsTest::renameWritesBeforeItRemoves_data()
+{
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<Obstacle>("obstacle");
+    QTest::addColumn<QStringList>("order"); // empty: the rename fails
+
+    QTest::newRow("new name") << QStringLiteral("Gamma") << Obstacle::None
+                              << QStringList{QStringLiteral("Beta"), QStringLiteral("Gamma")};
+    QTest::newRow("letter case only") << QStringLiteral("ALPHA") << Obstacle::None
+                                      << QStringList{QStringLiteral("Beta"), QStringLiteral("ALPHA")};
+    // As on a file system that ignores case: the file just written is the old one.
+    QTest::newRow("both names lead to one file") << QStringLiteral("ALPHA") << Obstacle::OneFileForBothNames
+                                                 << QStringList{QStringLiteral("Beta"), QStringLiteral("ALPHA")};
+    QTest::newRow("name too long for a file") << QString(253, u'g') << Obstacle::NameTooLongForAFile << QStringList{};
+    QTest::newRow("list of lists cannot be written") << QStringLiteral("Gamma") << Obstacle::ListOfListsCannotBeWritten
+                                                     << QStringList{};
+}
+
+void LoadListsTest::renameWritesBeforeItRemoves()
+{
+    QFETCH(QString, newName);
+    QFETCH(Obstacle, obstacle);
+    QFETCH(QStringList, order);
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    LoadLists lists;
+    const LoadListPtr alpha = namedList(QStringLiteral("Alpha"), {0, 4, 9});
+    lists.addLoadList(alpha);
+    lists.addLoadList(namedList(QStringLiteral("Beta"), {1}));
+    lists.setActiveLoadList(alpha);
+    QVERIFY(!lists.saveAll());
+    const QByteArray content = folder.readBytes(QStringLiteral("Alpha.dat"));
+    if (obstacle == Obstacle::OneFileForBothNames)
+        QVERIFY(QFile::link(folder.filePath(QStringLiteral("Alpha.dat")), folder.filePath(QStringLiteral("ALPHA.dat"))));
+    if (obstacle == Obstacle::ListOfListsCannotBeWritten) {
+        QVERIFY(QFile::remove(folder.filePath(QStringLiteral("ListOfLL.kvl"))));
+        QVERIFY(QDir().mkdir(folder.filePath(QStringLiteral("ListOfLL.kvl"))));
+    }
+    const QMap<QString, QByteArray> before = filesWithBytes(folder);
+
+    const bool failed = lists.rename(QStringLiteral("Alpha"), newName);
+
+    QCOMPARE(lists.activeLoadList(), alpha);
+    QCOMPARE(alpha->count(), 3);
+    if (order.isEmpty()) {
+        QVERIFY(failed);
+        QCOMPARE(namesOf(lists), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}));
+        QCOMPARE(lists.getLoadList(QStringLiteral("alpha")), alpha);
+        QCOMPARE(lists.getLoadList(newName), LoadListPtr());
+        QCOMPARE(filesWithBytes(folder), before);
+        return;
+    }
+    QVERIFY(!failed);
+    QCOMPARE(namesOf(lists), order);
+    QCOMPARE(lists.getLoadList(newName), alpha);
+    QCOMPARE(folder.readBytes(newName + QStringLiteral(".dat")), content);
+    QCOMPARE(folder.readBytes(QStringLiteral("ListOfLL.kvl")), (order.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n")).toUtf8());
+    if (obstacle == Obstacle::None)
+        QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("Alpha.dat"))));
+    QVERIFY(seam.messages().isEmpty());
+
+    LoadLists restarted;
+    loadListOfLoadLists(restarted);
+    restarted.fillLoadLists();
+    QCOMPARE(namesOf(restarted), order);
+    QCOMPARE(restarted.getLoadList(newName)->count(), 3);
 }
 
 void LoadListsTest::copyInto()
