@@ -31,7 +31,10 @@ if(TARGET kivo-rudovaz)
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/kivoHelp.hlp DESTINATION ${KIVO_PATH_DIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/artwork/ DESTINATION ${KIVO_PATH_DIR}/artwork
+# The artwork lies beside the help file, not in a folder of its own: the start-up
+# checks the install folder by the ordinary files in it, and the help file alone
+# must not decide whether the installation is there.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/artwork/ DESTINATION ${KIVO_PATH_DIR}
   FILES_MATCHING PATTERN "*.svg" PATTERN "*.png")
 install(FILES ${PROJECT_SOURCE_DIR}/resources/artwork/icon.svg
   DESTINATION share/icons/hicolor/scalable/apps RENAME kivo-rudovaz.svg)
