@@ -1,14 +1,17 @@
 # The installation: cmake --install <build> --prefix PREFIX places
 #   PREFIX/bin/kivo-rudovaz                 the program
-#   PREFIX/lib/kivo-rudovaz/                the "System" folder: kivotools and the common dialogs
+#   PREFIX/lib/kivo-rudovaz/                the "System" folder: kivotools and the common dialogs,
+#                                           and the program's run-time library kivoruntime
 #   PREFIX/share/kivo-rudovaz/              the install folder "Path": the help file and the artwork
 #   PREFIX/etc/xdg/Tulvex/Kivo Rudovaz.conf the machine-wide "Path" and "System" values
 # and the desktop entry, the icon and the file type of sound image files under PREFIX/share.
 #
-# The program binds kivotools by name through the ordinary library search, as it
-# binds the common dialogs at start; the "System" folder is on the program's run
-# path, relative to the program itself, so the installed program binds the copies
-# in its own System folder wherever the installation was put.
+# The program links kivoruntime, and binds kivotools by name through the ordinary
+# library search; the "System" folder is on the program's run path, relative to
+# the program itself, so the installed program gets the copies in its own System
+# folder wherever the installation was put. The common dialogs it loads from the
+# folder that the "System" value names, once the start-up has checked them there.
+# On Windows kivoruntime lies beside the program, where the system's loader looks.
 
 set(KIVO_SYSTEM_DIR "lib/kivo-rudovaz")
 set(KIVO_PATH_DIR "share/kivo-rudovaz")
@@ -20,6 +23,11 @@ foreach(library kivotools kivocomdlg)
       RUNTIME DESTINATION ${KIVO_SYSTEM_DIR})
   endif()
 endforeach()
+if(TARGET kivoruntime)
+  install(TARGETS kivoruntime
+    LIBRARY DESTINATION ${KIVO_SYSTEM_DIR}
+    RUNTIME DESTINATION bin)
+endif()
 
 if(TARGET kivo-rudovaz)
   # DT_RPATH rather than DT_RUNPATH: see cmake/KivoTools.cmake.

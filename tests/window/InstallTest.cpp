@@ -249,6 +249,9 @@ void InstallTest::startUp_data()
     QTest::newRow("help file removed") << QStringList{path + QStringLiteral("kivoHelp.hlp")}
                                        << statuses + QStringList{message("Help file is missing or invalid"), window}
                                        << 0;
+    QTest::newRow("common dialogs removed")
+        << QStringList{system + commonDialogFileName()}
+        << statuses.mid(0, 3) + QStringList{message("OCX file is missing or unregistered")} << 1;
     QTest::newRow("kivotools removed") << QStringList{system + kivotoolsFileName()}
                                        << statuses.mid(0, 4) + QStringList{message("DLL file is missing or invalid")}
                                        << 1;
