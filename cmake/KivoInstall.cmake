@@ -16,17 +16,28 @@
 set(KIVO_SYSTEM_DIR "lib/kivo-rudovaz")
 set(KIVO_PATH_DIR "share/kivo-rudovaz")
 
+# What an installation needs built and nothing more, for a build that only
+# installs (scripts/run.sh).
+add_custom_target(kivo_installation)
+
+# The common dialogs find the run-time library beside them, whoever loads them.
+if(TARGET kivocomdlg)
+  set_target_properties(kivocomdlg PROPERTIES INSTALL_RPATH "$ORIGIN")
+endif()
+
 foreach(library kivotools kivocomdlg)
   if(TARGET ${library})
     install(TARGETS ${library}
       LIBRARY DESTINATION ${KIVO_SYSTEM_DIR}
       RUNTIME DESTINATION ${KIVO_SYSTEM_DIR})
+    add_dependencies(kivo_installation ${library})
   endif()
 endforeach()
 if(TARGET kivoruntime)
   install(TARGETS kivoruntime
     LIBRARY DESTINATION ${KIVO_SYSTEM_DIR}
     RUNTIME DESTINATION bin)
+  add_dependencies(kivo_installation kivoruntime)
 endif()
 
 if(TARGET kivo-rudovaz)
@@ -36,6 +47,7 @@ if(TARGET kivo-rudovaz)
     target_link_options(kivo-rudovaz PRIVATE "LINKER:--disable-new-dtags")
   endif()
   install(TARGETS kivo-rudovaz RUNTIME DESTINATION bin)
+  add_dependencies(kivo_installation kivo-rudovaz)
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/kivoHelp.hlp DESTINATION ${KIVO_PATH_DIR})
