@@ -295,7 +295,6 @@ void InstallTest::startUp()
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KIVO_STARTUP_PROBE_LIBRARY));
     environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
-    environment.remove(QStringLiteral("KIVO_PROBE_FILE"));
     QProcess program;
     program.setProcessEnvironment(environment);
     program.start(prefix + QStringLiteral("/bin/kivo-rudovaz"), {});
