@@ -8,6 +8,7 @@
 #include "model/Global.h"
 #include "model/Library.h"
 #include "model/LoadLists.h"
+#include "window/Installation.h"
 #include "window/frmKivo.h"
 
 #include <QApplication>
@@ -53,9 +54,10 @@ public:
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(system));
         writeFile(config + QStringLiteral("/user-dirs.dirs"),
                   "XDG_DOCUMENTS_DIR=\"" + QFile::encodeName(documents) + "\"\n");
-        for (const QString &name :
-             {QStringLiteral("kivoHelp.hlp"), QStringLiteral("libkivocomdlg.so"), QStringLiteral("libkivotools.so")})
+        for (const QString &name : {QStringLiteral("kivoHelp.hlp"), kivo::kivotoolsFileName()})
             writeFile(install + name, "installed\n");
+        // The start-up loads the dialogs from there.
+        QFile::copy(QStringLiteral(KIVO_COMMON_DIALOGS_LIBRARY), install + kivo::commonDialogFileName());
         QSettings machine(system + QStringLiteral("/Tulvex/Kivo Rudovaz.conf"), QSettings::IniFormat);
         machine.setValue(QStringLiteral("1.0/Path"), install);
         machine.setValue(QStringLiteral("1.0/System"), install);

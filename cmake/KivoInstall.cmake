@@ -1,25 +1,44 @@
 # The installation: cmake --install <build> --prefix PREFIX places
 #   PREFIX/bin/kivo-rudovaz                 the program
-#   PREFIX/lib/kivo-rudovaz/                the "System" folder: kivotools and the common dialogs
+#   PREFIX/lib/kivo-rudovaz/                the "System" folder: kivotools and the common dialogs,
+#                                           and the program's run-time library kivoruntime
 #   PREFIX/share/kivo-rudovaz/              the install folder "Path": the help file and the artwork
 #   PREFIX/etc/xdg/Tulvex/Kivo Rudovaz.conf the machine-wide "Path" and "System" values
 # and the desktop entry, the icon and the file type of sound image files under PREFIX/share.
 #
-# The program binds kivotools by name through the ordinary library search, as it
-# binds the common dialogs at start; the "System" folder is on the program's run
-# path, relative to the program itself, so the installed program binds the copies
-# in its own System folder wherever the installation was put.
+# The program links kivoruntime, and binds kivotools by name through the ordinary
+# library search; the "System" folder is on the program's run path, relative to
+# the program itself, so the installed program gets the copies in its own System
+# folder wherever the installation was put. The common dialogs it loads from the
+# folder that the "System" value names, once the start-up has checked them there.
+# On Windows kivoruntime lies beside the program, where the system's loader looks.
 
 set(KIVO_SYSTEM_DIR "lib/kivo-rudovaz")
 set(KIVO_PATH_DIR "share/kivo-rudovaz")
+
+# What an installation needs built and nothing more, for a build that only
+# installs (scripts/run.sh).
+add_custom_target(kivo_installation)
+
+# The common dialogs find the run-time library beside them, whoever loads them.
+if(TARGET kivocomdlg)
+  set_target_properties(kivocomdlg PROPERTIES INSTALL_RPATH "$ORIGIN")
+endif()
 
 foreach(library kivotools kivocomdlg)
   if(TARGET ${library})
     install(TARGETS ${library}
       LIBRARY DESTINATION ${KIVO_SYSTEM_DIR}
       RUNTIME DESTINATION ${KIVO_SYSTEM_DIR})
+    add_dependencies(kivo_installation ${library})
   endif()
 endforeach()
+if(TARGET kivoruntime)
+  install(TARGETS kivoruntime
+    LIBRARY DESTINATION ${KIVO_SYSTEM_DIR}
+    RUNTIME DESTINATION bin)
+  add_dependencies(kivo_installation kivoruntime)
+endif()
 
 if(TARGET kivo-rudovaz)
   # DT_RPATH rather than DT_RUNPATH: see cmake/KivoTools.cmake.
@@ -28,10 +47,14 @@ if(TARGET kivo-rudovaz)
     target_link_options(kivo-rudovaz PRIVATE "LINKER:--disable-new-dtags")
   endif()
   install(TARGETS kivo-rudovaz RUNTIME DESTINATION bin)
+  add_dependencies(kivo_installation kivo-rudovaz)
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/kivoHelp.hlp DESTINATION ${KIVO_PATH_DIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/artwork/ DESTINATION ${KIVO_PATH_DIR}/artwork
+# The artwork lies beside the help file, not in a folder of its own: the start-up
+# checks the install folder by the ordinary files in it, and the help file alone
+# must not decide whether the installation is there.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/artwork/ DESTINATION ${KIVO_PATH_DIR}
   FILES_MATCHING PATTERN "*.svg" PATTERN "*.png")
 install(FILES ${PROJECT_SOURCE_DIR}/resources/artwork/icon.svg
   DESTINATION share/icons/hicolor/scalable/apps RENAME kivo-rudovaz.svg)

@@ -1,43 +1,50 @@
 #include "CommonDialog.h"
 
-#include "ModalSeam.h"
+#include "CommonDialogs.h"
 #include "RuntimeError.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QPrintDialog>
+#include <QLibrary>
 #include <QPrinter>
 
 namespace kivo {
 
-namespace {
-
-bool has(qint32 flags, CommonDialogFlags flag)
-{
-    return (flags & flag) != 0;
-}
-
-// OFN_HIDEREADONLY, OFN_PATHMUSTEXIST, OFN_EXPLORER and OFN_LONGNAMES need nothing:
-// Qt's dialog has no read-only box, only offers folders that exist, and always
-// shows long names in its one style.
-QFileDialog::FileMode fileMode(qint32 flags, bool save)
-{
-    if (save)
-        return QFileDialog::AnyFile;
-    if (has(flags, OFN_ALLOWMULTISELECT))
-        return QFileDialog::ExistingFiles;
-    if (has(flags, OFN_FILEMUSTEXIST))
-        return QFileDialog::ExistingFile;
-    return QFileDialog::AnyFile;
-}
-
-} // namespace
-
 CommonDialog::CommonDialog() = default;
 
+CommonDialog::CommonDialog(const QString &libraryFile)
+{
+    load(libraryFile);
+}
+
 CommonDialog::~CommonDialog() = default;
+
+void CommonDialog::load(const QString &libraryFile)
+{
+    const QString file = QDir::toNativeSeparators(libraryFile);
+    // Checked first: for a missing file the loader tells of the other names it tried.
+    if (!QFileInfo(libraryFile).isFile())
+        throw RuntimeError(ErrorNumber::FileNotFound, QStringLiteral("File not found: %1").arg(file));
+    // Never unloaded: the dialogs are used until the program ends.
+    QLibrary library(libraryFile);
+    if (!library.load()) {
+        // The loader's reason names the file.
+        throw RuntimeError(ErrorNumber::Other,
+                           QStringLiteral("The common dialogs cannot be loaded: %1").arg(library.errorString()));
+    }
+    const auto entry = reinterpret_cast<CommonDialogsEntry>(library.resolve(commonDialogsEntryName));
+    if (entry == nullptr) {
+        throw RuntimeError(ErrorNumber::EntryPointNotFound,
+                           QStringLiteral("Can't find DLL entry point %1 in %2")
+                               .arg(QLatin1StringView(commonDialogsEntryName), file));
+    }
+    CommonDialogs *dialogs = entry(commonDialogsVersion);
+    if (dialogs == nullptr) {
+        throw RuntimeError(ErrorNumber::Other,
+                           QStringLiteral("%1 holds common dialogs of another version than this program's").arg(file));
+    }
+    m_dialogs = dialogs;
+}
 
 void CommonDialog::ShowOpen()
 {
@@ -51,11 +58,7 @@ void CommonDialog::ShowSave()
 
 void CommonDialog::ShowPrinter()
 {
-    QPrintDialog dialog(&printer(), QApplication::activeWindow());
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, !has(Flags, PD_HIDEPRINTTOFILE));
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, !has(Flags, PD_NOSELECTION));
-    // On OK the dialog has set its choices on the printer it was given.
-    if (ModalSeam::current().execDialog(dialog) != QDialog::Accepted)
+    if (!dialogs().showPrintDialog(*this, printer()))
         cancelled();
 }
 
@@ -66,32 +69,22 @@ QPrinter &CommonDialog::printer()
     return *m_printer;
 }
 
+CommonDialogs &CommonDialog::dialogs() const
+{
+    if (m_dialogs == nullptr)
+        throw RuntimeError(ErrorNumber::Other, QStringLiteral("The common dialogs are not loaded"));
+    return *m_dialogs;
+}
+
 void CommonDialog::showFileDialog(bool save)
 {
-    QFileDialog dialog(QApplication::activeWindow(), DialogTitle);
-    configure(dialog, save);
-    const std::optional<QStringList> files = ModalSeam::current().execFileDialog(dialog);
+    const std::optional<QStringList> files = dialogs().showFileDialog(*this, save);
     if (!files || files->isEmpty()) {
         FileName.clear();
         cancelled();
         return;
     }
     takeResult(*files);
-}
-
-void CommonDialog::configure(QFileDialog &dialog, bool save) const
-{
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(fileMode(Flags, save));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !has(Flags, OFN_OVERWRITEPROMPT));
-    // The filter's text is shown as it stands; its pattern only selects the files.
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    const QStringList filters = nameFilters(Filter);
-    if (!filters.isEmpty())
-        dialog.setNameFilters(filters);
-    if (!FileName.isEmpty())
-        dialog.selectFile(QDir::fromNativeSeparators(FileName));
 }
 
 void CommonDialog::takeResult(const QStringList &files)
@@ -110,20 +103,6 @@ void CommonDialog::cancelled()
 {
     if (CancelError)
         throw RuntimeError(ErrorNumber::CancelError);
-}
-
-// "text|pattern|text|pattern" to Qt's "text (pattern pattern)"; a text without its
-// pattern is left out, as the platform's dialog leaves it out.
-QStringList CommonDialog::nameFilters(const QString &filter)
-{
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts.at(i + 1);
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters.append(parts.at(i) + QStringLiteral(" (") + patterns.trimmed() + QLatin1Char(')'));
-    }
-    return filters;
 }
 
 // One file: its full path. Several: the folder (with a trailing separator only when

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kivocomdlg_export.h"
+#include "kivoruntime_export.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,10 +8,11 @@
 
 #include <memory>
 
-class QFileDialog;
 class QPrinter;
 
 namespace kivo {
+
+class CommonDialogs;
 
 // The flags that the file and print dialogs understand, with the platform's values.
 enum CommonDialogFlags : qint32 {
@@ -26,10 +27,10 @@ enum CommonDialogFlags : qint32 {
     PD_HIDEPRINTTOFILE = 0x100000,
 };
 
-// The open, save and print dialogs behind one set of properties, shown modally
-// through the modal seam. The dialogs are Qt's own, never the desktop's, so that
-// they behave alike everywhere.
-class KIVOCOMDLG_EXPORT CommonDialog {
+// The open, save and print dialogs behind one set of properties. The dialogs
+// themselves are in the common dialogs' library, which the control is bound to
+// with load(); the properties, the results and the printer are the control's.
+class KIVORUNTIME_EXPORT CommonDialog {
 public:
     // The control's properties; a property that a caller does not set keeps the value it was set to last.
     QString FileName;
@@ -42,10 +43,21 @@ public:
     bool PrinterDefault = true;
 
     CommonDialog();
+    // Bound to the dialogs in the library file at once (see load).
+    explicit CommonDialog(const QString &libraryFile);
     ~CommonDialog();
     CommonDialog(const CommonDialog &) = delete;
     CommonDialog &operator=(const CommonDialog &) = delete;
 
+    // Binds the control to the dialogs of the library file; the library stays
+    // loaded until the program ends. Throws RuntimeError naming the file and the
+    // reason when the file cannot be loaded or holds no dialogs of this program's
+    // version; the control is then bound as it was before.
+    void load(const QString &libraryFile);
+
+    bool hasFlag(CommonDialogFlags flag) const { return (Flags & flag) != 0; }
+
+    // A control that is not bound to its dialogs throws RuntimeError at each of them.
     // Cancel with CancelError true throws RuntimeError(ErrorNumber::CancelError, ...); with CancelError false it
     // leaves FileName empty (open/save). Several files come back in FileName as folder, NUL, name, NUL, name...
     // A result that does not fit MaxFileSize (with its terminating NUL) throws RuntimeError.
@@ -56,14 +68,14 @@ public:
     QPrinter &printer();
 
 private:
+    CommonDialogs &dialogs() const;
     void showFileDialog(bool save);
-    void configure(QFileDialog &dialog, bool save) const;
     void takeResult(const QStringList &files);
     void cancelled();
 
-    static QStringList nameFilters(const QString &filter);
     static QString resultText(const QStringList &files);
 
+    CommonDialogs *m_dialogs = nullptr;
     std::unique_ptr<QPrinter> m_printer;
 };
 

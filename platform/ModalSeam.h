@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kivocomdlg_export.h"
+#include "kivoruntime_export.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,7 +26,7 @@ struct MessageRequest {
 
 // The one place through which every modal question reaches the user, so that
 // tests can answer them by script. The program installs the Qt implementation.
-class KIVOCOMDLG_EXPORT ModalSeam {
+class KIVORUNTIME_EXPORT ModalSeam {
 public:
     virtual ~ModalSeam() = default;
 
@@ -42,10 +42,10 @@ public:
     static void install(ModalSeam *seam);
 };
 
-KIVOCOMDLG_EXPORT QString programTitle();
+KIVORUNTIME_EXPORT QString programTitle();
 
 // A message box through the current seam.
-KIVOCOMDLG_EXPORT Answer msgBox(const QString &text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+KIVORUNTIME_EXPORT Answer msgBox(const QString &text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
                                 const QString &title = {});
 
 } // namespace kivo

@@ -5,7 +5,7 @@
 namespace kivo {
 
 // The real dialogs: QMessageBox with the platform's button sets, and QDialog::exec().
-class KIVOCOMDLG_EXPORT QtModalSeam final : public ModalSeam {
+class KIVORUNTIME_EXPORT QtModalSeam final : public ModalSeam {
 public:
     Answer messageBox(const MessageRequest &request) override;
     int execDialog(QDialog &dialog) override;

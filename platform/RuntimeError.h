@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kivocomdlg_export.h"
+#include "kivoruntime_export.h"
 
 #include <QString>
 
@@ -23,7 +23,7 @@ enum class ErrorNumber {
 };
 
 // A run-time error with the description that a command shows the user.
-class KIVOCOMDLG_EXPORT RuntimeError : public std::runtime_error {
+class KIVORUNTIME_EXPORT RuntimeError : public std::runtime_error {
 public:
     RuntimeError(ErrorNumber number, const QString &description);
     explicit RuntimeError(ErrorNumber number);

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds into build/ (or $KIVO_BUILD_DIR). Warnings are errors under CI.
 # Arguments are passed on to CMake's configure step (e.g. -DKIVO_SANITIZE=ON).
+# KIVO_BUILD_TARGETS, when set, names the targets to build (separated by blanks);
+# by default everything is built.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KIVO_BUILD_DIR:-$here/build}
@@ -9,4 +11,9 @@ if [ -n "${CI:-}" ]; then
   werror=ON
 fi
 cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVO_WERROR="$werror" "$@"
-cmake --build "$build_dir" --parallel "$(nproc)"
+targets=()
+if [ -n "${KIVO_BUILD_TARGETS:-}" ]; then
+  read -r -a names <<<"$KIVO_BUILD_TARGETS"
+  targets=(--target "${names[@]}")
+fi
+cmake --build "$build_dir" --parallel "$(nproc)" "${targets[@]}"

@@ -6,6 +6,7 @@
 #include "GraphicButton.h"
 #include "HelpCommands.h"
 #include "HelpViewer.h"
+#include "Installation.h"
 #include "frmSplash.h"
 
 #include "commands/ApiGlobal.h"
@@ -19,6 +20,7 @@
 #include "model/LoadLists.h"
 #include "model/NumberParsing.h"
 #include "platform/ModalSeam.h"
+#include "platform/RuntimeError.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -416,7 +418,7 @@ bool frmKivo::Form_Load()
         frmSplash splash;
         passed = splash.showSplash();
     }
-    if (!passed) {
+    if (!passed || !loadCommonDialogs()) {
         close();
         return false;
     }
@@ -435,6 +437,21 @@ bool frmKivo::Form_Load()
     offerCommandLine();
     createGraphicButtons();
     m_loaded = true;
+    return true;
+}
+
+// The file and print dialogs, from the System folder where the splash has just
+// found their library. One that is there but cannot be used stops the start-up as
+// a missing one does, with the reason.
+bool frmKivo::loadCommonDialogs()
+{
+    const QString system = getRegistryValue(RootKey::HKEY_LOCAL_MACHINE, QStringLiteral("System"));
+    try {
+        objDialog.load(system + commonDialogFileName());
+    } catch (const RuntimeError &error) {
+        msgBox(QStringLiteral("OCX file is missing or unregistered\r\n") + error.description());
+        return false;
+    }
     return true;
 }
 

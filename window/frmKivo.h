@@ -70,6 +70,7 @@ private:
     void connectControls();
 
     bool initDataFolder();
+    bool loadCommonDialogs();
     void restoreSelections();
     void offerCommandLine();
     void createGraphicButtons();

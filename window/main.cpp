@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -13,7 +15,9 @@ int main(int argc, char *argv[])
     kivo::ModalSeam::install(nullptr);
 
     kivo::frmKivo window;
+    // A start that failed has told the user why; whoever started the program learns
+    // of it from the exit status.
     if (!window.Form_Load())
-        return 0;
+        return EXIT_FAILURE;
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include "model/Factory.h"
 #include "platform/CommonDialog.h"
 
+#include "CommonDialogsLibrary.h"
 #include "GlueFixture.h"
 
 #include <QDir>
@@ -320,7 +321,7 @@ void PrintTest::printerChosenInDialog()
         chosen.setOutputFileName(f.output);
         return int(QDialog::Accepted);
     });
-    CommonDialog objDialog;
+    CommonDialog objDialog(test::commonDialogsLibrary());
     objDialog.CancelError = true;
     objDialog.ShowPrinter();
 

@@ -5,6 +5,7 @@
 #include "model/LoadLists.h"
 #include "platform/CommonDialog.h"
 
+#include "CommonDialogsLibrary.h"
 #include "ScriptedModalSeam.h"
 #include "TempDataFolder.h"
 
@@ -54,7 +55,7 @@ struct ProxyFixture {
     QLabel status;
     QLabel path;
     QLabel tag;
-    CommonDialog fileDialog;
+    CommonDialog fileDialog{commonDialogsLibrary()};
     std::unique_ptr<GlueProxy> proxy;
 
     // Every status text in order, and the click handling that the controls ran.

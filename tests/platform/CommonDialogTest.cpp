@@ -2,6 +2,7 @@
 #include "platform/RuntimeError.h"
 
 #include "ModalAnswerer.h"
+#include "CommonDialogsLibrary.h"
 #include "ScriptedModalSeam.h"
 
 #include <QComboBox>
@@ -22,6 +23,9 @@ using namespace kivo;
 namespace {
 
 enum class Show { Open, Save, Printer };
+
+// What lies where the common dialogs' library should be.
+enum class Unusable { Missing, NotALibrary, AnotherLibrary, LaterVersion };
 
 void show(CommonDialog &dialog, Show which)
 {
@@ -86,6 +90,8 @@ bool createEmptyFile(const QString &path)
 } // namespace
 
 Q_DECLARE_METATYPE(Show)
+Q_DECLARE_METATYPE(Unusable)
+Q_DECLARE_METATYPE(ErrorNumber)
 Q_DECLARE_METATYPE(QFileDialog::FileMode)
 Q_DECLARE_METATYPE(QFileDialog::AcceptMode)
 Q_DECLARE_METATYPE(std::optional<ErrorNumber>)
@@ -109,6 +115,10 @@ private Q_SLOTS:
     void printerKeptAfterCancel();
     void realFileDialog();
     void realPrintDialogCopies();
+    void unusableLibrary_data();
+    void unusableLibrary();
+    void unboundControl_data();
+    void unboundControl();
 };
 
 void CommonDialogTest::cleanup()
@@ -167,7 +177,7 @@ void CommonDialogTest::fileDialogSettings()
     test::ScriptedModalSeam seam;
     FileDialogSeen seen;
     seam.onNextFileDialog(recordAndAnswer(seen));
-    CommonDialog dialog;
+    CommonDialog dialog(test::commonDialogsLibrary());
     dialog.DialogTitle = QStringLiteral("Select Export Location");
     dialog.Filter = filter;
     dialog.Flags = flags;
@@ -211,7 +221,7 @@ void CommonDialogTest::cancel()
         seam.onNextDialog([](QDialog &) { return int(QDialog::Rejected); });
     else
         seam.onNextFileDialog([](QFileDialog &) { return std::nullopt; });
-    CommonDialog dialog;
+    CommonDialog dialog(test::commonDialogsLibrary());
     dialog.FileName = QStringLiteral("Live");
     dialog.CancelError = cancelError;
 
@@ -251,7 +261,7 @@ void CommonDialogTest::chosenFiles()
 
     test::ScriptedModalSeam seam;
     seam.onNextFileDialog([chosen](QFileDialog &) { return chosen; });
-    CommonDialog dialog;
+    CommonDialog dialog(test::commonDialogsLibrary());
     dialog.Flags = 0x281A04;
     dialog.CancelError = true;
     dialog.MaxFileSize = 32000;
@@ -285,7 +295,7 @@ void CommonDialogTest::maxFileSize()
 
     test::ScriptedModalSeam seam;
     seam.onNextFileDialog([chosen](QFileDialog &) { return chosen; });
-    CommonDialog dialog;
+    CommonDialog dialog(test::commonDialogsLibrary());
     dialog.Flags = OFN_ALLOWMULTISELECT;
     dialog.CancelError = true;
     dialog.MaxFileSize = maxFileSize;
@@ -314,7 +324,7 @@ void CommonDialogTest::propertiesKeptBetweenDialogs()
     FileDialogSeen second;
     seam.onNextFileDialog(recordAndAnswer(first, QStringList{chosen}));
     seam.onNextFileDialog(recordAndAnswer(second));
-    CommonDialog dialog;
+    CommonDialog dialog(test::commonDialogsLibrary());
     dialog.DialogTitle = QStringLiteral("Select Export File");
     dialog.Filter = QStringLiteral("Kivo Export File (*.kxf)|*.kxf");
     dialog.Flags = 0x1804;
@@ -350,7 +360,7 @@ void CommonDialogTest::printDialogSettings()
     QFETCH(bool, selection);
 
     test::ScriptedModalSeam seam;
-    CommonDialog dialog;
+    CommonDialog dialog(test::commonDialogsLibrary());
     QPrinter *configured = nullptr;
     QAbstractPrintDialog::PrintDialogOptions options;
     seam.onNextDialog([&](QDialog &shown) {
@@ -383,7 +393,7 @@ void CommonDialogTest::printerKeptAfterCancel()
         return int(QDialog::Accepted);
     });
     seam.onNextDialog([](QDialog &) { return int(QDialog::Rejected); });
-    CommonDialog dialog;
+    CommonDialog dialog(test::commonDialogsLibrary());
     dialog.ShowPrinter();
     dialog.ShowPrinter();
     QCOMPARE(dialog.printer().outputFileName(), output);
@@ -409,7 +419,7 @@ void CommonDialogTest::realFileDialog()
         static_cast<QDialog &>(fileDialog).accept(); // the dialog's own checks run as on OK
 
     });
-    CommonDialog dialog;
+    CommonDialog dialog(test::commonDialogsLibrary());
     dialog.DialogTitle = QStringLiteral("Add Tulvex Sound Image");
     dialog.Filter = QStringLiteral("Tulvex Sound Image (*.tvs)|*.tvs");
     dialog.Flags = 0x281A04;
@@ -430,11 +440,83 @@ void CommonDialogTest::realPrintDialogCopies()
             copies->setValue(3);
         dynamic_cast<QDialog &>(modal).accept();
     });
-    CommonDialog dialog;
+    CommonDialog dialog(test::commonDialogsLibrary());
     dialog.Flags = PD_HIDEPRINTTOFILE | PD_NOSELECTION;
     dialog.CancelError = true;
     dialog.ShowPrinter();
     QCOMPARE(dialog.printer().copyCount(), 3);
+}
+
+void CommonDialogTest::unusableLibrary_data()
+{
+    QTest::addColumn<Unusable>("unusable");
+    QTest::addColumn<ErrorNumber>("error");
+
+    QTest::newRow("missing") << Unusable::Missing << ErrorNumber::FileNotFound;
+    QTest::newRow("not a library") << Unusable::NotALibrary << ErrorNumber::Other;
+    QTest::newRow("another library") << Unusable::AnotherLibrary << ErrorNumber::EntryPointNotFound;
+    QTest::newRow("dialogs of a later version") << Unusable::LaterVersion << ErrorNumber::Other;
+}
+
+// A library that cannot serve is refused with the file and the reason; the control
+// keeps the dialogs it was bound to.
+void CommonDialogTest::unusableLibrary()
+{
+    QFETCH(Unusable, unusable);
+    QFETCH(ErrorNumber, error);
+
+    QTemporaryDir dir;
+    QString file = dir.filePath(QStringLiteral("libkivocomdlg.so"));
+    switch (unusable) {
+    case Unusable::Missing:
+        break;
+    case Unusable::NotALibrary: {
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray(4096, 'x'));
+        break;
+    }
+    case Unusable::AnotherLibrary:
+        file = QStringLiteral(KIVO_KIVOTOOLS_LIBRARY);
+        break;
+    case Unusable::LaterVersion:
+        file = QStringLiteral(KIVO_LATER_COMMON_DIALOGS);
+        break;
+    }
+    CommonDialog dialog(test::commonDialogsLibrary());
+
+    QString description;
+    QCOMPARE(errorOf([&] { dialog.load(file); }, &description), error);
+    QVERIFY2(description.contains(QDir::toNativeSeparators(file)), qPrintable(description));
+
+    test::ScriptedModalSeam seam;
+    seam.onNextFileDialog([](QFileDialog &) { return QStringList{QStringLiteral("/music/Bass.tvs")}; });
+    dialog.ShowOpen();
+    QCOMPARE(dialog.FileName, QDir::toNativeSeparators(QStringLiteral("/music/Bass.tvs")));
+}
+
+void CommonDialogTest::unboundControl_data()
+{
+    QTest::addColumn<Show>("which");
+
+    QTest::newRow("open") << Show::Open;
+    QTest::newRow("save") << Show::Save;
+    QTest::newRow("printer") << Show::Printer;
+}
+
+// Without its dialogs the control reports it at each of them, as an error that no
+// caller takes for a cancel.
+void CommonDialogTest::unboundControl()
+{
+    QFETCH(Show, which);
+
+    test::ScriptedModalSeam seam;
+    CommonDialog dialog;
+    dialog.CancelError = true;
+    QString description;
+    QCOMPARE(errorOf([&] { show(dialog, which); }, &description), ErrorNumber::Other);
+    QCOMPARE(description, QStringLiteral("The common dialogs are not loaded"));
+    QCOMPARE(seam.dialogsShown(), 0);
 }
 
 QTEST_MAIN(CommonDialogTest)

@@ -1,4 +1,5 @@
 #include "commands/ApiGlobal.h"
+#include "platform/ModalSeam.h"
 #include "ScriptedModalSeam.h"
 #include "window/Installation.h"
 #include "window/frmSplash.h"
@@ -35,9 +36,12 @@ private Q_SLOTS:
     void soundImageFilesHaveTheirType();
     void splashChecksPass();
     void kivotoolsBoundFromSystemFolder();
+    void startUp_data();
+    void startUp();
 
 private:
     QString installed(const QString &relative) const { return m_prefix + u'/' + relative; }
+    static void install(const QString &prefix);
 
     QTemporaryDir m_root;
     QString m_prefix;
@@ -59,6 +63,15 @@ QString readText(const QString &fileName)
     return QString::fromUtf8(file.readAll());
 }
 
+// The start-up probe's lines, less the status line's design-time text, which shows
+// only when the splash is painted before its first check.
+QStringList probeLines(const QString &output)
+{
+    QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
+    lines.removeAll(QStringLiteral("status Status"));
+    return lines;
+}
+
 } // namespace
 
 void InstallTest::initTestCase()
@@ -70,19 +83,25 @@ void InstallTest::initTestCase()
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath(QStringLiteral("user"))));
     qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_root.filePath(QStringLiteral("machine"))));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(installed(QStringLiteral("share"))));
+    install(m_prefix);
+    if (QTest::currentTestFailed())
+        return;
 
+    // As the installed program does at its start.
+    useInstalledSettings(installed(QStringLiteral("bin")));
+}
+
+void InstallTest::install(const QString &prefix)
+{
     QProcess install;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DESTDIR"));
     install.setProcessEnvironment(environment);
     install.setProcessChannelMode(QProcess::MergedChannels);
     install.start(QStringLiteral(KIVO_CMAKE_COMMAND),
-                  {QStringLiteral("--install"), QStringLiteral(KIVO_BUILD_DIR), QStringLiteral("--prefix"), m_prefix});
+                  {QStringLiteral("--install"), QStringLiteral(KIVO_BUILD_DIR), QStringLiteral("--prefix"), prefix});
     QVERIFY(install.waitForFinished(-1));
     QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0, transcript(install));
-
-    // As the installed program does at its start.
-    useInstalledSettings(installed(QStringLiteral("bin")));
 }
 
 void InstallTest::cleanup()
@@ -99,7 +118,7 @@ void InstallTest::filesInPlace_data()
     QTest::newRow("kivotools") << QStringLiteral("lib/kivo-rudovaz/") + kivotoolsFileName() << false;
     QTest::newRow("common dialogs") << QStringLiteral("lib/kivo-rudovaz/") + commonDialogFileName() << false;
     QTest::newRow("help") << QStringLiteral("share/kivo-rudovaz/kivoHelp.hlp") << false;
-    QTest::newRow("artwork") << QStringLiteral("share/kivo-rudovaz/artwork/splash.svg") << false;
+    QTest::newRow("artwork") << QStringLiteral("share/kivo-rudovaz/splash.svg") << false;
     QTest::newRow("icon") << QStringLiteral("share/icons/hicolor/scalable/apps/kivo-rudovaz.svg") << false;
     QTest::newRow("desktop entry") << QStringLiteral("share/applications/kivo-rudovaz.desktop") << false;
     QTest::newRow("file type") << QStringLiteral("share/mime/packages/kivo-rudovaz.xml") << false;
@@ -206,6 +225,88 @@ void InstallTest::kivotoolsBoundFromSystemFolder()
     const QString systemCopy =
         QFileInfo(installed(QStringLiteral("lib/kivo-rudovaz/") + kivotoolsFileName())).canonicalFilePath();
     QCOMPARE(output.split(u'\n', Qt::SkipEmptyParts), QStringList({QStringLiteral("74565"), systemCopy}));
+}
+
+void InstallTest::startUp_data()
+{
+    QTest::addColumn<QStringList>("removed"); // files of the installation; a folder loses every file in it
+    QTest::addColumn<QStringList>("shown");   // the lines of the start-up probe
+    QTest::addColumn<int>("exitCode");
+
+    const QString system = QStringLiteral("lib/kivo-rudovaz/");
+    const QString path = QStringLiteral("share/kivo-rudovaz/");
+    const QStringList statuses{QStringLiteral("status Checking registry..."),
+                               QStringLiteral("status Checking application path..."),
+                               QStringLiteral("status Checking required OCX file..."),
+                               QStringLiteral("status Checking required DLL file..."),
+                               QStringLiteral("status Checking required help file...")};
+    const auto message = [](const char *text) {
+        return QStringLiteral("message ") + programTitle() + QStringLiteral(": ") + QString::fromUtf8(text);
+    };
+    const QString window = QStringLiteral("window ") + programTitle();
+
+    QTest::newRow("nothing removed") << QStringList() << statuses + QStringList{window} << 0;
+    QTest::newRow("help file removed") << QStringList{path + QStringLiteral("kivoHelp.hlp")}
+                                       << statuses + QStringList{message("Help file is missing or invalid"), window}
+                                       << 0;
+    QTest::newRow("common dialogs removed")
+        << QStringList{system + commonDialogFileName()}
+        << statuses.mid(0, 3) + QStringList{message("OCX file is missing or unregistered")} << 1;
+    QTest::newRow("kivotools removed") << QStringList{system + kivotoolsFileName()}
+                                       << statuses.mid(0, 4) + QStringList{message("DLL file is missing or invalid")}
+                                       << 1;
+    QTest::newRow("install folder emptied")
+        << QStringList{path}
+        << statuses.mid(0, 2) + QStringList{message("The location of the application has been moved"),
+                                            message("Consider uninstalling your old version, then reinstall again")}
+        << 1;
+}
+
+// The installed program started as from a desktop entry, by a user who has never
+// run it: what the start-up shows, whether the main window comes up, and how the
+// program ends. A probe in the program reads the screen and answers each box.
+void InstallTest::startUp()
+{
+    QFETCH(QStringList, removed);
+    QFETCH(QStringList, shown);
+    QFETCH(int, exitCode);
+
+    const QString row = m_root.filePath(QString::fromUtf8(QTest::currentDataTag()));
+    const QString prefix = row + QStringLiteral("/installed");
+    install(prefix);
+    if (QTest::currentTestFailed())
+        return;
+    for (const QString &file : removed) {
+        const QFileInfo info(prefix + u'/' + file);
+        if (!info.isDir()) {
+            QVERIFY2(QFile::remove(info.filePath()), qPrintable(info.filePath()));
+            continue;
+        }
+        const QStringList files = QDir(info.filePath()).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY(!files.isEmpty());
+        for (const QString &name : files)
+            QVERIFY(QFile::remove(info.filePath() + u'/' + name));
+    }
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), row + QStringLiteral("/home"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), row + QStringLiteral("/home/.config"));
+    environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), row + QStringLiteral("/machine"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KIVO_STARTUP_PROBE_LIBRARY));
+    environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(prefix + QStringLiteral("/bin/kivo-rudovaz"), {});
+    // A start-up that waits for an answer the probe cannot give fails here rather
+    // than hanging; the process ends with its QProcess.
+    const bool finished = program.waitForFinished(120000);
+    const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+    QVERIFY2(finished, qPrintable(errors));
+
+    QCOMPARE(probeLines(QString::fromLocal8Bit(program.readAllStandardOutput())).join(u'\n'), shown.join(u'\n'));
+    QVERIFY2(program.exitStatus() == QProcess::NormalExit, qPrintable(errors));
+    QVERIFY2(program.exitCode() == exitCode, qPrintable(QString::number(program.exitCode()) + u' ' + errors));
 }
 
 QTEST_MAIN(InstallTest)

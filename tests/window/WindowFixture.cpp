@@ -4,7 +4,9 @@
 #include "model/Factory.h"
 #include "model/Global.h"
 #include "platform/MidiDevices.h"
+#include "window/Installation.h"
 
+#include "CommonDialogsLibrary.h"
 #include "ModalAnswerer.h"
 
 #include <QAction>
@@ -84,11 +86,15 @@ void WindowFixture::writeInstallation(bool withPath)
         TemporarySettings::store(file, u"Path"_s, installFolder());
     TemporarySettings::store(file, u"System"_s, systemFolder());
     for (const QString &name : {installFolder() + u"kivoHelp.hlp"_s, installFolder() + u"splash.png"_s,
-                                systemFolder() + u"libkivocomdlg.so"_s, systemFolder() + u"libkivotools.so"_s}) {
+                                systemFolder() + kivotoolsFileName()}) {
         QFile installed(name);
         QVERIFY(installed.open(QIODevice::WriteOnly));
         installed.write("<html><body><h1>Kivo Rudovaz help contents</h1></body></html>\n");
     }
+    // The start-up loads the dialogs from there.
+    const QString dialogs = systemFolder() + commonDialogFileName();
+    QFile::remove(dialogs);
+    QVERIFY(QFile::copy(commonDialogsLibrary(), dialogs));
 }
 
 void WindowFixture::setPersonal(Personal personal)

@@ -9,6 +9,7 @@
 #include "model/LoadLists.h"
 #include "platform/MidiDevices.h"
 #include "platform/RuntimeError.h"
+#include "window/Installation.h"
 
 #include "ModalAnswerer.h"
 #include "WindowFixture.h"
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void startUp();
     void windowHiddenWhileSplashRuns();
     void splashCheckFailingEndsStartUp();
+    void unusableCommonDialogsEndStartUp();
     void controlsAsDesigned_data();
     void controlsAsDesigned();
     void windowAsDesigned();
@@ -256,6 +258,35 @@ void frmKivoTest::splashCheckFailingEndsStartUp()
     QCOMPARE(storedUserValue(u"Loadlist"_s), u"-1"_s);
     QCOMPARE(control<QListWidget>(u"objLibrary"_s).count(), 0);
     QCOMPARE(control<QListWidget>(u"lstNumbers"_s).count(), 0);
+}
+
+// The splash finds the dialogs' file, but it is no library: the start-up tells why
+// and ends as for a missing one.
+void frmKivoTest::unusableCommonDialogsEndStartUp()
+{
+    // A System folder of its own: the loader would take the name of one loaded
+    // before in this process for that library.
+    const QString system = m_root.filePath(u"damaged system"_s) + u'/';
+    QVERIFY(QDir().mkpath(system));
+    for (const QString &name : {kivotoolsFileName(), commonDialogFileName()}) {
+        QFile damaged(system + name);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray(4096, '\0'));
+    }
+    TemporarySettings::store(m_settings->systemFile(0), u"System"_s, system);
+    const QString dialogs = system + commonDialogFileName();
+    prepareDataFolder({u"Alpha"_s}, {{u"First"_s, {u"Alpha"_s}}});
+
+    QVERIFY(!start({u"Port A"_s}));
+
+    const QStringList texts = m_seam->messageTexts();
+    QCOMPARE(texts.size(), 1);
+    const QString &text = texts.constFirst();
+    QVERIFY2(text.startsWith(u"OCX file is missing or unregistered\r\nThe common dialogs cannot be loaded: "_s),
+             qPrintable(text));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(dialogs)), qPrintable(text));
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(control<QListWidget>(u"objLibrary"_s).count(), 0);
 }
 
 void frmKivoTest::controlsAsDesigned_data()
