@@ -1,10 +1,13 @@
 #include "DropListBox.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMouseEvent>
+
+#include <utility>
 
 namespace kivo {
 
@@ -15,12 +18,62 @@ DropListBox::DropListBox(QWidget *parent)
     setDragDropMode(QAbstractItemView::NoDragDrop);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
+    // A list that was emptied has no row to show.
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && !m_pressing)
+            Q_EMIT Click();
+    });
+}
+
+void DropListBox::beginDragOnMove()
+{
+    m_dragFrom = m_pressedAt;
 }
 
 void DropListBox::mousePressEvent(QMouseEvent *event)
 {
+    m_dragFrom.reset();
+    m_dragged = false;
+    m_pressedAt = event->position().toPoint();
+    m_pressedButton = event->button();
+    const int before = currentRow();
+    m_pressing = true;
     QListWidget::mousePressEvent(event);
+    m_pressing = false;
+    // A left click on a row is a click even when that row stays current; another
+    // button counts only where it made another row current.
+    const bool onRow = itemAt(m_pressedAt) != nullptr;
+    if ((event->button() == Qt::LeftButton && onRow) || (currentRow() != before && currentRow() >= 0))
+        Q_EMIT Click();
     Q_EMIT MouseDown(event->button());
+}
+
+void DropListBox::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragFrom && event->buttons().testFlag(m_pressedButton)) {
+        if ((event->position().toPoint() - *m_dragFrom).manhattanLength() >= QApplication::startDragDistance()) {
+            m_dragFrom.reset();
+            m_dragged = true;
+            Q_EMIT StartDrag();
+            // The press ends with its drag, as after the view's own drags.
+            setState(NoState);
+        }
+        // Until then the press may still be a click: moving does not select rows.
+        return;
+    }
+    m_dragFrom.reset();
+    QListWidget::mouseMoveEvent(event);
+}
+
+void DropListBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_dragFrom.reset();
+    // Most platforms end a drag with the release of the button, which the list then
+    // never sees; where the release still comes after the drag, it must not narrow the
+    // selection that was dragged.
+    if (std::exchange(m_dragged, false) && event->button() == m_pressedButton)
+        return;
+    QListWidget::mouseReleaseEvent(event);
 }
 
 void DropListBox::dragEnterEvent(QDragEnterEvent *event)

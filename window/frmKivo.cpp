@@ -42,6 +42,8 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <chrono>
+#include <utility>
 
 namespace kivo {
 
@@ -336,24 +338,22 @@ void frmKivo::connectControls()
         if (row >= 0)
             cboActiveList_Click();
     });
-    // A list's click handling runs whenever its current row changes, by the mouse,
-    // the keyboard or the program; a list that was emptied has no row to show.
-    connect(objLibrary, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            objLibrary_Click();
-    });
-    connect(objLoadList, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            objLoadList_Click();
-    });
+    connect(objLibrary, &DropListBox::Click, this, &frmKivo::objLibrary_Click);
+    connect(objLoadList, &DropListBox::Click, this, &frmKivo::objLoadList_Click);
     connect(objLibrary, &QListWidget::itemDoubleClicked, this, &frmKivo::objLibrary_DblClick);
     connect(objLibrary, &DropListBox::MouseDown, this, &frmKivo::objLibrary_MouseDown);
+    connect(objLibrary, &DropListBox::StartDrag, this, &frmKivo::dragFromLibrary);
     connect(objLibrary, &DropListBox::OLEDragOver, this, &frmKivo::objLibrary_OLEDragOver);
     connect(objLibrary, &DropListBox::OLEDragDrop, this, &frmKivo::objLibrary_OLEDragDrop);
     connect(objLoadList, &DropListBox::OLEDragOver, this, &frmKivo::objLoadList_OLEDragOver);
     connect(objLoadList, &DropListBox::OLEDragDrop, this, &frmKivo::objLoadList_OLEDragDrop);
     objLibrary->installEventFilter(this);
     objLoadList->installEventFilter(this);
+    // Long enough for the press that follows a repeated release, short enough to go
+    // unnoticed after a single press.
+    m_releaseWait.setSingleShot(true);
+    m_releaseWait.setInterval(std::chrono::milliseconds(40));
+    connect(&m_releaseWait, &QTimer::timeout, this, &frmKivo::releasedKeyUp);
     objStatusBar->installEventFilter(this);
 }
 
@@ -365,15 +365,9 @@ bool frmKivo::eventFilter(QObject *watched, QEvent *event)
         // after each status text, and the tooltip is read only when it is about to show.
         if (type == QEvent::Paint || type == QEvent::ToolTip)
             objStatusBar_Change();
-    } else if (type == QEvent::KeyRelease && (watched == objLibrary || watched == objLoadList)) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        // A held key acts once, when it is let go.
-        if (!key->isAutoRepeat()) {
-            if (watched == objLibrary)
-                objLibrary_KeyUp(key->key());
-            else
-                objLoadList_KeyUp(key->key());
-        }
+    } else if ((type == QEvent::KeyPress || type == QEvent::KeyRelease)
+               && (watched == objLibrary || watched == objLoadList)) {
+        listKeyEvent(static_cast<QWidget *>(watched), *static_cast<QKeyEvent *>(event));
     } else if (auto *box = qobject_cast<QLabel *>(watched);
                box && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
         // Only a mouse event may be taken as one: the box sees every other kind too.
@@ -388,6 +382,47 @@ bool frmKivo::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// A held key acts once, when it is let go. The platform repeats a held key as
+// releases each followed at once by a press, and does not mark all of them as
+// repeats; so a release of a key whose command changes the lists waits a moment, and
+// a press of the same key on the same list in that moment continues the hold.
+void frmKivo::listKeyEvent(QWidget *list, const QKeyEvent &key)
+{
+    const bool removes = key.key() == Qt::Key_Delete || key.key() == Qt::Key_Backspace;
+    const bool sameKey = m_released && m_released->list == list && m_released->key == key.key();
+    if (key.type() == QEvent::KeyPress) {
+        if (sameKey) {
+            m_releaseWait.stop();
+            m_released.reset();
+        }
+        return;
+    }
+    if (removes) {
+        // Another key let go first keeps its command.
+        if (m_released && !sameKey)
+            releasedKeyUp();
+        m_released = ReleasedKey{list, key.key()};
+        m_releaseWait.start();
+    } else if (!key.isAutoRepeat()) {
+        keyUp(list, key.key());
+    }
+}
+
+void frmKivo::releasedKeyUp()
+{
+    m_releaseWait.stop();
+    if (const std::optional<ReleasedKey> released = std::exchange(m_released, std::nullopt))
+        keyUp(released->list, released->key);
+}
+
+void frmKivo::keyUp(const QWidget *list, int keyCode)
+{
+    if (list == objLibrary)
+        objLibrary_KeyUp(keyCode);
+    else
+        objLoadList_KeyUp(keyCode);
 }
 
 void frmKivo::pictureBoxClicked(QLabel *box)
@@ -560,6 +595,9 @@ bool frmKivo::saveBeforeExit()
 void frmKivo::Form_Unload()
 {
     m_unloaded = true;
+    // A key let go just before has nothing left to act on.
+    m_releaseWait.stop();
+    m_released.reset();
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"), cboActiveList->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"), cboDevice->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"), cboDevice->count());
@@ -759,8 +797,12 @@ void frmKivo::objStatusBar_Change()
 
 void frmKivo::objLibrary_MouseDown()
 {
-    if (objLibrary->selectionModel()->selectedRows().isEmpty())
-        return;
+    if (!objLibrary->selectionModel()->selectedRows().isEmpty())
+        objLibrary->beginDragOnMove();
+}
+
+void frmKivo::dragFromLibrary()
+{
     // The drag runs until the button is released; Qt deletes it afterwards.
     auto *drag = new QDrag(objLibrary);
     const Qt::DropActions allowed = objLibrary_OLEStartDrag(*drag);

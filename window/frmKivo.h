@@ -6,15 +6,18 @@
 #include <QMainWindow>
 #include <QPixmap>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
 class QDrag;
 class QDragMoveEvent;
 class QDropEvent;
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -76,6 +79,9 @@ private:
     void createGraphicButtons();
     bool saveBeforeExit();
     void pictureBoxClicked(QLabel *box);
+    void listKeyEvent(QWidget *list, const QKeyEvent &key);
+    void releasedKeyUp();
+    void keyUp(const QWidget *list, int keyCode);
 
     void addButton_Click();
     void deleteButton_Click();
@@ -116,6 +122,7 @@ private:
     // Drag and drop: library entries dragged onto the load list, files dropped on
     // the library.
     void objLibrary_MouseDown();
+    void dragFromLibrary();
     Qt::DropActions objLibrary_OLEStartDrag(QDrag &drag);
     void objLoadList_OLEDragOver(QDragMoveEvent *event);
     void objLoadList_OLEDragDrop(QDropEvent *event);
@@ -131,6 +138,13 @@ private:
     bool m_loaded = false;
     bool m_unloaded = false;
     QLabel *m_pressedBox = nullptr;
+    // The list key let go last, while it may still turn out to be held.
+    struct ReleasedKey {
+        QWidget *list;
+        int key;
+    };
+    std::optional<ReleasedKey> m_released;
+    QTimer m_releaseWait;
 
     DropListBox *objLibrary;
     DropListBox *objLoadList;

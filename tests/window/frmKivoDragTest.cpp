@@ -142,6 +142,8 @@ private Q_SLOTS:
     void dropOnTheLoadList();
     void pressOnTheLibraryStartsADrag_data();
     void pressOnTheLibraryStartsADrag();
+    void clickOrDragInASelection_data();
+    void clickOrDragInASelection();
     void libraryTakesWhatIsDraggedOverIt_data();
     void libraryTakesWhatIsDraggedOverIt();
     void filesDroppedOnTheLibrary_data();
@@ -258,7 +260,11 @@ void frmKivoDragTest::pressOnTheLibraryStartsADrag()
     const QPoint at = onARow ? library.visualItemRect(library.item(1)).center()
                              : QPoint(10, library.viewport()->height() - 4);
 
+    // Down, and moved away as far as a drag needs.
     QTest::mousePress(library.viewport(), button, {}, at);
+    QVERIFY(library.findChild<QDrag *>(QString(), Qt::FindDirectChildrenOnly) == nullptr);
+    const QPoint moved = at + QPoint(0, QApplication::startDragDistance());
+    QTest::mouseMove(library.viewport(), moved);
 
     auto *drag = library.findChild<QDrag *>(QString(), Qt::FindDirectChildrenOnly);
     QCOMPARE(drag != nullptr, dragged);
@@ -269,8 +275,71 @@ void frmKivoDragTest::pressOnTheLibraryStartsADrag()
                  modelDragData(u"Bass \u00E9"_s)->data(gModelClipFormat));
         QCOMPARE(drag->supportedActions(), Qt::DropActions(Qt::CopyAction));
     }
-    QTest::mouseRelease(library.viewport(), button, {}, at);
+    QTest::mouseRelease(library.viewport(), button, {}, moved);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void frmKivoDragTest::clickOrDragInASelection_data()
+{
+    QTest::addColumn<int>("moved"); // how far the pointer goes with the button down
+    QTest::addColumn<bool>("dragged");
+    QTest::addColumn<QStringList>("loadList"); // after the move right or the drop, from row 1
+
+    const int far = QApplication::startDragDistance();
+    QTest::newRow("a click selects that row alone") << 0 << false << QStringList{u"C"_s};
+    QTest::newRow("moved less than a drag needs: a click") << far - 1 << false << QStringList{u"C"_s};
+    QTest::newRow("moved far enough: the selection is dragged")
+        << far << true << QStringList{u"B"_s, u"C"_s, u"D"_s};
+}
+
+void frmKivoDragTest::clickOrDragInASelection()
+{
+    QFETCH(int, moved);
+    QFETCH(bool, dragged);
+    QFETCH(QStringList, loadList);
+
+    prepareDataFolder({u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s}, {{u"Gig"_s, {}}});
+    QVERIFY(start());
+    activate();
+    auto &library = control<QListWidget>(u"objLibrary"_s);
+    auto &list = control<QListWidget>(u"objLoadList"_s);
+    const auto rowAt = [&library](int row) { return library.visualItemRect(library.item(row)).center(); };
+    // B to D, as the user selects them.
+    QTest::mouseClick(library.viewport(), Qt::LeftButton, Qt::NoModifier, rowAt(1));
+    QTest::mouseClick(library.viewport(), Qt::LeftButton, Qt::ShiftModifier, rowAt(3));
+    QCOMPARE(library.selectedItems().size(), 3);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(library.findChild<QDrag *>(QString(), Qt::FindDirectChildrenOnly) == nullptr);
+
+    // Down on C, and moved sideways, along the row.
+    const QPoint up = rowAt(2) + QPoint(moved, 0);
+    QTest::mousePress(library.viewport(), Qt::LeftButton, Qt::NoModifier, rowAt(2));
+    QTest::mouseMove(library.viewport(), up);
+    QTest::mouseRelease(library.viewport(), Qt::LeftButton, Qt::NoModifier, up);
+
+    auto *drag = library.findChild<QDrag *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(drag != nullptr, dragged);
+    QStringList selected;
+    for (const QListWidgetItem *item : library.selectedItems())
+        selected.append(item->text());
+    selected.sort();
+    const QStringList kept = dragged ? QStringList{u"B"_s, u"C"_s, u"D"_s} : QStringList{u"C"_s};
+    QCOMPARE(selected, kept);
+    QCOMPARE(library.currentRow(), 2);
+
+    if (dragged) {
+        // The drop on row 1 puts the selected entries there.
+        const Response response = dropOn(list, atHeight(list, heightOfRow(list, 1.25)), *drag->mimeData());
+        QVERIFY(response.accepted);
+    } else {
+        list.setCurrentRow(1);
+        invoke(u"moveButton"_s);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QCOMPARE(rowsOf(list).mid(1, loadList.size() + 1), loadList + QStringList{QString()});
+    QCOMPARE(rowsOf(list).at(0), QString());
+    QVERIFY(m_seam->messages().isEmpty());
 }
 
 void frmKivoDragTest::libraryTakesWhatIsDraggedOverIt_data()

@@ -108,10 +108,13 @@ private Q_SLOTS:
     void commandsForward();
     void keys_data();
     void keys();
+    void heldKeyActsOnce_data();
     void heldKeyActsOnce();
     void pictureBoxClick_data();
     void pictureBoxClick();
     void listRowsShowTheirDetails();
+    void clickOnTheCurrentRow_data();
+    void clickOnTheCurrentRow();
     void doubleClickPutsTheEntryIntoTheLoadList();
     void statusTooltipFollowsTheCaption();
     void helpViewer_data();
@@ -798,7 +801,10 @@ void frmKivoTest::keys()
 
     QTest::keyClick(&target, static_cast<Qt::Key>(key), modifiers);
 
-    QCOMPARE(m_library->getCount(), effect == KeyEffect::LibraryRowRemoved ? 2 : 3);
+    // A key that removes acts a moment after its release, once it is clear that the
+    // key is not held.
+    QTRY_COMPARE(m_library->getCount(), effect == KeyEffect::LibraryRowRemoved ? 2 : 3);
+    QTRY_COMPARE(loadList.item(2)->text(), effect == KeyEffect::LocationEmptied ? QString() : u"Bravo"_s);
     QCOMPARE(m_library->nameExist(u"Bravo"_s), effect != KeyEffect::LibraryRowRemoved);
     QCOMPARE(loadList.item(2)->text(), effect == KeyEffect::LocationEmptied ? QString() : u"Bravo"_s);
     QWidget *focused = QApplication::focusWidget();
@@ -851,30 +857,91 @@ void frmKivoTest::pictureBoxClick()
     QVERIFY(m_seam->messages().isEmpty());
 }
 
+namespace {
+// One key event of a press held down and let go: the first press, a release and a
+// press that the platform repeats (marked as repeats or not), and the last release.
+enum class KeyStep { Press, RepeatedRelease, RepeatedPress, UnmarkedRelease, UnmarkedPress, Release };
+using Presses = QList<QList<KeyStep>>;
+} // namespace
+Q_DECLARE_METATYPE(KeyStep)
+
+void frmKivoTest::heldKeyActsOnce_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    // Each inner list is one press of the key, held down from its first to its last
+    // event; the presses are apart as far as a person's are.
+    QTest::addColumn<Presses>("presses");
+
+    using enum KeyStep;
+    const QString library = u"objLibrary"_s;
+    const QString loadList = u"objLoadList"_s;
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const QList<KeyStep> once{Press, Release};
+    const QList<KeyStep> marked{Press, RepeatedRelease, RepeatedPress, RepeatedRelease, RepeatedPress, Release};
+    const QList<KeyStep> unmarked{Press, UnmarkedRelease, UnmarkedPress, UnmarkedRelease, UnmarkedPress, Release};
+    const QList<KeyStep> mixed{Press, UnmarkedRelease, UnmarkedPress, RepeatedRelease, RepeatedPress, Release};
+    QTest::newRow("library, one press") << library << int(Qt::Key_Delete) << none << Presses{once};
+    QTest::newRow("library, held, repeats marked") << library << int(Qt::Key_Delete) << none << Presses{marked};
+    QTest::newRow("library, held, repeats unmarked") << library << int(Qt::Key_Delete) << none << Presses{unmarked};
+    QTest::newRow("library, held, some repeats unmarked") << library << int(Qt::Key_Delete) << none << Presses{mixed};
+    QTest::newRow("library, Backspace held") << library << int(Qt::Key_Backspace) << none << Presses{unmarked};
+    QTest::newRow("library, two presses") << library << int(Qt::Key_Delete) << none << Presses{once, once};
+    QTest::newRow("library, two holds") << library << int(Qt::Key_Delete) << none << Presses{unmarked, marked};
+    QTest::newRow("library, Shift+Delete held")
+        << library << int(Qt::Key_Delete) << Qt::KeyboardModifiers(Qt::ShiftModifier) << Presses{unmarked};
+    QTest::newRow("load list, one press") << loadList << int(Qt::Key_Delete) << none << Presses{once};
+    QTest::newRow("load list, held, repeats unmarked") << loadList << int(Qt::Key_Delete) << none << Presses{unmarked};
+    QTest::newRow("load list, Backspace held") << loadList << int(Qt::Key_Backspace) << none << Presses{unmarked};
+    QTest::newRow("load list, two presses") << loadList << int(Qt::Key_Backspace) << none << Presses{once, once};
+}
+
 void frmKivoTest::heldKeyActsOnce()
 {
-    prepareDataFolder({u"Alpha"_s, u"Bravo"_s, u"Charlie"_s}, {});
+    QFETCH(QString, list);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(Presses, presses);
+
+    const QStringList names{u"Alpha"_s, u"Bravo"_s, u"Charlie"_s, u"Delta"_s, u"Echo"_s, u"Foxtrot"_s};
+    prepareDataFolder(names, {{u"First"_s, names}});
     QVERIFY(start());
     activate();
-    auto &library = control<QListWidget>(u"objLibrary"_s);
-    library.setCurrentRow(0);
-    library.setFocus();
+    const bool library = list == u"objLibrary"_s;
+    auto &target = control<QListWidget>(list);
+    const auto &status = control<QLabel>(u"objStatusBar"_s);
+    target.setFocus();
+    // The library's command removes its current entry; the load list's empties its
+    // current location, and says so.
+    const auto commandsRun = [&] {
+        return int(names.size()) - (library ? m_library->getCount() : m_lists->activeLoadList()->count());
+    };
 
-    // The platform repeats a held key as pairs of press and release marked as repeats.
-    QKeyEvent firstPress(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    QApplication::sendEvent(&library, &firstPress);
-    for (int i = 0; i < 3; ++i) {
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(&library, &release);
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(&library, &press);
+    int run = 0;
+    for (const QList<KeyStep> &press : presses) {
+        // The next entry, as the person would choose it between two presses.
+        target.setCurrentRow(library ? 0 : run);
+        for (const KeyStep step : press) {
+            // Nothing acts before the key is let go for good.
+            QCOMPARE(commandsRun(), run);
+            const bool down
+                = step == KeyStep::Press || step == KeyStep::RepeatedPress || step == KeyStep::UnmarkedPress;
+            const bool repeat = step == KeyStep::RepeatedPress || step == KeyStep::RepeatedRelease;
+            QKeyEvent event(down ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers, QString(), repeat);
+            QApplication::sendEvent(&target, &event);
+        }
+        ++run;
+        QTRY_COMPARE(commandsRun(), run);
+        // One command ran, not a second one on the location that the first emptied.
+        QCOMPARE(status.text(), library ? u" File removed"_s : u" Location %1 removed"_s.arg(run));
     }
-    QCOMPARE(m_library->getCount(), 3);
-    QKeyEvent lastRelease(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
-    QApplication::sendEvent(&library, &lastRelease);
-
-    QCOMPARE(m_library->getCount(), 2);
-    QVERIFY(!m_library->nameExist(u"Alpha"_s));
+    QVERIFY(m_seam->messages().isEmpty());
+    QStringList rows;
+    for (int row = 0; row < target.count(); ++row)
+        rows.append(target.item(row)->text());
+    const QStringList left = names.mid(run);
+    QCOMPARE(rows, library ? left : QStringList(run, QString()) + left + QStringList(12 - names.size(), QString()));
 }
 
 void frmKivoTest::listRowsShowTheirDetails()
@@ -906,6 +973,47 @@ void frmKivoTest::listRowsShowTheirDetails()
     loadList.setCurrentRow(1);
     QCOMPARE(path.text(), u" "_s);
     QCOMPARE(status.text(), QString());
+}
+
+void frmKivoTest::clickOnTheCurrentRow_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<int>("otherRow");
+    QTest::addColumn<QString>("shown"); // the clicked entry
+
+    QTest::newRow("library") << u"objLibrary"_s << 1 << u"objLoadList"_s << 2 << u"Bravo"_s;
+    QTest::newRow("load list") << u"objLoadList"_s << 2 << u"objLibrary"_s << 1 << u"Charlie"_s;
+}
+
+void frmKivoTest::clickOnTheCurrentRow()
+{
+    QFETCH(QString, list);
+    QFETCH(int, row);
+    QFETCH(QString, other);
+    QFETCH(int, otherRow);
+    QFETCH(QString, shown);
+
+    prepareDataFolder({u"Alpha"_s, u"Bravo"_s, u"Charlie"_s}, {{u"First"_s, {u"Alpha"_s, QString(), u"Charlie"_s}}});
+    QVERIFY(start());
+    activate();
+    const auto click = [this](const QString &name, int at) {
+        auto &box = control<QListWidget>(name);
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::NoModifier, box.visualItemRect(box.item(at)).center());
+    };
+    click(list, row);
+    click(other, otherRow);
+    QVERIFY(control<QLabel>(u"lblPath"_s).text() != u" "_s + shown + u".tvs"_s);
+
+    // Back on the row that stayed current.
+    click(list, row);
+
+    QCOMPARE(control<QListWidget>(list).currentRow(), row);
+    QCOMPARE(control<QLabel>(u"lblPath"_s).text(), u" "_s + shown + u".tvs"_s);
+    QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), u" "_s + soundPath(shown));
+    const auto tag = static_cast<quint32>(m_library->getModel(shown)->tag());
+    QCOMPARE(control<QLabel>(u"lblTag"_s).text(), u" "_s + QString::number(tag, 16).toUpper());
 }
 
 void frmKivoTest::doubleClickPutsTheEntryIntoTheLoadList()
