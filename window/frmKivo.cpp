@@ -541,15 +541,15 @@ void frmKivo::closeEvent(QCloseEvent *event)
 }
 
 // Edits of load lists stay in memory until they are saved; closing asks before
-// they are lost. False when the user chose to stay.
+// they are lost. False when the window stays: the user chose to, or the save failed,
+// and the edits would be lost with the window while the user believed them saved.
 bool frmKivo::saveBeforeExit()
 {
     if (!m_loadLists.hasUnsavedChanges())
         return true;
     switch (msgBox(QStringLiteral("Save the changes to your Load Lists before you exit?"), Buttons::YesNoCancel)) {
     case Answer::Yes:
-        glueProxy().btnSaveClick();
-        return true;
+        return !glueProxy().btnSaveClick();
     case Answer::No:
         return true;
     default:

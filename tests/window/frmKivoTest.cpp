@@ -11,7 +11,9 @@
 #include "platform/RuntimeError.h"
 #include "window/Installation.h"
 
+#include "FileSizeLimit.h"
 #include "ModalAnswerer.h"
+#include "ReadOnlyFolder.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -598,19 +600,39 @@ void frmKivoTest::commandLine()
     QCOMPARE(m_library->getModel(name)->path(), inFolder(path));
 }
 
+namespace {
+// Where the data folder stands when the user answers the question at exit.
+enum class Disk { Ordinary, Full, ReadOnly };
+} // namespace
+Q_DECLARE_METATYPE(Disk)
+
 void frmKivoTest::unsavedChangesAtExit_data()
 {
     QTest::addColumn<bool>("edit");
     QTest::addColumn<bool>("saveFirst");
     QTest::addColumn<int>("answer"); // 0: no question expected
+    QTest::addColumn<Disk>("disk");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("editInFile");
+    QTest::addColumn<QString>("message"); // the message box after the answer, empty: none
+    QTest::addColumn<QString>("status"); // null: not looked at
 
-    QTest::newRow("nothing changed") << false << false << 0 << true << false;
-    QTest::newRow("saved before exit") << true << true << 0 << true << true;
-    QTest::newRow("Yes saves") << true << false << int(Answer::Yes) << true << true;
-    QTest::newRow("No drops the changes") << true << false << int(Answer::No) << true << false;
-    QTest::newRow("Cancel stays") << true << false << int(Answer::Cancel) << false << false;
+    const QString saved = u" All of your Load Lists has been saved"_s;
+    const QString notSaved = u" Your Load Lists could not be saved"_s;
+    QTest::newRow("nothing changed") << false << false << 0 << Disk::Ordinary << true << false << QString()
+                                     << QString();
+    QTest::newRow("saved before exit") << true << true << 0 << Disk::Ordinary << true << true << QString() << saved;
+    QTest::newRow("Yes saves") << true << false << int(Answer::Yes) << Disk::Ordinary << true << true << QString()
+                               << saved;
+    QTest::newRow("No drops the changes") << true << false << int(Answer::No) << Disk::Ordinary << true << false
+                                          << QString() << QString();
+    QTest::newRow("Cancel stays") << true << false << int(Answer::Cancel) << Disk::Ordinary << false << false
+                                  << QString() << QString();
+    QTest::newRow("Yes on a full disk stays") << true << false << int(Answer::Yes) << Disk::Full << false << false
+                                              << QString() << notSaved;
+    QTest::newRow("Yes in a read-only folder stays")
+        << true << false << int(Answer::Yes) << Disk::ReadOnly << false << false
+        << u"Kivo Rudovaz data path no longer exist"_s << notSaved;
 }
 
 void frmKivoTest::unsavedChangesAtExit()
@@ -618,8 +640,11 @@ void frmKivoTest::unsavedChangesAtExit()
     QFETCH(bool, edit);
     QFETCH(bool, saveFirst);
     QFETCH(int, answer);
+    QFETCH(Disk, disk);
     QFETCH(bool, closed);
     QFETCH(bool, editInFile);
+    QFETCH(QString, message);
+    QFETCH(QString, status);
 
     prepareDataFolder({u"Alpha"_s, u"Bravo"_s}, {{u"First"_s, {u"Alpha"_s}}});
     QVERIFY(start());
@@ -632,29 +657,50 @@ void frmKivoTest::unsavedChangesAtExit()
     }
     if (saveFirst)
         invoke(u"saveButton"_s);
-    if (answer != 0)
-        m_seam->answerNext(static_cast<Answer>(answer));
+    const qsizetype shownBefore = m_seam->messages().size();
 
-    invoke(u"flmExit"_s);
+    {
+        std::optional<FileSizeLimit> fullDisk;
+        std::optional<ReadOnlyFolder> readOnly;
+        if (disk == Disk::Full) {
+            fullDisk.emplace(16);
+        } else if (disk == Disk::ReadOnly) {
+            readOnly.emplace(dataFolder());
+            if (!readOnly->isReadOnly())
+                QSKIP("the data folder cannot be made read-only here");
+        }
+        if (answer != 0)
+            m_seam->answerNext(static_cast<Answer>(answer));
+        invoke(u"flmExit"_s);
+    }
 
-    const qsizetype questions = m_seam->messageTexts().count(saveQuestion);
-    QCOMPARE(questions, answer != 0 ? 1 : 0);
-    if (questions == 1) {
-        const MessageRequest &question = m_seam->messages().constLast();
+    const QStringList texts = m_seam->messageTexts().mid(shownBefore);
+    QCOMPARE(texts.count(saveQuestion), answer != 0 ? 1 : 0);
+    if (answer != 0) {
+        const MessageRequest &question = m_seam->messages().at(shownBefore);
+        QCOMPARE(question.text, saveQuestion);
         QCOMPARE(question.buttons, Buttons::YesNoCancel);
         QCOMPARE(question.icon, Icon::None);
         QCOMPARE(question.title, QString());
     }
+    QCOMPARE(texts.mid(answer != 0 ? 1 : 0), message.isEmpty() ? QStringList() : QStringList{message});
+    if (!status.isNull())
+        QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), status);
     QCOMPARE(m_window->isVisible(), !closed);
     // The shut-down runs only when the window goes.
     QCOMPARE(storedUserValue(u"Loadlist"_s).isEmpty(), !closed);
-    QFile file(listFile);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().contains("Bravo"), editInFile);
+    const auto fileHoldsEdit = [&listFile] {
+        QFile file(listFile);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("Bravo");
+    };
+    QCOMPARE(fileHoldsEdit(), editInFile);
     if (!closed) {
-        m_seam->answerNext(Answer::No);
+        // Once there is room again, the same question saves the edit; else No leaves it.
+        const bool retry = disk != Disk::Ordinary;
+        m_seam->answerNext(retry ? Answer::Yes : Answer::No);
         invoke(u"flmExit"_s);
         QVERIFY(!m_window->isVisible());
+        QCOMPARE(fileHoldsEdit(), retry);
     }
 }
 
