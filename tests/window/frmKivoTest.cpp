@@ -35,6 +35,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocalServer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -742,6 +743,8 @@ void frmKivoTest::secondStartHandsOver()
 void frmKivoTest::killedCopyBlocksNoStart()
 {
     prepareDataFolder({}, {});
+    // The socket goes with the window; this is for a run that fails before it.
+    const auto removeSocket = qScopeGuard([this] { QLocalServer::removeServer(RunningCopy::serverName(dataFolder())); });
     leaveKilledCopy(dataFolder());
     if (QTest::currentTestFailed())
         return;
