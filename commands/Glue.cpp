@@ -248,15 +248,16 @@ void Glue::importLL(const QString &strFile, const QString &strName)
     status(QStringLiteral(" File imported successfully!"));
 }
 
-void Glue::saveAll()
+bool Glue::saveAll()
 {
     if (noLoadList()) {
         status(QStringLiteral(" There is nothing to save"));
-        return;
+        return false;
     }
     bool failed = mLoadLists.saveAll();
     failed = saveListOfLoadLists(mLoadLists) || failed;
     reportSaved(failed, QStringLiteral(" All of your Load Lists has been saved"));
+    return failed;
 }
 
 void Glue::renameLL(const QString &strNewName, const QString &strOldName)

@@ -46,7 +46,8 @@ public:
     void setActiveLL(const QString &strName);
     void exportLL(const QString &strName, const QString &strPath);
     void importLL(const QString &strFile, const QString &strName);
-    void saveAll();
+    // True when a file could not be written; the status line has said so.
+    bool saveAll();
     void renameLL(const QString &strNewName, const QString &strOldName);
     void saveLL(const QString &strName = {});
     // Writes the sound images of the active list to the unit on device lgDevice

@@ -397,9 +397,9 @@ void GlueProxy::btnDeleteClick()
     glue().removeLL(objLLSList->currentText(), -1);
 }
 
-void GlueProxy::btnSaveClick()
+bool GlueProxy::btnSaveClick()
 {
-    glue().saveAll();
+    return glue().saveAll();
 }
 
 void GlueProxy::btnRenameClick()

@@ -51,7 +51,8 @@ public:
     void btnMoveLeftClick();
     void btnNewClick();
     void btnDeleteClick();
-    void btnSaveClick();
+    // True when the save failed, as the status line (and the file layer's message) says.
+    bool btnSaveClick();
     void btnRenameClick();
     void btnWriteClick(qint16 intDevice, QProgressBar &objProgress);
     void cboActiveListChange(const QString &strListName);

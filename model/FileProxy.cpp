@@ -163,6 +163,21 @@ QByteArray fileBytes(const QString &text)
     return bytes;
 }
 
+// The lines of the text, without the empty lines at its end.
+QList<QStringView> contentLines(QStringView text)
+{
+    QList<QStringView> lines = splitLines(text);
+    while (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// True when both texts hold the same lines, whichever line ends they use.
+bool sameLines(QStringView a, QStringView b)
+{
+    return contentLines(a) == contentLines(b);
+}
+
 void showError(const RuntimeError &error)
 {
     msgBox(error.description());
@@ -201,7 +216,15 @@ bool saveToFile(const IPersistToFile &obj, const QString &strName)
 
 bool differsFromFile(const IPersistToFile &obj)
 {
-    return !fileHolds(dataFile(obj.name()), fileBytes(entryLines(obj, Entries::DataFile)));
+    const QString file = dataFile(obj.name());
+    const QString text = entryLines(obj, Entries::DataFile);
+    if (fileHolds(file, fileBytes(text)))
+        return false;
+    if (!regularFileExists(file))
+        return true;
+    // A file that another tool left with LF or lone CR line ends, or with a line that
+    // reads as Latin-1, reads back as what saving would write: it holds no unsaved edit.
+    return !sameLines(quietlyRead(file), text);
 }
 
 bool fileNotExist(const QString &strFile)

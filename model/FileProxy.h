@@ -28,8 +28,9 @@ FolderState ensureFolder(const QString &strPath);
 // Writes the unit's entries to its data file, named after strName when it is not
 // empty; true on failure.
 bool saveToFile(const IPersistToFile &obj, const QString &strName);
-// True when saveToFile(obj, {}) would change the unit's data file: the file is
-// missing or holds other bytes than the unit would write now.
+// True when saveToFile(obj, {}) would change what the unit's data file holds: the
+// file is missing or holds other lines than the unit would write now. Line ends and
+// empty lines at the end do not count, as reading takes every kind alike.
 bool differsFromFile(const IPersistToFile &obj);
 // True when no ordinary (regular, not hidden) file is there.
 bool fileNotExist(const QString &strFile);

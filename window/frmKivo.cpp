@@ -7,6 +7,7 @@
 #include "HelpCommands.h"
 #include "HelpViewer.h"
 #include "Installation.h"
+#include "RunningCopy.h"
 #include "frmSplash.h"
 
 #include "commands/ApiGlobal.h"
@@ -40,6 +41,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStyle>
+#include <QThread>
 
 #include <algorithm>
 #include <chrono>
@@ -151,6 +153,7 @@ frmKivo::frmKivo(Library &library, LoadLists &loadLists)
     , m_library(library)
     , m_loadLists(loadLists)
     , m_commandLine(commandLineOfProgram())
+    , m_runningCopy(new RunningCopy(this))
 {
     setObjectName(QStringLiteral("frmKivo"));
     setWindowTitle(programTitle());
@@ -162,6 +165,17 @@ frmKivo::frmKivo(Library &library, LoadLists &loadLists)
     setTabOrder();
     connectControls();
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
+    m_runningCopy->setObjectName(QStringLiteral("runningCopy"));
+    connect(m_runningCopy, &RunningCopy::commandLineArrived, this, &frmKivo::commandLineHandedOver);
+    // Files wait while a question is open; they are offered once it has been answered.
+    constexpr int offerRetryMs = 250;
+    m_offerLater.setSingleShot(true);
+    m_offerLater.setInterval(offerRetryMs);
+    connect(&m_offerLater, &QTimer::timeout, this, [this] {
+        // A window manager may refuse the window the front; the file is offered all the same.
+        m_frontRefused = true;
+        offerHandedOver();
+    });
 }
 
 frmKivo::~frmKivo() = default;
@@ -447,6 +461,18 @@ bool frmKivo::Form_Load()
         close();
         return false;
     }
+    // A second copy on the same data folder would write over this one's files. This
+    // start ends without its shut-down: the selections are the running copy's to keep.
+    switch (m_runningCopy->start(dataPath(), m_commandLine)) {
+    case RunningCopy::Role::Running:
+        break;
+    case RunningCopy::Role::HandedOver:
+        m_handedOver = true;
+        return false;
+    case RunningCopy::Role::Unreachable:
+        msgBox(QStringLiteral("Kivo Rudovaz is already running on your files, but it does not answer"));
+        return false;
+    }
     // The window stays hidden while the splash runs: it has not been shown yet.
     bool passed = false;
     {
@@ -469,9 +495,11 @@ bool frmKivo::Form_Load()
     // belongs to the window.
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
     show();
-    offerCommandLine();
+    offerCommandLine(m_commandLine);
     createGraphicButtons();
     m_loaded = true;
+    // Later starts may have handed over their files while this one started.
+    offerHandedOver();
     return true;
 }
 
@@ -538,18 +566,50 @@ void frmKivo::restoreSelections()
     selectRow(*cboDevice, rememberedRow(remembered, devices));
 }
 
-void frmKivo::offerCommandLine()
+void frmKivo::offerCommandLine(const QString &commandLine)
 {
-    if (m_commandLine.isEmpty())
+    if (commandLine.isEmpty())
         return;
     // A lone quote or a pair of quotes names no file.
-    const QString path = m_commandLine == u"\"" ? QString() : stripQuotes(m_commandLine);
+    const QString path = commandLine == u"\"" ? QString() : stripQuotes(commandLine);
     if (path.isEmpty())
         return;
     // A file name without a dot has no base name; it is offered under its whole name.
     const QString fileName = getFileName(path);
     const QString name = fileName.contains(u'.') ? getBaseName(path) : fileName;
     glueProxy().sendFileToLibrary(name, path);
+}
+
+void frmKivo::commandLineHandedOver(const QString &commandLine)
+{
+    if (isVisible()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        raise();
+        activateWindow();
+    }
+    if (!commandLine.isEmpty())
+        m_handedOverFiles.append(commandLine);
+    offerHandedOver();
+}
+
+void frmKivo::offerHandedOver()
+{
+    if (m_handedOverFiles.isEmpty() || !m_loaded || m_unloaded)
+        return;
+    // Offered as a start offers its file, but only between commands: a question, a
+    // dialog or a drag runs its own event loop, and the file waits until it ends. The
+    // name prompt belongs to the window that is active, so it waits for the front too.
+    if (m_offering || QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr
+        || QThread::currentThread()->loopLevel() > 1 || (!isActiveWindow() && !m_frontRefused)) {
+        m_offerLater.start();
+        return;
+    }
+    m_offerLater.stop();
+    m_frontRefused = false;
+    m_offering = true;
+    while (!m_handedOverFiles.isEmpty() && !m_unloaded)
+        offerCommandLine(m_handedOverFiles.takeFirst());
+    m_offering = false;
 }
 
 void frmKivo::createGraphicButtons()
@@ -576,20 +636,33 @@ void frmKivo::closeEvent(QCloseEvent *event)
 }
 
 // Edits of load lists stay in memory until they are saved; closing asks before
-// they are lost. False when the user chose to stay.
+// they are lost. False when the window stays: the user chose to, or the save failed,
+// and the edits would be lost with the window while the user believed them saved.
 bool frmKivo::saveBeforeExit()
 {
     if (!m_loadLists.hasUnsavedChanges())
         return true;
     switch (msgBox(QStringLiteral("Save the changes to your Load Lists before you exit?"), Buttons::YesNoCancel)) {
     case Answer::Yes:
-        glueProxy().btnSaveClick();
-        return true;
+        return !glueProxy().btnSaveClick();
     case Answer::No:
         return true;
     default:
         return false;
     }
+}
+
+bool frmKivo::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (!m_handedOverFiles.isEmpty()) {
+        if (event->type() == QEvent::WindowActivate)
+            offerHandedOver();
+        // The question's own event loop is still ending.
+        else if (event->type() == QEvent::WindowUnblocked)
+            QTimer::singleShot(0, this, &frmKivo::offerHandedOver);
+    }
+    return handled;
 }
 
 void frmKivo::Form_Unload()
@@ -598,6 +671,8 @@ void frmKivo::Form_Unload()
     // A key let go just before has nothing left to act on.
     m_releaseWait.stop();
     m_released.reset();
+    m_offerLater.stop();
+    m_runningCopy->release();
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"), cboActiveList->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"), cboDevice->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"), cboDevice->count());

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <array>
@@ -30,6 +31,7 @@ class GlueProxy;
 class GraphicButton;
 class Library;
 class LoadLists;
+class RunningCopy;
 
 // The main window: the library, the active load list, the load lists and the MIDI
 // devices, with the menus and picture buttons that turn every action into one call
@@ -45,8 +47,10 @@ public:
 
     // The start-up: settles the data folder, runs the installation checks, fills the
     // lists and shows the window. False when it failed; the window has then been
-    // unloaded and the program ends.
+    // unloaded and the program ends. False too when another copy of the program runs
+    // on the data folder and has taken this start's command line (handedOver()).
     bool Form_Load();
+    bool handedOver() const noexcept { return m_handedOver; }
     // The shut-down: remembers the selections and releases the help viewer and the
     // text-input dialog. Runs once, when the window is unloaded.
     void Form_Unload();
@@ -60,6 +64,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -75,7 +80,10 @@ private:
     bool initDataFolder();
     bool loadCommonDialogs();
     void restoreSelections();
-    void offerCommandLine();
+    void offerCommandLine(const QString &commandLine);
+    // A later start's command line: the window comes to the front and offers its file.
+    void commandLineHandedOver(const QString &commandLine);
+    void offerHandedOver();
     void createGraphicButtons();
     bool saveBeforeExit();
     void pictureBoxClicked(QLabel *box);
@@ -135,6 +143,13 @@ private:
     LoadLists &m_loadLists;
     std::unique_ptr<GlueProxy> mGlueProxy;
     QString m_commandLine;
+    RunningCopy *m_runningCopy;
+    bool m_handedOver = false;
+    // Files of later starts that wait until no question or drag is open.
+    QStringList m_handedOverFiles;
+    QTimer m_offerLater;
+    bool m_offering = false;
+    bool m_frontRefused = false;
     bool m_loaded = false;
     bool m_unloaded = false;
     QLabel *m_pressedBox = nullptr;

@@ -16,8 +16,9 @@ int main(int argc, char *argv[])
 
     kivo::frmKivo window;
     // A start that failed has told the user why; whoever started the program learns
-    // of it from the exit status.
+    // of it from the exit status. A start that handed its file to the copy that runs
+    // has done what it was asked.
     if (!window.Form_Load())
-        return EXIT_FAILURE;
+        return window.handedOver() ? EXIT_SUCCESS : EXIT_FAILURE;
     return QApplication::exec();
 }

@@ -409,6 +409,11 @@ enum class Step {
     FileEditedOutside,
     NewListNotSaved,
     ListRenamedNotSaved,
+    LfLineEnds,
+    CrLineEnds,
+    LfLineEndsNoBlankLine,
+    LfLineEndsAndEdit,
+    LineInLatin1ReadBack,
 };
 }
 Q_DECLARE_METATYPE(Step)
@@ -428,6 +433,11 @@ void LoadListsTest::unsavedChanges_data()
     QTest::newRow("file edited by another program") << Step::FileEditedOutside << true;
     QTest::newRow("new list without a file") << Step::NewListNotSaved << true;
     QTest::newRow("renamed, not written") << Step::ListRenamedNotSaved << true;
+    QTest::newRow("file with LF line ends") << Step::LfLineEnds << false;
+    QTest::newRow("file with CR line ends") << Step::CrLineEnds << false;
+    QTest::newRow("LF line ends, no blank last line") << Step::LfLineEndsNoBlankLine << false;
+    QTest::newRow("LF line ends and a location added") << Step::LfLineEndsAndEdit << true;
+    QTest::newRow("read back from a line in Latin-1") << Step::LineInLatin1ReadBack << false;
 }
 
 void LoadListsTest::unsavedChanges()
@@ -448,6 +458,7 @@ void LoadListsTest::unsavedChanges()
     LoadLists *lists = &saved;
     const LoadListPtr edited = saved.getLoadList(QStringLiteral("Edited"));
     const ModelPtr extra = newModel(77, QStringLiteral("Extra"), QStringLiteral("/s/Extra.tvs"));
+    const QString file = QStringLiteral("Edited.dat");
     switch (step) {
     case Step::Nothing:
         break;
@@ -485,6 +496,26 @@ void LoadListsTest::unsavedChanges()
         break;
     case Step::ListRenamedNotSaved:
         edited->setName(QStringLiteral("Renamed"));
+        break;
+    case Step::LfLineEnds:
+        QVERIFY(folder.writeBytes(file, folder.readBytes(file).replace("\r\n", "\n")));
+        break;
+    case Step::CrLineEnds:
+        QVERIFY(folder.writeBytes(file, folder.readBytes(file).replace("\r\n", "\r")));
+        break;
+    case Step::LfLineEndsNoBlankLine:
+        QVERIFY(folder.writeBytes(file, folder.readBytes(file).replace("\r\n", "\n").chopped(1)));
+        break;
+    case Step::LfLineEndsAndEdit:
+        QVERIFY(folder.writeBytes(file, folder.readBytes(file).replace("\r\n", "\n")));
+        edited->add(7, extra);
+        break;
+    case Step::LineInLatin1ReadBack:
+        QVERIFY(folder.writeBytes(file, folder.readBytes(file).replace("\tEdited1\t", "\tCaf\xe9\t")));
+        loadListOfLoadLists(loaded);
+        loaded.fillLoadLists();
+        QCOMPARE(loaded.getLoadList(QStringLiteral("Edited"))->getModel(1)->name(), QStringLiteral("Caf\u00e9"));
+        lists = &loaded;
         break;
     }
 

@@ -10,8 +10,11 @@
 #include "platform/MidiDevices.h"
 #include "platform/RuntimeError.h"
 #include "window/Installation.h"
+#include "window/RunningCopy.h"
 
+#include "FileSizeLimit.h"
 #include "ModalAnswerer.h"
+#include "ReadOnlyFolder.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -20,12 +23,19 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QProcess>
 #include <QScopeGuard>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocalServer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -36,6 +46,10 @@
 
 #include <memory>
 #include <optional>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace kivo;
 using namespace Qt::StringLiterals;
@@ -74,6 +88,69 @@ private:
     const QWidget *&m_window;
 };
 
+// Starts a second copy of the program on the same data folder, as a second click on a
+// file does, and waits until the running window has taken what it handed over.
+struct SecondStart {
+    bool loaded = true;
+    bool handedOver = false;
+    bool arrived = false;
+};
+
+SecondStart startSecondCopy(frmKivo &running, const QString &commandLine)
+{
+    auto *copy = running.findChild<RunningCopy *>(u"runningCopy"_s);
+    if (copy == nullptr)
+        return {};
+    QSignalSpy arrived(copy, &RunningCopy::commandLineArrived);
+    Library library;
+    LoadLists lists;
+    frmKivo second(library, lists);
+    second.setCommandLine(commandLine);
+    SecondStart result;
+    result.loaded = second.Form_Load();
+    result.handedOver = second.handedOver();
+    result.arrived = result.handedOver && arrived.wait();
+    return result;
+}
+
+// What a copy that was killed leaves in the data folder and beside it: its lock file
+// naming a process that no longer runs, and its bound socket that nobody listens on.
+void leaveKilledCopy(const QString &dataFolder)
+{
+    QProcess ended;
+    ended.start(QStandardPaths::findExecutable(u"true"_s), {});
+    QVERIFY(ended.waitForStarted());
+    const QByteArray deadPid = QByteArray::number(ended.processId());
+    QVERIFY(ended.waitForFinished());
+
+    const QString lockFile = QDir(dataFolder).filePath(RunningCopy::lockFileName());
+    {
+        QLockFile ours(lockFile);
+        QVERIFY(ours.tryLock());
+        QFile file(lockFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray content = file.readAll();
+        file.close();
+        ours.unlock();
+        content = deadPid + content.mid(content.indexOf('\n'));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    const QByteArray socketPath
+        = QFile::encodeName(QDir::tempPath() + u'/' + RunningCopy::serverName(dataFolder));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    QVERIFY(std::size_t(socketPath.size()) < sizeof(address.sun_path));
+    std::copy(socketPath.cbegin(), socketPath.cend(), address.sun_path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(fd >= 0);
+    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    QVERIFY(bound);
+    QVERIFY(QFileInfo::exists(QString::fromLocal8Bit(socketPath)));
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Personal)
@@ -102,6 +179,9 @@ private Q_SLOTS:
     void shutDownRemembersSelections();
     void commandLine_data();
     void commandLine();
+    void secondStartHandsOver_data();
+    void secondStartHandsOver();
+    void killedCopyBlocksNoStart();
     void unsavedChangesAtExit_data();
     void unsavedChangesAtExit();
     void commandsForward_data();
@@ -119,6 +199,9 @@ private Q_SLOTS:
     void statusTooltipFollowsTheCaption();
     void helpViewer_data();
     void helpViewer();
+
+private:
+    void verifyOffered(const DialogSeen &seen, const QString &name, const QString &path);
 };
 
 void frmKivoTest::initTestCase()
@@ -588,6 +671,13 @@ void frmKivoTest::commandLine()
 
     QVERIFY(start({}, inFolder(commandLine)));
 
+    verifyOffered(seen, name, inFolder(path));
+}
+
+// The command line's file was offered to the library with the name prompt, or nothing
+// was offered when name is null.
+void frmKivoTest::verifyOffered(const DialogSeen &seen, const QString &name, const QString &path)
+{
     QVERIFY(m_seam->allAnswersUsed());
     if (name.isNull()) {
         QCOMPARE(m_seam->dialogsShown(), 0);
@@ -596,9 +686,84 @@ void frmKivoTest::commandLine()
     }
     QCOMPARE(seen.title, u"Adding Sound Image"_s);
     QCOMPARE(seen.defaultAnswer, name);
-    QCOMPARE(seen.message, u"Enter name for file: "_s + inFolder(path));
+    QCOMPARE(seen.message, u"Enter name for file: "_s + path);
     QCOMPARE(m_library->getCount(), 1);
-    QCOMPARE(m_library->getModel(name)->path(), inFolder(path));
+    QCOMPARE(m_library->getModel(name)->path(), path);
+}
+
+namespace {
+// Where the data folder stands when the user answers the question at exit.
+enum class Disk { Ordinary, Full, ReadOnly };
+} // namespace
+Q_DECLARE_METATYPE(Disk)
+
+void frmKivoTest::secondStartHandsOver_data()
+{
+    QTest::addColumn<QString>("commandLine"); // %1: the folder of the sounds
+    QTest::addColumn<QString>("name"); // null: nothing offered
+    QTest::addColumn<bool>("oldLock"); // the running copy's lock file was last written long ago
+
+    QTest::newRow("a file") << u"\"%1My Sound.tvs\""_s << u"My Sound"_s << false;
+    QTest::newRow("no file: only to the front") << QString() << QString() << false;
+    QTest::newRow("a lock held for hours") << u"%1Late.tvs"_s << u"Late"_s << true;
+}
+
+void frmKivoTest::secondStartHandsOver()
+{
+    QFETCH(QString, commandLine);
+    QFETCH(QString, name);
+    QFETCH(bool, oldLock);
+
+    const QString folder = m_root.filePath(u"sounds/"_s);
+    commandLine.replace(u"%1"_s, folder);
+    QVERIFY(start());
+    if (oldLock) {
+        QFile lock(dataFolder() + RunningCopy::lockFileName());
+        QVERIFY(lock.open(QIODevice::ReadWrite));
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-3 * 3600), QFileDevice::FileModificationTime));
+    }
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+    DialogSeen seen;
+    if (!name.isNull())
+        m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+
+    const SecondStart second = startSecondCopy(*m_window, commandLine);
+
+    QVERIFY(!second.loaded);
+    QVERIFY(second.handedOver);
+    QVERIFY(second.arrived);
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    // The second start ran no shut-down of its own.
+    QCOMPARE(storedUserValue(u"Loadlist"_s), QString());
+    verifyOffered(seen, name, name.isNull() ? QString() : stripQuotes(commandLine));
+    if (!name.isNull())
+        QCOMPARE(seen.owner, m_window.get());
+}
+
+void frmKivoTest::killedCopyBlocksNoStart()
+{
+    prepareDataFolder({}, {});
+    // The socket goes with the window; this is for a run that fails before it.
+    const auto removeSocket = qScopeGuard([this] { QLocalServer::removeServer(RunningCopy::serverName(dataFolder())); });
+    leaveKilledCopy(dataFolder());
+    if (QTest::currentTestFailed())
+        return;
+
+    QVERIFY2(start(), qPrintable(m_seam->messageTexts().join(u'|')));
+
+    QLockFile lock(dataFolder() + RunningCopy::lockFileName());
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    QVERIFY(lock.getLockInfo(&pid, &host, &application));
+    QCOMPARE(pid, QCoreApplication::applicationPid());
+    // The socket left behind was replaced by one that answers.
+    const SecondStart second = startSecondCopy(*m_window, QString());
+    QVERIFY(second.handedOver);
+    QVERIFY(second.arrived);
 }
 
 void frmKivoTest::unsavedChangesAtExit_data()
@@ -606,14 +771,28 @@ void frmKivoTest::unsavedChangesAtExit_data()
     QTest::addColumn<bool>("edit");
     QTest::addColumn<bool>("saveFirst");
     QTest::addColumn<int>("answer"); // 0: no question expected
+    QTest::addColumn<Disk>("disk");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("editInFile");
+    QTest::addColumn<QString>("message"); // the message box after the answer, empty: none
+    QTest::addColumn<QString>("status"); // null: not looked at
 
-    QTest::newRow("nothing changed") << false << false << 0 << true << false;
-    QTest::newRow("saved before exit") << true << true << 0 << true << true;
-    QTest::newRow("Yes saves") << true << false << int(Answer::Yes) << true << true;
-    QTest::newRow("No drops the changes") << true << false << int(Answer::No) << true << false;
-    QTest::newRow("Cancel stays") << true << false << int(Answer::Cancel) << false << false;
+    const QString saved = u" All of your Load Lists has been saved"_s;
+    const QString notSaved = u" Your Load Lists could not be saved"_s;
+    QTest::newRow("nothing changed") << false << false << 0 << Disk::Ordinary << true << false << QString()
+                                     << QString();
+    QTest::newRow("saved before exit") << true << true << 0 << Disk::Ordinary << true << true << QString() << saved;
+    QTest::newRow("Yes saves") << true << false << int(Answer::Yes) << Disk::Ordinary << true << true << QString()
+                               << saved;
+    QTest::newRow("No drops the changes") << true << false << int(Answer::No) << Disk::Ordinary << true << false
+                                          << QString() << QString();
+    QTest::newRow("Cancel stays") << true << false << int(Answer::Cancel) << Disk::Ordinary << false << false
+                                  << QString() << QString();
+    QTest::newRow("Yes on a full disk stays") << true << false << int(Answer::Yes) << Disk::Full << false << false
+                                              << QString() << notSaved;
+    QTest::newRow("Yes in a read-only folder stays")
+        << true << false << int(Answer::Yes) << Disk::ReadOnly << false << false
+        << u"Kivo Rudovaz data path no longer exist"_s << notSaved;
 }
 
 void frmKivoTest::unsavedChangesAtExit()
@@ -621,8 +800,11 @@ void frmKivoTest::unsavedChangesAtExit()
     QFETCH(bool, edit);
     QFETCH(bool, saveFirst);
     QFETCH(int, answer);
+    QFETCH(Disk, disk);
     QFETCH(bool, closed);
     QFETCH(bool, editInFile);
+    QFETCH(QString, message);
+    QFETCH(QString, status);
 
     prepareDataFolder({u"Alpha"_s, u"Bravo"_s}, {{u"First"_s, {u"Alpha"_s}}});
     QVERIFY(start());
@@ -635,29 +817,50 @@ void frmKivoTest::unsavedChangesAtExit()
     }
     if (saveFirst)
         invoke(u"saveButton"_s);
-    if (answer != 0)
-        m_seam->answerNext(static_cast<Answer>(answer));
+    const qsizetype shownBefore = m_seam->messages().size();
 
-    invoke(u"flmExit"_s);
+    {
+        std::optional<FileSizeLimit> fullDisk;
+        std::optional<ReadOnlyFolder> readOnly;
+        if (disk == Disk::Full) {
+            fullDisk.emplace(16);
+        } else if (disk == Disk::ReadOnly) {
+            readOnly.emplace(dataFolder());
+            if (!readOnly->isReadOnly())
+                QSKIP("the data folder cannot be made read-only here");
+        }
+        if (answer != 0)
+            m_seam->answerNext(static_cast<Answer>(answer));
+        invoke(u"flmExit"_s);
+    }
 
-    const qsizetype questions = m_seam->messageTexts().count(saveQuestion);
-    QCOMPARE(questions, answer != 0 ? 1 : 0);
-    if (questions == 1) {
-        const MessageRequest &question = m_seam->messages().constLast();
+    const QStringList texts = m_seam->messageTexts().mid(shownBefore);
+    QCOMPARE(texts.count(saveQuestion), answer != 0 ? 1 : 0);
+    if (answer != 0) {
+        const MessageRequest &question = m_seam->messages().at(shownBefore);
+        QCOMPARE(question.text, saveQuestion);
         QCOMPARE(question.buttons, Buttons::YesNoCancel);
         QCOMPARE(question.icon, Icon::None);
         QCOMPARE(question.title, QString());
     }
+    QCOMPARE(texts.mid(answer != 0 ? 1 : 0), message.isEmpty() ? QStringList() : QStringList{message});
+    if (!status.isNull())
+        QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), status);
     QCOMPARE(m_window->isVisible(), !closed);
     // The shut-down runs only when the window goes.
     QCOMPARE(storedUserValue(u"Loadlist"_s).isEmpty(), !closed);
-    QFile file(listFile);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().contains("Bravo"), editInFile);
+    const auto fileHoldsEdit = [&listFile] {
+        QFile file(listFile);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("Bravo");
+    };
+    QCOMPARE(fileHoldsEdit(), editInFile);
     if (!closed) {
-        m_seam->answerNext(Answer::No);
+        // Once there is room again, the same question saves the edit; else No leaves it.
+        const bool retry = disk != Disk::Ordinary;
+        m_seam->answerNext(retry ? Answer::Yes : Answer::No);
         invoke(u"flmExit"_s);
         QVERIFY(!m_window->isVisible());
+        QCOMPARE(fileHoldsEdit(), retry);
     }
 }
 
