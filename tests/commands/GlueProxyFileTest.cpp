@@ -307,6 +307,12 @@ void GlueProxyFileTest::failingFileIsReportedAndTheLoopGoesOn()
         QVERIFY2(box.contains(QStringLiteral("readTag")), qPrintable(box));
     for (const MessageRequest &request : f.seam.messages())
         QCOMPARE(request.title, QString());
+    // Each failure shows in the status line before its message box holds the thread.
+    QStringList order;
+    for (const QString &line : f.seam.journal())
+        order.append(line.startsWith(QStringLiteral("box: ")) ? QStringLiteral("box") : line);
+    const QStringList onePerFile{QStringLiteral("status:  Cannot add Sound Image file"), QStringLiteral("box")};
+    QCOMPARE(order, onePerFile + onePerFile + onePerFile);
 }
 
 void GlueProxyFileTest::exportAndImport_data()

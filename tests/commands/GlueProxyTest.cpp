@@ -395,6 +395,7 @@ void GlueProxyTest::moveRight_data()
     QTest::addColumn<QList<Answer>>("answers");
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("lastStatus");
 
     const auto library = [](int n) { return Step([n](ProxyFixture &f) { addSounds(f, n); }); };
     const auto withList = [](int n, const QList<std::pair<int, QString>> &entries) {
@@ -413,6 +414,7 @@ void GlueProxyTest::moveRight_data()
     };
     const QString x = QStringLiteral("Bass %1");
     const QString occupied = x + QStringLiteral(" is at location 4") + crLf + QStringLiteral("Replace with s0?");
+    const QString added = QStringLiteral(" Sound image added to Pad %2");
 
     QList<int> twelve;
     QList<int> thirteen;
@@ -422,29 +424,50 @@ void GlueProxyTest::moveRight_data()
             twelve.append(i);
     }
     QTest::newRow("13 selected") << withList(13, {}) << thirteen << -1 << QList<Answer>{}
-        << QStringList(LoadList::locationCount) << QStringList{QStringLiteral("Load List can only have 12 images")};
+        << QStringList(LoadList::locationCount) << QStringList{QStringLiteral("Load List can only have 12 images")}
+        << QString();
     QTest::newRow("12 selected in row order") << withList(13, {}) << twelve << -1 << QList<Answer>{}
-        << names({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}) << QStringList{};
+        << names({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}) << QStringList{} << added;
     QTest::newRow("first to the current row, then the next empty") << withList(3, {}) << QList<int>{2, 0} << 3
-        << QList<Answer>{} << names({-1, -1, -1, 0, 2}) << QStringList{};
+        << QList<Answer>{} << names({-1, -1, -1, 0, 2}) << QStringList{} << added;
     QTest::newRow("no current row: next empty locations") << withList(3, {}) << QList<int>{1, 0} << -1
-        << QList<Answer>{} << names({0, 1}) << QStringList{};
+        << QList<Answer>{} << names({0, 1}) << QStringList{} << added;
     QTest::newRow("nothing selected") << withList(3, {}) << QList<int>{} << -1 << QList<Answer>{}
-        << QStringList(LoadList::locationCount) << QStringList{QStringLiteral(" Please select Sound Image from your list")};
+        << QStringList(LoadList::locationCount) << QStringList{QStringLiteral(" Please select Sound Image from your list")}
+        << QString();
     QTest::newRow("no active list stops after the first") << library(2) << QList<int>{0, 1} << -1 << QList<Answer>{}
-        << QStringList{} << QStringList{QStringLiteral("Can only add Sound Image to an Active Load List")};
+        << QStringList{} << QStringList{QStringLiteral("Can only add Sound Image to an Active Load List")}
+        << QStringLiteral(" There is no Active Load List");
+    // A move that was stopped leaves nothing behind that stops the next one early.
+    QTest::newRow("after no active list, the next move places all") << Step([](ProxyFixture &f) {
+        addSounds(f, 2);
+        f.selectLibraryRows({0, 1});
+        f.proxy->btnMoveRightClick();
+        f.makeList(QStringLiteral("Pad %2"));
+    }) << QList<int>{0, 1} << -1 << QList<Answer>{} << names({0, 1}) << QStringList{} << added;
 
     QStringList replaced = names({-1, -1, -1, 0, 1, 2});
     QTest::newRow("occupied: Yes replaces and goes on") << withList(3, {{3, x}}) << QList<int>{0, 1, 2} << 3
-        << QList<Answer>{Answer::Yes} << replaced << QStringList{occupied};
+        << QList<Answer>{Answer::Yes} << replaced << QStringList{occupied} << added;
     QStringList kept = names({-1, -1, -1, -1, 1, 2});
     kept[3] = x;
     QTest::newRow("occupied: No skips and goes on") << withList(3, {{3, x}}) << QList<int>{0, 1, 2} << 3
-        << QList<Answer>{Answer::No} << kept << QStringList{occupied};
+        << QList<Answer>{Answer::No} << kept << QStringList{occupied} << added;
     QStringList stopped(LoadList::locationCount);
     stopped[3] = x;
     QTest::newRow("occupied: Cancel stops") << withList(3, {{3, x}}) << QList<int>{0, 1, 2} << 3
-        << QList<Answer>{Answer::Cancel} << stopped << QStringList{occupied};
+        << QList<Answer>{Answer::Cancel} << stopped << QStringList{occupied} << QString();
+    // The next empty locations follow the list's last placed one.
+    QStringList allPlaced = names({-1, -1, -1, -1, 0, 1, 2});
+    allPlaced[3] = x;
+    QTest::newRow("after a Cancel, the next move places all") << Step([x](ProxyFixture &f) {
+        addSounds(f, 3);
+        f.makeList(QStringLiteral("Pad %2"), {{3, x}});
+        f.selectLibraryRows({0, 1});
+        f.llList.setCurrentRow(3);
+        f.seam.answerNext(Answer::Cancel);
+        f.proxy->btnMoveRightClick();
+    }) << QList<int>{0, 1, 2} << -1 << QList<Answer>{} << allPlaced << QStringList{} << added;
 
     const auto missing = [](ProxyFixture &f) {
         addSounds(f, 3);
@@ -454,11 +477,11 @@ void GlueProxyTest::moveRight_data()
     const QString gone = QStringLiteral("<sounds>s0.tvs does not exist") + crLf
         + QStringLiteral("If file is on removeable media, please insert and try again");
     QTest::newRow("missing: Abort stops") << Step(missing) << QList<int>{0, 1} << -1 << QList<Answer>{Answer::Abort}
-        << QStringList(LoadList::locationCount) << QStringList{gone};
+        << QStringList(LoadList::locationCount) << QStringList{gone} << QString();
     QTest::newRow("missing: Retry asks again, Ignore goes on") << Step(missing) << QList<int>{0, 1} << -1
-        << QList<Answer>{Answer::Retry, Answer::Ignore} << names({1}) << QStringList{gone, gone};
+        << QList<Answer>{Answer::Retry, Answer::Ignore} << names({1}) << QStringList{gone, gone} << added;
     QTest::newRow("missing: Ignore goes on") << Step(missing) << QList<int>{0, 1, 2} << 5
-        << QList<Answer>{Answer::Ignore} << names({1, 2}) << QStringList{gone};
+        << QList<Answer>{Answer::Ignore} << names({1, 2}) << QStringList{gone} << added;
 }
 
 void GlueProxyTest::moveRight()
@@ -469,6 +492,7 @@ void GlueProxyTest::moveRight()
     QFETCH(QList<Answer>, answers);
     QFETCH(QStringList, rows);
     QFETCH(QStringList, boxes);
+    QFETCH(QString, lastStatus);
 
     ProxyFixture f;
     setup(f);
@@ -487,6 +511,7 @@ void GlueProxyTest::moveRight()
     QStringList texts = f.seam.messageTexts();
     texts.replaceInStrings(f.soundFolder(), QStringLiteral("<sounds>"));
     QCOMPARE(texts, boxes);
+    QCOMPARE(f.statusTexts.value(f.statusTexts.size() - 1), lastStatus);
     QVERIFY(f.seam.allAnswersUsed());
     QCOMPARE(f.seam.unexpected(), 0);
     for (const MessageRequest &box : f.seam.messages()) {

@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QImage>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -42,24 +43,77 @@ QString pdfText(const QString &file, const QStringList &options = {QStringLitera
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// A word of a page with its box in points, from pdftotext -bbox.
+// A word of a page with its box in points, from pdftotext -bbox; the box's height
+// grows with the font size.
 struct Word {
     QString text;
     double xMin = 0;
     double yMin = 0;
+    double height = 0;
 };
 
 QList<Word> pdfWords(const QString &file)
 {
     static const QRegularExpression word(
-        QString::fromLatin1(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
+        QString::fromLatin1(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)</word>)re"));
     QList<Word> words;
     const QString html = pdfText(file, {QStringLiteral("-bbox")});
     for (auto it = word.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
-        words.append({match.captured(3), match.captured(1).toDouble(), match.captured(2).toDouble()});
+        const double yMin = match.captured(2).toDouble();
+        words.append({match.captured(4), match.captured(1).toDouble(), yMin, match.captured(3).toDouble() - yMin});
     }
     return words;
+}
+
+// A horizontal rule of a page: how far down it lies and where it begins and ends, in points.
+struct Rule {
+    double y = 0;
+    double left = 0;
+    double right = 0;
+};
+
+// The horizontal rules of a one-page PDF file as pdftoppm draws the page: runs of dark
+// dots along a dot line, longer than any printed word. A rule whose stroke covers
+// several dot lines is one rule.
+QList<Rule> pdfRules(const QString &file)
+{
+    constexpr int dotsPerInch = 144;
+    constexpr double pointsPerDot = 72.0 / dotsPerInch;
+    constexpr double longerThanAnyWord = 100.0 / pointsPerDot;
+    const QString prefix = file + QStringLiteral(".page");
+    QProcess process;
+    // Without smoothing a hairline comes out as whole dark dots.
+    process.start(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-r"), QString::number(dotsPerInch), QStringLiteral("-gray"),
+                   QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+                   QStringLiteral("-singlefile"), file, prefix});
+    if (!process.waitForFinished() || process.exitCode() != 0)
+        return {};
+    const QImage page = QImage(prefix + QStringLiteral(".pgm")).convertToFormat(QImage::Format_Grayscale8);
+    QList<Rule> rules;
+    int previousRuleLine = -2;
+    for (int y = 0; y < page.height(); ++y) {
+        const uchar *dots = page.constScanLine(y);
+        int runStart = 0;
+        int bestStart = 0;
+        int bestLength = 0;
+        for (int x = 0; x <= page.width(); ++x) {
+            if (x < page.width() && dots[x] < 128)
+                continue;
+            if (x - runStart > bestLength) {
+                bestStart = runStart;
+                bestLength = x - runStart;
+            }
+            runStart = x + 1;
+        }
+        if (bestLength < longerThanAnyWord)
+            continue;
+        if (y != previousRuleLine + 1)
+            rules.append({y * pointsPerDot, bestStart * pointsPerDot, (bestStart + bestLength) * pointsPerDot});
+        previousRuleLine = y;
+    }
+    return rules;
 }
 
 // The printed rows of a page: each number with the name beside it ("" for none).
@@ -169,6 +223,10 @@ void PrintTest::libraryPages()
     QCOMPARE(f.journal, expectedJournal);
     QCOMPARE(f.jobs.size(), pages);
 
+    // The rules run from 300 to 6300 twips, from an origin 300 twips inside the printable area.
+    const QRectF printable = f.printer.pageLayout().paintRect(QPageLayout::Point);
+    const double ruleLeft = printable.left() + (300 + 300) / 20.0;
+    const double ruleRight = printable.left() + (300 + 6300) / 20.0;
     for (int page = 0; page < pages; ++page) {
         const QString text = pdfText(f.jobs.at(page));
         QCOMPARE(text.count(QLatin1Char('\f')), 1); // one page to a job
@@ -181,6 +239,14 @@ void PrintTest::libraryPages()
         for (int row = 30 * page; row < std::min(30 * page + 30, records); ++row)
             expectedRows.append({row + 1, soundName(row + 1)});
         QCOMPARE(printedRows(text), expectedRows);
+
+        // One rule under each row.
+        const QList<Rule> rules = pdfRules(f.jobs.at(page));
+        QCOMPARE(rules.size(), expectedRows.size());
+        for (const Rule &rule : rules) {
+            QVERIFY2(qAbs(rule.left - ruleLeft) < 1.0 && qAbs(rule.right - ruleRight) < 1.0,
+                     qPrintable(QStringLiteral("%1 to %2").arg(rule.left).arg(rule.right)));
+        }
     }
 }
 
@@ -213,13 +279,16 @@ void PrintTest::rowPositions()
     QList<Word> numbers;
     QList<Word> names;
     QHash<QString, double> headerX;
+    QHash<QString, double> headerHeight;
     for (const Word &word : pdfWords(f.jobs.constFirst())) {
         if (word.text == u"1" || word.text == u"2")
             numbers.append(word);
         else if (word.text == u"Sound")
             names.append(word);
-        else
+        else {
             headerX.insert(word.text, word.xMin);
+            headerHeight.insert(word.text, word.height);
+        }
     }
     QCOMPARE(numbers.size(), 2);
     QCOMPARE(names.size(), 2);
@@ -247,6 +316,25 @@ void PrintTest::rowPositions()
     const double lineHeight = QFontMetricsF(font, &f.printer).height() * 72.0 / f.printer.resolution();
     const double rowPitch = names.at(1).yMin - names.at(0).yMin;
     QVERIFY2(qAbs(rowPitch - (lineHeight + 20 * pointsPerTwip)) < 0.5, qPrintable(QString::number(rowPitch)));
+
+    // The maker's and the program's lines at 18 points, the list's name and the rows at 16.
+    const double sixteen = headerHeight.value(QStringLiteral("Library"));
+    QVERIFY(sixteen > 0);
+    for (const QString &word : {QStringLiteral("Tulvex"), QStringLiteral("Kivo"), QStringLiteral("Rudovaz")}) {
+        QVERIFY2(qAbs(headerHeight.value(word) / sixteen - 18.0 / 16.0) < 0.01,
+                 qPrintable(QStringLiteral("%1: %2 against %3").arg(word).arg(headerHeight.value(word)).arg(sixteen)));
+    }
+    for (const Word &word : numbers + names)
+        QVERIFY2(qAbs(word.height - sixteen) < 0.01, qPrintable(QStringLiteral("%1: %2").arg(word.text).arg(word.height)));
+
+    // Each row's rule lies at the top of the line after the row, 20 twips above the next row.
+    const QList<Rule> rules = pdfRules(f.jobs.constFirst());
+    QCOMPARE(rules.size(), 2);
+    for (qsizetype row = 0; row < 2; ++row) {
+        const double ruleY = names.at(row).yMin + rowPitch - 20 * pointsPerTwip;
+        QVERIFY2(qAbs(rules.at(row).y - ruleY) < 1.0,
+                 qPrintable(QStringLiteral("row %1: rule at %2, expected at %3").arg(row).arg(rules.at(row).y).arg(ruleY)));
+    }
 }
 
 void PrintTest::nothingToPrint_data()

@@ -42,7 +42,10 @@ ProxyFixture::ProxyFixture(Start start)
     status.show();
     if (!QTest::qWaitForWindowExposed(&status))
         qFatal("the status line is not shown");
-    m_painted.onPaint = [this] { statusTexts.append(status.text()); };
+    m_painted.onPaint = [this] {
+        statusTexts.append(status.text());
+        seam.note(QStringLiteral("status: ") + status.text());
+    };
     QObject::connect(&libList, &QListWidget::currentRowChanged, [this](int row) {
         const QString key = row >= 0 ? libList.item(row)->text() : QString();
         clicks.append(QStringLiteral("Library:") + key);

@@ -58,7 +58,8 @@ struct ProxyFixture {
     CommonDialog fileDialog{commonDialogsLibrary()};
     std::unique_ptr<GlueProxy> proxy;
 
-    // Every status text in order, and the click handling that the controls ran.
+    // Every status text in order (also noted in the seam's journal among the message
+    // boxes), and the click handling that the controls ran.
     QStringList statusTexts;
     QStringList clicks;
     QList<Prompt> prompts;

@@ -40,6 +40,7 @@ QStringList ScriptedModalSeam::messageTexts() const
 void ScriptedModalSeam::clear()
 {
     m_messages.clear();
+    m_journal.clear();
     m_answers.clear();
     m_dialogScripts.clear();
     m_fileDialogScripts.clear();
@@ -50,6 +51,7 @@ void ScriptedModalSeam::clear()
 Answer ScriptedModalSeam::messageBox(const MessageRequest &request)
 {
     m_messages.append(request);
+    note(QStringLiteral("box: ") + request.text);
     if (!m_answers.empty()) {
         const Answer answer = m_answers.front();
         m_answers.pop_front();

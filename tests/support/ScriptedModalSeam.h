@@ -19,6 +19,9 @@ namespace kivo::test {
 // message box and answers from a script; an Ok-only box is answered Ok unasked.
 // A question with no scripted answer is recorded as unexpected and answered Cancel.
 // File dialogs count among the dialogs shown.
+// Its journal keeps what the user was shown in order: each message box, and the
+// lines that a fixture notes beside them (the status texts as they are painted), so
+// that a test can check which came first.
 class ScriptedModalSeam final : public ModalSeam {
 public:
     using DialogScript = std::function<int(QDialog &)>;
@@ -36,6 +39,9 @@ public:
 
     const QList<MessageRequest> &messages() const noexcept { return m_messages; }
     QStringList messageTexts() const;
+    // Each message box as "box: " and its text, among the noted lines.
+    const QStringList &journal() const noexcept { return m_journal; }
+    void note(const QString &line) { m_journal.append(line); }
     int dialogsShown() const noexcept { return m_dialogsShown; }
     int unexpected() const noexcept { return m_unexpected; }
     bool allAnswersUsed() const noexcept
@@ -50,6 +56,7 @@ public:
 
 private:
     QList<MessageRequest> m_messages;
+    QStringList m_journal;
     std::deque<Answer> m_answers;
     std::deque<DialogScript> m_dialogScripts;
     std::deque<FileDialogScript> m_fileDialogScripts;
