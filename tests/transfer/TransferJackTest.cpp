@@ -113,8 +113,8 @@ std::optional<std::vector<UnitSimulator::Message>> TransferJackTest::messagesBef
     const std::size_t before = m_unit->messages().size();
     {
         // kivotools' own JACK output: it loses no message right after connecting.
-        transfer::JackOutput out("marker", "out", m_unit->portName().toStdString());
-        if (!out.isOpen() || !out.send(marker) || !out.flush())
+        transfer::JackOutput out("marker");
+        if (!out.connect("out", m_unit->portName().toStdString()) || !out.send(marker) || !out.flush())
             return std::nullopt;
     }
     if (!m_unit->waitForMessages(before + 1, patience))
