@@ -25,8 +25,10 @@ enum class MidiResult : std::int32_t {
 // messages go through a JACK client of kivotools' own (JackOutput) rather
 // than RtMidi's, which may hand the first message after connecting to a cycle
 // that does not carry the connection yet, and drops what is still queued when
-// the server takes more than a second to close it. The object goes only once
-// its messages have left.
+// the server takes more than a second to close it; that client also finds the
+// ports, by the query with which RtMidi numbers them, so that one client
+// rather than two is opened for each device. The object goes only once its
+// messages have left.
 class MidiOutput {
 public:
     explicit MidiOutput(std::int32_t deviceId);
@@ -37,8 +39,14 @@ public:
     MidiResult openResult() const { return m_openResult; }
 
     // Sends one system-exclusive message and returns once the message has had
-    // its time on a MIDI cable. A failed send is reported on standard output.
-    void sendLongMessage(std::span<const std::uint8_t> message);
+    // its time on a MIDI cable; false when it was not handed to the port. A
+    // failed send is reported on standard output.
+    bool sendLongMessage(std::span<const std::uint8_t> message);
+    // True once the port has gone (its destination, or the MIDI system): no
+    // later message can arrive.
+    bool isLost() const;
+    // Waits until every message has left; false when one has not.
+    bool finish();
 
     // 10 bits a byte at 31,250 baud.
     static std::chrono::microseconds wireTime(std::size_t bytes);
@@ -46,14 +54,18 @@ public:
 private:
     static void onError(RtMidiError::Type type, const std::string &text, void *self);
     MidiResult open(std::int32_t deviceId);
-    MidiResult openJack(unsigned int port);
+    MidiResult openJack(std::int32_t deviceId);
     bool queue(std::span<const std::uint8_t> message);
+    bool destinationExists();
     void reportFailure() const;
 
     std::unique_ptr<RtMidiOut> m_out;
     std::unique_ptr<JackOutput> m_jack;
     MidiResult m_openResult = MidiResult::Error;
+    std::string m_destination;
     bool m_failed = false;
+    bool m_lost = false;
+    bool m_finished = false;
     std::string m_error;
 };
 

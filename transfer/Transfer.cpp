@@ -50,14 +50,19 @@ std::int32_t writeMidi(const char *path, std::int32_t location, std::int32_t dev
     MidiOutput port(deviceId);
     if (port.openResult() != MidiResult::NoError)
         return -1;
+    bool delivered = true;
     for (std::size_t block = 0; block < blockCount; ++block) {
         const auto bytes = std::span<const std::uint8_t, blockSize>(image->data() + block * blockSize, blockSize);
         const BlockMessage message = writeBlockMessage(static_cast<std::uint8_t>(location),
                                                        static_cast<std::uint8_t>(block), bytes);
-        port.sendLongMessage(message);
+        if (!port.sendLongMessage(message)) {
+            delivered = false;
+            if (port.isLost())
+                break;
+        }
         std::this_thread::sleep_for(pauseAfterBlock);
     }
-    return 0;
+    return port.finish() && delivered ? 0 : -1;
 }
 
 } // namespace kivo::transfer

@@ -25,8 +25,8 @@ KIVOTOOLS_EXPORT int32_t KIVOTOOLS_CALL checkMidiPort(int32_t deviceId);
 
 /* Sends the image data of the sound image file at path to unit location
    0 to 11 as 28 block messages. 0 when all were handed to the port, -1 when
-   the file cannot be read or is too short for its header length word, or
-   the port does not open. */
+   the file cannot be read or is too short for its header length word, the
+   port does not open, or a message fails or the port goes away meanwhile. */
 KIVOTOOLS_EXPORT int32_t KIVOTOOLS_CALL writeMidi(const char *path, int32_t location, int32_t deviceId);
 
 /* The tag word at offset 12, or -1. */

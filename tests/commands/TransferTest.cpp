@@ -19,12 +19,15 @@
 #include <QGuiApplication>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
+#include <csignal>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 using namespace kivo;
@@ -80,6 +83,8 @@ struct Fixture : test::GlueFixture {
 };
 
 using Step = std::function<void(Fixture &)>;
+// Takes the unit away from its JACK server, or the server away.
+using Loss = std::function<void(test::JackServer &, test::UnitSimulator &)>;
 
 void warningTurnedOff()
 {
@@ -90,6 +95,7 @@ void warningTurnedOff()
 } // namespace
 
 Q_DECLARE_METATYPE(Step)
+Q_DECLARE_METATYPE(Loss)
 
 class TransferTest : public QObject {
     Q_OBJECT
@@ -105,8 +111,13 @@ private Q_SLOTS:
     void nothingIsSent_data();
     void nothingIsSent();
     void bindingLostInsideTheLoopEndsSoundly();
+    void unitLostMidImage_data();
+    void unitLostMidImage();
 
 private:
+    // A new JACK server and unit, after the old ones have gone.
+    void startServer();
+
     std::unique_ptr<test::TemporarySettings> m_settings;
     std::unique_ptr<test::JackServer> m_server;
     std::unique_ptr<test::UnitSimulator> m_unit;
@@ -118,10 +129,18 @@ void TransferTest::initTestCase()
     m_settings = std::make_unique<test::TemporarySettings>();
     QVERIFY(m_settings->isValid());
     qputenv("KIVO_MIDI_API", "jack");
-    m_server = std::make_unique<test::JackServer>();
+    startServer();
     QVERIFY2(m_server->isReady(), qPrintable(m_server->failure()));
-    m_unit = std::make_unique<test::UnitSimulator>(m_server->name(), QStringLiteral("unit"));
     QVERIFY2(m_unit->isReady(), qPrintable(m_unit->failure()));
+}
+
+void TransferTest::startServer()
+{
+    m_unit.reset();
+    m_server.reset();
+    m_server = std::make_unique<test::JackServer>();
+    m_unit = std::make_unique<test::UnitSimulator>(m_server->name(), QStringLiteral("unit"));
+    m_seen = 0;
 }
 
 void TransferTest::init()
@@ -322,6 +341,58 @@ void TransferTest::bindingLostInsideTheLoopEndsSoundly()
     QVERIFY2(texts.at(1).startsWith(QStringLiteral(" Writing to Kivo failed: ")), qPrintable(texts.at(1)));
     QVERIFY(f.bar.isHidden());
     QVERIFY(!f.lists.getLoadList(QStringLiteral("Last Loaded")));
+}
+
+void TransferTest::unitLostMidImage_data()
+{
+    QTest::addColumn<Loss>("loss");
+
+    QTest::newRow("unit switched off") << Loss([](test::JackServer &, test::UnitSimulator &unit) { unit.close(); });
+    QTest::newRow("server shut down") << Loss([](test::JackServer &server, test::UnitSimulator &) {
+        server.sendSignal(SIGTERM);
+    });
+    QTest::newRow("server killed") << Loss([](test::JackServer &server, test::UnitSimulator &) {
+        server.sendSignal(SIGKILL);
+    });
+}
+
+void TransferTest::unitLostMidImage()
+{
+    QFETCH(Loss, loss);
+
+    warningTurnedOff();
+    Fixture f;
+    const QList<QByteArray> files = f.makeList({0, 1, 2});
+    // The shared server and unit are taken away, so the next rows and tests
+    // get new ones. libjack does not serve two servers at once in one process.
+    startServer();
+    QVERIFY(m_unit->isReady());
+    const auto restart = qScopeGuard([this] { startServer(); });
+    test::JackServer &server = *m_server;
+    test::UnitSimulator &unit = *m_unit;
+
+    // The second image has 27 blocks and more than two seconds to go when its first arrives.
+    std::thread lose([&] {
+        unit.waitForMessages(blocksPerImage + 1, patience);
+        loss(server, unit);
+        unit.close();
+    });
+    f.glue.sendBlock(0, f.bar);
+    lose.join();
+
+    QCOMPARE(f.listener.statusTexts(),
+             (QStringList{QStringLiteral(" Writing s0 at location: 1"), QStringLiteral(" Writing s1 at location: 2"),
+                          QStringLiteral(" Writing s1 at location: 2 failed. File cannot be read"),
+                          QStringLiteral(" Writing s2 at location: 3"),
+                          QStringLiteral(" Writing s2 at location: 3 failed. File cannot be read"),
+                          QStringLiteral(" Finished Transferring to Kivo!")}));
+    QVERIFY(unit.receivedBlocks(0).all());
+    QCOMPARE(unit.image(0), files[0].mid(imageOffset));
+    QVERIFY(!unit.receivedBlocks(1).all());
+    QCOMPARE(unit.receivedBlocks(2).count(), std::size_t{0});
+    const LoadListPtr lastLoaded = f.lists.getLoadList(QStringLiteral("Last Loaded"));
+    QVERIFY(lastLoaded);
+    QCOMPARE(lastLoaded->count(), 3);
 }
 
 QTEST_MAIN(TransferTest)

@@ -45,6 +45,7 @@ private Q_SLOTS:
     void checkMidiPort_data();
     void checkMidiPort();
     void deviceListNamesThePorts();
+    void deviceSendsToItsListedPort();
     void failedWriteSendsNothing_data();
     void failedWriteSendsNothing();
     void fileArrivesAtLocation();
@@ -107,14 +108,37 @@ void TransferJackTest::deviceListNamesThePorts()
     QCOMPARE(m_tools.checkMidiPort(2), 2);
 }
 
+void TransferJackTest::deviceSendsToItsListedPort()
+{
+    UnitSimulator second(m_server->name(), QStringLiteral("second"));
+    QVERIFY2(second.isReady(), qPrintable(second.failure()));
+    const QStringList names = outputDeviceNames();
+    QCOMPARE(names.size(), 2);
+    const QString path = writeFile(m_dir, QStringLiteral("listed.tvs"), soundImage(randomBytes(imageSize, 7), {}));
+
+    // Each device gets the image at the location of its own number.
+    for (int device = 0; device < 2; ++device)
+        QCOMPARE(m_tools.writeMidi(path, device, device), 0);
+
+    for (int device = 0; device < 2; ++device) {
+        UnitSimulator &unit = names[device] == m_unit->portName() ? *m_unit : second;
+        const std::size_t before = &unit == m_unit.get() ? m_seen : 0;
+        QVERIFY(unit.waitForMessages(before + 28, patience));
+        QCOMPARE(unit.messages().size(), before + 28);
+        for (std::size_t i = before; i < unit.messages().size(); ++i)
+            QCOMPARE(int(unit.messages()[i].bytes.at(5)), device);
+    }
+    m_seen = m_unit->messages().size();
+}
+
 std::optional<std::vector<UnitSimulator::Message>> TransferJackTest::messagesBeforeMarker()
 {
     const std::vector<std::uint8_t> marker{0xF0, 0x7D, 0x01, 0xF7};
     const std::size_t before = m_unit->messages().size();
     {
         // kivotools' own JACK output: it loses no message right after connecting.
-        transfer::JackOutput out("marker", "out", m_unit->portName().toStdString());
-        if (!out.isOpen() || !out.send(marker) || !out.flush())
+        transfer::JackOutput out("marker");
+        if (!out.connect("out", m_unit->portName().toStdString()) || !out.send(marker) || !out.flush())
             return std::nullopt;
     }
     if (!m_unit->waitForMessages(before + 1, patience))

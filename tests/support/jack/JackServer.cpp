@@ -85,6 +85,7 @@ JackServer::JackServer()
         m_failure = QStringLiteral("jackd did not start: ") + m_process.errorString();
         return;
     }
+    m_pid = m_process.processId();
     m_ready = waitUntilAcceptingClients(std::chrono::seconds(20));
 }
 
@@ -97,6 +98,16 @@ JackServer::~JackServer()
         m_process.kill();
         m_process.waitForFinished();
     }
+}
+
+void JackServer::sendSignal(int signal) const
+{
+#if defined(Q_OS_UNIX)
+    if (m_pid > 0)
+        ::kill(static_cast<pid_t>(m_pid), signal);
+#else
+    Q_UNUSED(signal);
+#endif
 }
 
 bool JackServer::waitUntilAcceptingClients(std::chrono::milliseconds timeout)

@@ -32,6 +32,9 @@ public:
     bool isReady() const { return m_ready; }
     QString failure() const { return m_failure; }
     QString name() const { return m_name; }
+    // Sends a signal to jackd (SIGTERM shuts it down, SIGKILL ends it at
+    // once); safe from any thread.
+    void sendSignal(int signal) const;
 
 private:
     bool waitUntilAcceptingClients(std::chrono::milliseconds timeout);
@@ -39,6 +42,7 @@ private:
 
     QString m_name;
     QProcess m_process;
+    qint64 m_pid = 0;
     bool m_ready = false;
     QString m_failure;
 };

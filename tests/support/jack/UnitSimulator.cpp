@@ -78,10 +78,20 @@ UnitSimulator::UnitSimulator(const QString &serverName, const QString &portName)
 
 UnitSimulator::~UnitSimulator()
 {
-    if (m_client != nullptr)
-        jack_client_close(m_client);
+    close();
     if (m_queue != nullptr)
         jack_ringbuffer_free(m_queue);
+}
+
+void UnitSimulator::close()
+{
+    if (m_client == nullptr)
+        return;
+    jack_client_close(m_client);
+    m_client = nullptr;
+    m_port = nullptr;
+    if (m_queue != nullptr)
+        drain();
 }
 
 QString UnitSimulator::portName() const

@@ -47,6 +47,11 @@ public:
     // by a busy machine is waited for as long as it makes progress.
     bool waitForMessages(std::size_t count, std::chrono::milliseconds patience);
 
+    // Ends the client, as a unit switched off does; what arrived until then
+    // stays in messages(). Like the waits, it may run on another thread as
+    // long as nothing else uses the simulator meanwhile.
+    void close();
+
     const std::vector<Message> &messages() const { return m_messages; }
     int validMessages() const;
     // The bytes that valid messages carried to the location; 0 where none came.
