@@ -363,10 +363,11 @@ void TransferTest::unitLostMidImage()
     warningTurnedOff();
     Fixture f;
     const QList<QByteArray> files = f.makeList({0, 1, 2});
-    // The shared server and unit are taken away, so the next rows and tests
-    // get new ones. libjack does not serve two servers at once in one process.
+    // A unit that has received nothing yet. The shared server and unit are
+    // taken away, so the next rows and tests get new ones: libjack does not
+    // serve two servers at once in one process.
     startServer();
-    QVERIFY(m_unit->isReady());
+    QVERIFY2(m_unit->isReady(), qPrintable(m_unit->failure()));
     const auto restart = qScopeGuard([this] { startServer(); });
     test::JackServer &server = *m_server;
     test::UnitSimulator &unit = *m_unit;
@@ -375,10 +376,10 @@ void TransferTest::unitLostMidImage()
     std::thread lose([&] {
         unit.waitForMessages(blocksPerImage + 1, patience);
         loss(server, unit);
-        unit.close();
     });
     f.glue.sendBlock(0, f.bar);
     lose.join();
+    unit.close();
 
     QCOMPARE(f.listener.statusTexts(),
              (QStringList{QStringLiteral(" Writing s0 at location: 1"), QStringLiteral(" Writing s1 at location: 2"),

@@ -68,6 +68,7 @@ UnitSimulator::UnitSimulator(const QString &serverName, const QString &portName)
     }
     m_queue = jack_ringbuffer_create(1 << 16);
     jack_set_process_callback(m_client, &UnitSimulator::process, this);
+    jack_on_info_shutdown(m_client, &UnitSimulator::serverGone, this);
     m_port = jack_port_register(m_client, portName.toLocal8Bit().constData(), JACK_DEFAULT_MIDI_TYPE,
                                 JackPortIsInput, 0);
     if (m_port == nullptr || jack_activate(m_client) != 0) {
@@ -87,7 +88,8 @@ void UnitSimulator::close()
 {
     if (m_client == nullptr)
         return;
-    jack_client_close(m_client);
+    if (!m_serverGone.load())
+        jack_client_close(m_client);
     m_client = nullptr;
     m_port = nullptr;
     if (m_queue != nullptr)
@@ -103,6 +105,11 @@ int UnitSimulator::process(jack_nframes_t frames, void *self)
 {
     static_cast<UnitSimulator *>(self)->receive(frames);
     return 0;
+}
+
+void UnitSimulator::serverGone(jack_status_t, const char *, void *self)
+{
+    static_cast<UnitSimulator *>(self)->m_serverGone.store(true);
 }
 
 // Runs on JACK's process thread: copies each event into the queue, nothing more.

@@ -8,6 +8,7 @@
 #include <jack/ringbuffer.h>
 
 #include <array>
+#include <atomic>
 #include <bitset>
 #include <chrono>
 #include <cstdint>
@@ -49,7 +50,9 @@ public:
 
     // Ends the client, as a unit switched off does; what arrived until then
     // stays in messages(). Like the waits, it may run on another thread as
-    // long as nothing else uses the simulator meanwhile.
+    // long as nothing else uses the simulator meanwhile. A client whose server
+    // has gone is left to the end of the process: libjack crashes closing it
+    // once another client of the process has been opened since.
     void close();
 
     const std::vector<Message> &messages() const { return m_messages; }
@@ -60,6 +63,7 @@ public:
 
 private:
     static int process(jack_nframes_t frames, void *self);
+    static void serverGone(jack_status_t code, const char *reason, void *self);
     void receive(jack_nframes_t frames);
     void drain();
     void accept(Message message);
@@ -68,6 +72,7 @@ private:
     jack_port_t *m_port = nullptr;
     jack_ringbuffer_t *m_queue = nullptr;
     std::counting_semaphore<> m_arrived{0};
+    std::atomic<bool> m_serverGone{false};
     QString m_failure;
     std::vector<Message> m_messages;
     std::array<QByteArray, locations> m_images;
