@@ -72,7 +72,10 @@ void GlueProxyTransferTest::transferSelectsTheSavedListAgain()
 
     f.proxy->btnWriteClick(static_cast<qint16>(port), bar);
 
-    QVERIFY(m_unit->waitForMessages(28, 10s));
+    QVERIFY2(m_unit->waitForMessages(28, 10s),
+             qPrintable(QStringLiteral("%1 messages arrived; status texts: %2")
+                            .arg(m_unit->messages().size())
+                            .arg(f.statusTexts.join(QStringLiteral(" | ")))));
     QCOMPARE(m_unit->validMessages(), 28);
     QCOMPARE(m_unit->image(4), QByteArray(test::UnitSimulator::imageSize, '\x5a'));
     QCOMPARE(f.rows(f.llsList), (QStringList{QStringLiteral("A"), QStringLiteral("Pad %2"), QStringLiteral("C"),
