@@ -10,6 +10,7 @@
 #include "model/LoadLists.h"
 #include "platform/KivoTools.h"
 #include "platform/ModalSeam.h"
+#include "platform/PauseSeam.h"
 #include "platform/RuntimeError.h"
 
 #include <QPrinter>
@@ -22,7 +23,6 @@
 #include <exception>
 #include <memory>
 #include <optional>
-#include <thread>
 
 namespace kivo {
 
@@ -369,7 +369,7 @@ void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objP
         if (m_tools->writeMidi(record->path(), i, lgDevice) == -1)
             status(writing + QStringLiteral(" failed. File cannot be read"));
         objProgress.setValue(objProgress.value() + step);
-        std::this_thread::sleep_for(pauseBetweenImages);
+        pauseFor(pauseBetweenImages);
     }
 }
 

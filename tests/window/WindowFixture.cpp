@@ -65,6 +65,7 @@ void WindowFixture::setUp()
     writeInstallation();
 
     m_seam = std::make_unique<ScriptedModalSeam>();
+    m_pauses = std::make_unique<RecordingPauses>();
     m_library = std::make_unique<Library>();
     m_lists = std::make_unique<LoadLists>();
 }
@@ -75,6 +76,7 @@ void WindowFixture::tearDown()
     QVERIFY2(test::visibleTopLevels().isEmpty(), "a window outlived its test");
     QCOMPARE(m_seam->unexpected(), 0);
     m_seam.reset();
+    m_pauses.reset();
     m_lists.reset();
     m_library.reset();
 }

@@ -6,6 +6,7 @@
 #include "model/LoadLists.h"
 
 #include "FormControls.h"
+#include "RecordingPauses.h"
 #include "ScriptedModalSeam.h"
 #include "TemporarySettings.h"
 
@@ -84,6 +85,8 @@ protected:
     std::optional<TemporarySettings> m_settings;
     qsizetype m_realDevices = 0;
     std::unique_ptr<ScriptedModalSeam> m_seam;
+    // The splash and the transfer pause on purpose; the tests only note it.
+    std::unique_ptr<RecordingPauses> m_pauses;
     std::unique_ptr<Library> m_library;
     std::unique_ptr<LoadLists> m_lists;
     std::unique_ptr<frmKivo> m_window;

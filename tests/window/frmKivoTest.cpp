@@ -288,6 +288,9 @@ void frmKivoTest::startUp()
         QCOMPARE(message.icon, Icon::None);
     }
     QCOMPARE(m_window->isVisible(), started);
+    // Each of the splash's five checks stays a moment so that it can be read; a start
+    // that stops before the splash does not wait.
+    QCOMPARE(m_pauses->asked(), QList<std::chrono::milliseconds>(started ? 5 : 0, std::chrono::milliseconds(150)));
     if (personal != Personal::Unwritable)
         QCOMPARE(QFileInfo::exists(m_settings->userFile()), keyAfter);
     const QString stored = getRegistryValue(RootKey::HKEY_CURRENT_USER, u"Personal"_s);
