@@ -92,6 +92,19 @@ void selectRow(QComboBox &box, int row)
     box.setCurrentIndex(box.findText(box.itemText(row), Qt::MatchFixedString));
 }
 
+// The message that ends a start-up whose data folder is not settled. Settings that
+// cannot be read would refuse every start alike; the user is told where they are.
+QString workingDirectoryProblem()
+{
+    QString text = QStringLiteral("There was a problem setting the Application's working directory");
+    if (registryKeyState(RootKey::HKEY_CURRENT_USER) == KeyState::Unreadable) {
+        text += QStringLiteral("\r\nThe settings file \"%1\" cannot be read. Mend it, or empty it to start with "
+                               "new settings, then start Kivo Rudovaz again.")
+                    .arg(registryKeyLocation(RootKey::HKEY_CURRENT_USER));
+    }
+    return text;
+}
+
 QString commandLineOfProgram()
 {
     return QCoreApplication::arguments().mid(1).join(u' ');
@@ -457,7 +470,7 @@ void frmKivo::pictureBoxClicked(QLabel *box)
 bool frmKivo::Form_Load()
 {
     if (!initDataFolder()) {
-        msgBox(QStringLiteral("There was a problem setting the Application's working directory"));
+        msgBox(workingDirectoryProblem());
         close();
         return false;
     }
@@ -523,7 +536,9 @@ bool frmKivo::initDataFolder()
     const QString path
         = getPersonalFolder() + pathSeparator() + QStringLiteral("My Kivo Rudovaz Files") + pathSeparator();
     QString stored;
-    if (QFileInfo(path).isDir()) {
+    // A first start that could not store the folder (a full disk) leaves the settings
+    // key empty: the next start sets it up again rather than refusing the folder.
+    if (QFileInfo(path).isDir() && registryKeyState(RootKey::HKEY_CURRENT_USER) != KeyState::Empty) {
         stored = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"));
         setDataPath(stored);
         if (path.compare(stored, Qt::CaseInsensitive) != 0)

@@ -59,6 +59,9 @@ namespace {
 
 const QString workingDirectoryMessage = u"There was a problem setting the Application's working directory"_s;
 const QString initializingMessage = u"Initializing Application Failed"_s;
+// Follows the working-directory message when the settings file (%1) cannot be read.
+const QString unreadableSettings = u"\r\nThe settings file \"%1\" cannot be read. Mend it, or empty it to start with "
+                                   "new settings, then start Kivo Rudovaz again."_s;
 const QString saveQuestion = u"Save the changes to your Load Lists before you exit?"_s;
 
 // A seam that only notes whether the main window was visible at each message.
@@ -165,6 +168,8 @@ private Q_SLOTS:
 
     void startUp_data();
     void startUp();
+    void unreadableSettingsLockNobodyOut_data();
+    void unreadableSettingsLockNobodyOut();
     void windowHiddenWhileSplashRuns();
     void splashCheckFailingEndsStartUp();
     void unusableCommonDialogsEndStartUp();
@@ -245,8 +250,8 @@ void frmKivoTest::startUp_data()
     QTest::newRow("value names another folder")
         << true << Personal::Elsewhere << true << false << false << QStringList{workingDirectoryMessage} << u"other"_s << true;
     QTest::newRow("value cannot be written")
-        << false << Personal::Unwritable << true << false << false << QStringList{initializingMessage, workingDirectoryMessage}
-        << u"NONE"_s << true;
+        << false << Personal::Unwritable << true << false << false
+        << QStringList{initializingMessage, workingDirectoryMessage + unreadableSettings} << u"NONE"_s << true;
     QTest::newRow("documents folder missing")
         << false << Personal::NoKey << false << false << true << QStringList() << u"="_s << true;
     // The data folder cannot be made: its message, and the program runs on without it.
@@ -264,6 +269,7 @@ void frmKivoTest::startUp()
     QFETCH(QStringList, messages);
     QFETCH(QString, personalAfter);
     QFETCH(bool, keyAfter);
+    messages.replaceInStrings(u"%1"_s, m_settings->userFile());
 
     if (folderExists)
         QVERIFY(QDir().mkpath(dataFolder()));
@@ -309,6 +315,64 @@ void frmKivoTest::startUp()
     QCOMPARE(control<QComboBox>(u"cboActiveList"_s).currentIndex(), -1);
     QCOMPARE(gDialog, &getDialog());
     QVERIFY(!gDialog->isVisible());
+}
+
+namespace {
+enum class Damage { FullDiskAtFirstStart, Garbled };
+} // namespace
+Q_DECLARE_METATYPE(Damage)
+
+void frmKivoTest::unreadableSettingsLockNobodyOut_data()
+{
+    QTest::addColumn<Damage>("damage");
+    QTest::addColumn<QStringList>("messages"); // %1: the settings file
+
+    QTest::newRow("left empty by a first start on a full disk")
+        << Damage::FullDiskAtFirstStart << QStringList{initializingMessage, workingDirectoryMessage};
+    QTest::newRow("garbled") << Damage::Garbled << QStringList{workingDirectoryMessage + unreadableSettings};
+}
+
+// Settings that a start-up cannot read end it with a message that names them; once
+// the file is empty, because there is room on the disk again or the user emptied it,
+// the next start sets up the data folder as a first start does.
+void frmKivoTest::unreadableSettingsLockNobodyOut()
+{
+    QFETCH(Damage, damage);
+    QFETCH(QStringList, messages);
+
+    const QString settingsFile = m_settings->userFile();
+    // A crash can leave zeros in place of a file's text.
+    const QByteArray garbled(120, '\0');
+    if (damage == Damage::FullDiskAtFirstStart) {
+        FileSizeLimit fullDisk(0);
+        QVERIFY(!start());
+    } else {
+        QVERIFY(QDir().mkpath(dataFolder()));
+        QVERIFY(QDir().mkpath(QFileInfo(settingsFile).absolutePath()));
+        QFile file(settingsFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(garbled);
+        file.close();
+        QVERIFY(!start());
+    }
+
+    QCOMPARE(m_seam->messageTexts(), messages.replaceInStrings(u"%1"_s, settingsFile));
+    QVERIFY(QFileInfo(dataFolder()).isDir());
+    {
+        // The shut-down of the failed start wrote nothing over what the user is to mend.
+        QFile file(settingsFile);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QCOMPARE(file.readAll(), damage == Damage::Garbled ? garbled : QByteArray());
+        QVERIFY(file.resize(0));
+    }
+    m_window.reset();
+    const qsizetype shownBefore = m_seam->messages().size();
+
+    QVERIFY(start());
+
+    QCOMPARE(m_seam->messageTexts().mid(shownBefore), QStringList());
+    QCOMPARE(getRegistryValue(RootKey::HKEY_CURRENT_USER, u"Personal"_s), dataFolder());
+    QCOMPARE(dataPath(), dataFolder());
 }
 
 void frmKivoTest::windowHiddenWhileSplashRuns()
