@@ -4,9 +4,14 @@
 #include "UnitSimulator.h"
 #include "WindowFixture.h"
 
+#include "model/Library.h"
+#include "model/LoadLists.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
+
+#include <map>
 
 using namespace kivo;
 using namespace kivo::test;
@@ -24,6 +29,8 @@ private Q_SLOTS:
     void cleanup();
     void deviceRowAtTheClick_data();
     void deviceRowAtTheClick();
+    void rememberedUnitAtTheNextStart_data();
+    void rememberedUnitAtTheNextStart();
 
 private:
     QByteArray soundContent(const QString &name) const override;
@@ -116,6 +123,87 @@ void frmKivoTransferTest::deviceRowAtTheClick()
     invoke(u"flmExit"_s);
     QVERIFY(!m_window->isVisible());
     QVERIFY(m_seam->messages().isEmpty());
+}
+
+Q_DECLARE_METATYPE(QList<QStringList>)
+
+void frmKivoTransferTest::rememberedUnitAtTheNextStart_data()
+{
+    QTest::addColumn<QList<QStringList>>("laterRuns"); // the units of each later start, in their order of coming
+    QTest::addColumn<QString>("selected"); // empty: none
+
+    // The first run has the units "a" and "b", and the user chooses "a".
+    QTest::newRow("the same units in another order") << QList<QStringList>{{u"b"_s, u"a"_s}} << u"a"_s;
+    QTest::newRow("as many other units") << QList<QStringList>{{u"c"_s, u"d"_s}} << QString();
+    QTest::newRow("back after a run without it")
+        << QList<QStringList>{{u"c"_s, u"d"_s}, {u"b"_s, u"a"_s}} << u"a"_s;
+}
+
+// The device list holds as many rows at every start, but other units in them: the
+// remembered unit is selected where it is now, and a transfer never goes to another.
+void frmKivoTransferTest::rememberedUnitAtTheNextStart()
+{
+    QFETCH(QList<QStringList>, laterRuns);
+    QFETCH(QString, selected);
+
+    std::map<QString, std::unique_ptr<UnitSimulator>> units;
+    // Ends the window that ran and starts it again with these units.
+    const auto restartWith = [&](const QStringList &names) {
+        if (m_window) {
+            invoke(u"flmExit"_s);
+            if (m_window->isVisible())
+                return u"the window did not close"_s;
+            m_window.reset();
+        }
+        units.clear();
+        for (const QString &name : names) {
+            auto unit = std::make_unique<UnitSimulator>(m_server->name(), u"unit "_s + name, u"kivo-"_s + name);
+            if (!unit->isReady())
+                return unit->failure();
+            units[name] = std::move(unit);
+        }
+        m_library = std::make_unique<Library>();
+        m_lists = std::make_unique<LoadLists>();
+        return start() ? QString() : u"the start-up failed"_s;
+    };
+    prepareDataFolder({u"Strings"_s}, {{u"Live"_s, {u"Strings"_s}}});
+    QString failure = restartWith({u"a"_s, u"b"_s});
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    auto *devices = &control<QComboBox>(u"cboDevice"_s);
+    const int chosenRow = rowOf(*units[u"a"_s]);
+    QVERIFY(chosenRow >= 0);
+    devices->setCurrentIndex(chosenRow);
+    const QString chosenName = devices->currentText();
+    const int rows = devices->count();
+
+    for (const QStringList &run : laterRuns) {
+        failure = restartWith(run);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        devices = &control<QComboBox>(u"cboDevice"_s);
+        QCOMPARE(devices->count(), rows);
+    }
+    if (selected.isEmpty()) {
+        QCOMPARE(devices->currentIndex(), -1);
+    } else {
+        QCOMPARE(devices->currentText(), chosenName);
+        // Else the row alone would have found the unit.
+        QVERIFY(devices->currentIndex() != chosenRow);
+    }
+    std::map<QString, std::size_t> before;
+    for (const auto &[name, unit] : units)
+        before[name] = unit->messages().size();
+    m_seam->onNextDialog(press(u"cmdOK"_s));
+
+    invoke(u"TransferButton"_s);
+
+    for (const auto &[name, unit] : units) {
+        if (name == selected)
+            QVERIFY(unit->waitForMessages(before[name] + UnitSimulator::blocks, 10s));
+        else
+            QCOMPARE(unit->messages().size(), before[name]);
+    }
+    QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(),
+             selected.isEmpty() ? u" Cannot open Midi Port for output"_s : u" Finished Transferring to Kivo!"_s);
 }
 
 QTEST_MAIN(frmKivoTransferTest)
