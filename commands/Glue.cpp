@@ -344,7 +344,9 @@ bool Glue::canTransfer(qint32 lgDevice)
         return false;
     }
     try {
-        if (m_tools->checkMidiPort(lgDevice) != 0) {
+        // No device chosen: the remembered unit is away. Nothing is sent, since any
+        // port taken in its place, such as the MIDI system's first, is another unit.
+        if (lgDevice == -1 || m_tools->checkMidiPort(lgDevice) != 0) {
             status(QStringLiteral(" Cannot open Midi Port for output"));
             return false;
         }

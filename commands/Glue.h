@@ -50,8 +50,8 @@ public:
     bool saveAll();
     void renameLL(const QString &strNewName, const QString &strOldName);
     void saveLL(const QString &strName = {});
-    // Writes the sound images of the active list to the unit on device lgDevice
-    // (-1: the system's default port), showing the progress on objProgress.
+    // Writes the sound images of the active list to the unit on device lgDevice,
+    // showing the progress on objProgress. -1, no device chosen, sends nothing.
     void sendBlock(qint32 lgDevice, QProgressBar &objProgress);
     void loadAllLoadLists();
     void getFileInfo(const QString &strKey, const QString &strSource, int strIndex);

@@ -2,6 +2,8 @@
 
 #include "MidiApi.h"
 
+#include <QRegularExpression>
+
 namespace kivo {
 
 QStringList outputDeviceNames()
@@ -18,6 +20,15 @@ QStringList outputDeviceNames()
         names.clear();
     }
     return names;
+}
+
+bool sameOutputDevice(const QString &name, const QString &other)
+{
+    if (midiApi() != RtMidi::LINUX_ALSA)
+        return name == other;
+    static const QRegularExpression address(QStringLiteral(" \\d+:\\d+$"));
+    const auto withoutAddress = [](QString text) { return text.remove(address); };
+    return withoutAddress(name) == withoutAddress(other);
 }
 
 } // namespace kivo

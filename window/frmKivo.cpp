@@ -20,6 +20,7 @@
 #include "model/Global.h"
 #include "model/LoadLists.h"
 #include "model/NumberParsing.h"
+#include "platform/MidiDevices.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -90,6 +91,41 @@ int rememberedRow(const QString &remembered, int rows)
 void selectRow(QComboBox &box, int row)
 {
     box.setCurrentIndex(box.findText(box.itemText(row), Qt::MatchFixedString));
+}
+
+// The row of the remembered unit: the row that bears its name, the remembered row
+// first among namesakes; failing that a row of the same device at another address of
+// the MIDI system. -1 when the unit is gone, so that no other unit takes its place.
+int rowOfDevice(const QComboBox &box, const QString &name, int rememberedRow)
+{
+    int best = -1;
+    int bestRank = 0;
+    for (int row = 0; row < box.count(); ++row) {
+        const QString text = box.itemText(row);
+        int rank = text == name ? 4 : sameOutputDevice(text, name) ? 2 : 0;
+        if (rank == 0)
+            continue;
+        if (row == rememberedRow)
+            ++rank;
+        if (rank > bestRank) {
+            best = row;
+            bestRank = rank;
+        }
+    }
+    return best;
+}
+
+// The message that ends a start-up whose data folder is not settled. Settings that
+// cannot be read would refuse every start alike; the user is told where they are.
+QString workingDirectoryProblem()
+{
+    QString text = QStringLiteral("There was a problem setting the Application's working directory");
+    if (registryKeyState(RootKey::HKEY_CURRENT_USER) == KeyState::Unreadable) {
+        text += QStringLiteral("\r\nThe settings file \"%1\" cannot be read. Mend it, or empty it to start with "
+                               "new settings, then start Kivo Rudovaz again.")
+                    .arg(registryKeyLocation(RootKey::HKEY_CURRENT_USER));
+    }
+    return text;
 }
 
 QString commandLineOfProgram()
@@ -457,7 +493,7 @@ void frmKivo::pictureBoxClicked(QLabel *box)
 bool frmKivo::Form_Load()
 {
     if (!initDataFolder()) {
-        msgBox(QStringLiteral("There was a problem setting the Application's working directory"));
+        msgBox(workingDirectoryProblem());
         close();
         return false;
     }
@@ -523,7 +559,9 @@ bool frmKivo::initDataFolder()
     const QString path
         = getPersonalFolder() + pathSeparator() + QStringLiteral("My Kivo Rudovaz Files") + pathSeparator();
     QString stored;
-    if (QFileInfo(path).isDir()) {
+    // A first start that could not store the folder (a full disk) leaves the settings
+    // key empty: the next start sets it up again rather than refusing the folder.
+    if (QFileInfo(path).isDir() && registryKeyState(RootKey::HKEY_CURRENT_USER) != KeyState::Empty) {
         stored = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"));
         setDataPath(stored);
         if (path.compare(stored, Qt::CaseInsensitive) != 0)
@@ -556,6 +594,13 @@ void frmKivo::restoreSelections()
     const int devices = cboDevice->count();
     if (devices == 0)
         return;
+    const QString name = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Name"));
+    if (name != MarkerNone) {
+        const QString remembered = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"));
+        cboDevice->setCurrentIndex(rowOfDevice(*cboDevice, name, rememberedRow(remembered, devices)));
+        return;
+    }
+    // Settings of a run that kept no name: the row alone tells.
     const QString count = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"));
     // Another set of devices than at the last run: the remembered row means nothing.
     if (count != MarkerNone && numericValue(count) != static_cast<double>(devices)) {
@@ -676,6 +721,10 @@ void frmKivo::Form_Unload()
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"), cboActiveList->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"), cboDevice->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"), cboDevice->count());
+    // With no row selected the remembered unit is away: its name is kept, so that it
+    // is selected again when it is back.
+    if (cboDevice->currentIndex() >= 0)
+        setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Name"), cboDevice->currentText());
     WinHelp(*this, QString(), HelpCommand::HELP_QUIT);
     if (gDialog != nullptr)
         gDialog->unload();

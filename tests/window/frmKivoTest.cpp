@@ -59,6 +59,9 @@ namespace {
 
 const QString workingDirectoryMessage = u"There was a problem setting the Application's working directory"_s;
 const QString initializingMessage = u"Initializing Application Failed"_s;
+// Follows the working-directory message when the settings file (%1) cannot be read.
+const QString unreadableSettings = u"\r\nThe settings file \"%1\" cannot be read. Mend it, or empty it to start with "
+                                   "new settings, then start Kivo Rudovaz again."_s;
 const QString saveQuestion = u"Save the changes to your Load Lists before you exit?"_s;
 
 // A seam that only notes whether the main window was visible at each message.
@@ -165,6 +168,8 @@ private Q_SLOTS:
 
     void startUp_data();
     void startUp();
+    void unreadableSettingsLockNobodyOut_data();
+    void unreadableSettingsLockNobodyOut();
     void windowHiddenWhileSplashRuns();
     void splashCheckFailingEndsStartUp();
     void unusableCommonDialogsEndStartUp();
@@ -245,8 +250,8 @@ void frmKivoTest::startUp_data()
     QTest::newRow("value names another folder")
         << true << Personal::Elsewhere << true << false << false << QStringList{workingDirectoryMessage} << u"other"_s << true;
     QTest::newRow("value cannot be written")
-        << false << Personal::Unwritable << true << false << false << QStringList{initializingMessage, workingDirectoryMessage}
-        << u"NONE"_s << true;
+        << false << Personal::Unwritable << true << false << false
+        << QStringList{initializingMessage, workingDirectoryMessage + unreadableSettings} << u"NONE"_s << true;
     QTest::newRow("documents folder missing")
         << false << Personal::NoKey << false << false << true << QStringList() << u"="_s << true;
     // The data folder cannot be made: its message, and the program runs on without it.
@@ -264,6 +269,7 @@ void frmKivoTest::startUp()
     QFETCH(QStringList, messages);
     QFETCH(QString, personalAfter);
     QFETCH(bool, keyAfter);
+    messages.replaceInStrings(u"%1"_s, m_settings->userFile());
 
     if (folderExists)
         QVERIFY(QDir().mkpath(dataFolder()));
@@ -312,6 +318,64 @@ void frmKivoTest::startUp()
     QCOMPARE(control<QComboBox>(u"cboActiveList"_s).currentIndex(), -1);
     QCOMPARE(gDialog, &getDialog());
     QVERIFY(!gDialog->isVisible());
+}
+
+namespace {
+enum class Damage { FullDiskAtFirstStart, Garbled };
+} // namespace
+Q_DECLARE_METATYPE(Damage)
+
+void frmKivoTest::unreadableSettingsLockNobodyOut_data()
+{
+    QTest::addColumn<Damage>("damage");
+    QTest::addColumn<QStringList>("messages"); // %1: the settings file
+
+    QTest::newRow("left empty by a first start on a full disk")
+        << Damage::FullDiskAtFirstStart << QStringList{initializingMessage, workingDirectoryMessage};
+    QTest::newRow("garbled") << Damage::Garbled << QStringList{workingDirectoryMessage + unreadableSettings};
+}
+
+// Settings that a start-up cannot read end it with a message that names them; once
+// the file is empty, because there is room on the disk again or the user emptied it,
+// the next start sets up the data folder as a first start does.
+void frmKivoTest::unreadableSettingsLockNobodyOut()
+{
+    QFETCH(Damage, damage);
+    QFETCH(QStringList, messages);
+
+    const QString settingsFile = m_settings->userFile();
+    // A crash can leave zeros in place of a file's text.
+    const QByteArray garbled(120, '\0');
+    if (damage == Damage::FullDiskAtFirstStart) {
+        FileSizeLimit fullDisk(0);
+        QVERIFY(!start());
+    } else {
+        QVERIFY(QDir().mkpath(dataFolder()));
+        QVERIFY(QDir().mkpath(QFileInfo(settingsFile).absolutePath()));
+        QFile file(settingsFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(garbled);
+        file.close();
+        QVERIFY(!start());
+    }
+
+    QCOMPARE(m_seam->messageTexts(), messages.replaceInStrings(u"%1"_s, settingsFile));
+    QVERIFY(QFileInfo(dataFolder()).isDir());
+    {
+        // The shut-down of the failed start wrote nothing over what the user is to mend.
+        QFile file(settingsFile);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QCOMPARE(file.readAll(), damage == Damage::Garbled ? garbled : QByteArray());
+        QVERIFY(file.resize(0));
+    }
+    m_window.reset();
+    const qsizetype shownBefore = m_seam->messages().size();
+
+    QVERIFY(start());
+
+    QCOMPARE(m_seam->messageTexts().mid(shownBefore), QStringList());
+    QCOMPARE(getRegistryValue(RootKey::HKEY_CURRENT_USER, u"Personal"_s), dataFolder());
+    QCOMPARE(dataPath(), dataFolder());
 }
 
 void frmKivoTest::windowHiddenWhileSplashRuns()
@@ -550,21 +614,45 @@ void frmKivoTest::restoreSelections_data()
     QTest::addColumn<QString>("deviceCount"); // "=rows": the number of rows, "=rows+1" one more
     QTest::addColumn<int>("listRow");
     QTest::addColumn<int>("deviceRow");
+    QTest::addColumn<QString>("deviceName"); // null: not stored, as by an older run
 
     const QStringList three{u"Port A"_s, u"Port B"_s, u"Port C"_s};
-    QTest::newRow("nothing remembered") << three << QString() << QString() << QString() << 0 << 0;
-    QTest::newRow("remembered rows") << three << u"2"_s << u"1"_s << u"=rows"_s << 2 << 1;
-    QTest::newRow("no row was selected") << three << u"-1"_s << u"-1"_s << u"=rows"_s << 0 << 0;
-    QTest::newRow("the number of rows") << three << u"3"_s << u"=rows"_s << u"=rows"_s << 0 << 0;
-    QTest::newRow("beyond the rows") << three << u"7"_s << u"40"_s << u"=rows"_s << 0 << 0;
-    QTest::newRow("below -1") << three << u"-4"_s << u"-2"_s << u"=rows"_s << 0 << 0;
-    QTest::newRow("not a number") << three << u"abc"_s << u"x1"_s << u"=rows"_s << 0 << 0;
-    QTest::newRow("blanks and a fraction") << three << u" 1.6"_s << u" 1"_s << u"=rows"_s << 2 << 1;
-    QTest::newRow("devices changed") << three << u"1"_s << u"2"_s << u"=rows+1"_s << 1 << 0;
-    QTest::newRow("device count absent") << three << u"1"_s << u"2"_s << QString() << 1 << 2;
-    QTest::newRow("device count not a number") << three << u"1"_s << u"2"_s << u"many"_s << 1 << 0;
+    QTest::newRow("nothing remembered") << three << QString() << QString() << QString() << 0 << 0 << QString();
+    QTest::newRow("remembered rows") << three << u"2"_s << u"1"_s << u"=rows"_s << 2 << 1 << QString();
+    QTest::newRow("no row was selected") << three << u"-1"_s << u"-1"_s << u"=rows"_s << 0 << 0 << QString();
+    QTest::newRow("the number of rows") << three << u"3"_s << u"=rows"_s << u"=rows"_s << 0 << 0 << QString();
+    QTest::newRow("beyond the rows") << three << u"7"_s << u"40"_s << u"=rows"_s << 0 << 0 << QString();
+    QTest::newRow("below -1") << three << u"-4"_s << u"-2"_s << u"=rows"_s << 0 << 0 << QString();
+    QTest::newRow("not a number") << three << u"abc"_s << u"x1"_s << u"=rows"_s << 0 << 0 << QString();
+    QTest::newRow("blanks and a fraction") << three << u" 1.6"_s << u" 1"_s << u"=rows"_s << 2 << 1 << QString();
+    QTest::newRow("devices changed") << three << u"1"_s << u"2"_s << u"=rows+1"_s << 1 << 0 << QString();
+    QTest::newRow("device count absent") << three << u"1"_s << u"2"_s << QString() << 1 << 2 << QString();
+    QTest::newRow("device count not a number") << three << u"1"_s << u"2"_s << u"many"_s << 1 << 0 << QString();
     QTest::newRow("second of two namesakes")
-        << QStringList{u"Same"_s, u"Same"_s, u"Other"_s} << u"0"_s << u"1"_s << u"=rows"_s << 0 << 0;
+        << QStringList{u"Same"_s, u"Same"_s, u"Other"_s} << u"0"_s << u"1"_s << u"=rows"_s << 0 << 0 << QString();
+
+    // The unit that was selected is found by its name wherever it is now, and none is
+    // selected when it is gone.
+    QTest::newRow("the named unit in another row")
+        << three << u"0"_s << u"0"_s << u"=rows"_s << 0 << 2 << u"Port C"_s;
+    QTest::newRow("the named unit gone") << three << u"0"_s << u"1"_s << u"=rows"_s << 0 << -1 << u"Port Z"_s;
+    QTest::newRow("the named unit among other devices")
+        << three << u"0"_s << u"0"_s << u"=rows+1"_s << 0 << 1 << u"Port B"_s;
+    QTest::newRow("the named unit, no row remembered")
+        << three << u"0"_s << u"-1"_s << u"=rows"_s << 0 << 1 << u"Port B"_s;
+    QTest::newRow("namesakes: the remembered one")
+        << QStringList{u"Same"_s, u"Same"_s, u"Other"_s} << u"0"_s << u"1"_s << u"=rows"_s << 0 << 1 << u"Same"_s;
+    QTest::newRow("namesakes: the first when the remembered row is another's")
+        << QStringList{u"Other"_s, u"Same"_s, u"Same"_s} << u"0"_s << u"0"_s << u"=rows"_s << 0 << 1 << u"Same"_s;
+    QTest::newRow("a name in other letter case is another's")
+        << QStringList{u"port a"_s, u"Port A"_s} << u"0"_s << u"0"_s << u"=rows"_s << 0 << 1 << u"Port A"_s;
+    // ALSA numbers a client anew when it starts again.
+    QTest::newRow("the named unit at another address")
+        << QStringList{u"Midi Through:Midi Through Port-0 14:0"_s, u"Kivo:Kivo MIDI 1 24:0"_s} << u"0"_s << u"0"_s
+        << u"=rows"_s << 0 << 1 << u"Kivo:Kivo MIDI 1 20:0"_s;
+    QTest::newRow("the named unit at its own address before a namesake elsewhere")
+        << QStringList{u"Kivo:Kivo MIDI 1 24:0"_s, u"Kivo:Kivo MIDI 1 20:0"_s} << u"0"_s << u"0"_s << u"=rows"_s
+        << 0 << 1 << u"Kivo:Kivo MIDI 1 20:0"_s;
 }
 
 void frmKivoTest::restoreSelections()
@@ -575,6 +663,7 @@ void frmKivoTest::restoreSelections()
     QFETCH(QString, deviceCount);
     QFETCH(int, listRow);
     QFETCH(int, deviceRow);
+    QFETCH(QString, deviceName);
 
     prepareDataFolder({u"Alpha"_s, u"Bravo"_s, u"Charlie"_s},
                       {{u"L0"_s, {u"Alpha"_s}}, {u"L1"_s, {u"Bravo"_s}}, {u"L2"_s, {u"Charlie"_s}}});
@@ -593,6 +682,8 @@ void frmKivoTest::restoreSelections()
         TemporarySettings::store(file, u"Device"_s, value(device));
     if (!deviceCount.isNull())
         TemporarySettings::store(file, u"Device Count"_s, value(deviceCount));
+    if (!deviceName.isNull())
+        TemporarySettings::store(file, u"Device Name"_s, deviceName);
 
     QVERIFY(start(devices));
 
@@ -611,9 +702,13 @@ void frmKivoTest::shutDownRemembersSelections_data()
     QTest::addColumn<int>("listRow");
     QTest::addColumn<int>("deviceRow");
 
-    QTest::newRow("after a normal start-up") << false << 1 << 2;
-    QTest::newRow("no row selected") << false << -1 << -1;
-    QTest::newRow("after a failed start-up") << true << -1 << -1;
+    QTest::addColumn<QString>("deviceName");
+
+    // The last run's unit was "Port B".
+    QTest::newRow("after a normal start-up") << false << 1 << 2 << u"Port C"_s;
+    // The unit away: its name is kept for the next start.
+    QTest::newRow("no row selected") << false << -1 << -1 << u"Port B"_s;
+    QTest::newRow("after a failed start-up") << true << -1 << -1 << u"Port B"_s;
 }
 
 void frmKivoTest::shutDownRemembersSelections()
@@ -621,8 +716,10 @@ void frmKivoTest::shutDownRemembersSelections()
     QFETCH(bool, startUpFails);
     QFETCH(int, listRow);
     QFETCH(int, deviceRow);
+    QFETCH(QString, deviceName);
 
     prepareDataFolder({u"Alpha"_s}, {{u"L0"_s, {}}, {u"L1"_s, {}}});
+    TemporarySettings::store(m_settings->userFile(), u"Device Name"_s, u"Port B"_s);
     if (startUpFails)
         setPersonal(Personal::Elsewhere);
     // A start-up that fails ends before the device list is filled.
@@ -641,6 +738,7 @@ void frmKivoTest::shutDownRemembersSelections()
     QCOMPARE(storedUserValue(u"Loadlist"_s), QString::number(listRow));
     QCOMPARE(storedUserValue(u"Device"_s), QString::number(deviceRow));
     QCOMPARE(storedUserValue(u"Device Count"_s), QString::number(startUpFails ? 0 : devices.size() + m_realDevices));
+    QCOMPARE(storedUserValue(u"Device Name"_s), deviceName);
     QVERIFY(m_seam->messageTexts().count(saveQuestion) == 0);
 }
 
