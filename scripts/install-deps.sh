@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that the build, the program and the tests need.
-# clang, its runtimes (libclang-rt-14-dev) and llvm (llvm-symbolizer, for readable
-# sanitizer reports) are for the fuzz targets of scripts/fuzz.sh.
+# dpkg-dev has dpkg-shlibdeps, with which cpack finds the Debian package's run-time
+# dependencies. clang, its runtimes (libclang-rt-14-dev) and llvm (llvm-symbolizer,
+# for readable sanitizer reports) are for the fuzz targets of scripts/fuzz.sh.
 set -euo pipefail
 
 packages=(
@@ -9,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2
   libbenchmark-dev
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils dpkg-dev
   shared-mime-info desktop-file-utils
   fonts-wine fonts-liberation2
   clang libclang-rt-14-dev llvm
