@@ -15,10 +15,6 @@
 # folder that the "System" value names, once the start-up has checked them there.
 # On Windows kivoruntime lies beside the program, where the system's loader looks.
 
-# What an installation needs built and nothing more, for a build that only
-# installs (scripts/run.sh).
-add_custom_target(kivo_installation)
-
 # The common dialogs find the run-time library beside them, whoever loads them.
 if(TARGET kivocomdlg)
   set_target_properties(kivocomdlg PROPERTIES INSTALL_RPATH "$ORIGIN")
@@ -29,14 +25,12 @@ foreach(library kivotools kivocomdlg)
     install(TARGETS ${library}
       LIBRARY DESTINATION ${KIVO_SYSTEM_DIR}
       RUNTIME DESTINATION ${KIVO_SYSTEM_DIR})
-    add_dependencies(kivo_installation ${library})
   endif()
 endforeach()
 if(TARGET kivoruntime)
   install(TARGETS kivoruntime
     LIBRARY DESTINATION ${KIVO_SYSTEM_DIR}
     RUNTIME DESTINATION ${KIVO_BIN_DIR})
-  add_dependencies(kivo_installation kivoruntime)
 endif()
 
 if(TARGET kivo-rudovaz)
@@ -46,7 +40,6 @@ if(TARGET kivo-rudovaz)
     target_link_options(kivo-rudovaz PRIVATE "LINKER:--disable-new-dtags")
   endif()
   install(TARGETS kivo-rudovaz RUNTIME DESTINATION ${KIVO_BIN_DIR})
-  add_dependencies(kivo_installation kivo-rudovaz)
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/kivoHelp.hlp DESTINATION ${KIVO_PATH_DIR})
