@@ -3,7 +3,6 @@
 #include "Factory.h"
 #include "FileShell.h"
 #include "Global.h"
-#include "Library.h"
 #include "LoadLists.h"
 #include "NumberParsing.h"
 #include "platform/ModalSeam.h"
@@ -70,7 +69,7 @@ QString entryLines(const IPersistToFile &obj, Entries kind)
 // the index, which must be one of its own.
 bool acceptsIndex(const IPersistToFile &obj, qint16 index)
 {
-    return obj.name() == Library::fileBaseName() || (index >= 0 && index < obj.count());
+    return obj.name() == libraryFileBaseName() || (index >= 0 && index < obj.count());
 }
 
 struct Entry {
@@ -239,7 +238,7 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
     QString folder;
     if (strFile.isEmpty()) {
         file = dataFile(obj.name());
-        if (obj.name() == Library::fileBaseName() && fileNotExist(file))
+        if (obj.name() == libraryFileBaseName() && fileNotExist(file))
             return;
     } else {
         folder = folderOf(strFile);

@@ -1,6 +1,7 @@
 #include "Library.h"
 
 #include "FileProxy.h"
+#include "Global.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -24,7 +25,7 @@ class Library::Persistent final : public IPersistToFile {
 public:
     explicit Persistent(Library &library) : m_library(library) {}
 
-    QString name() const override { return fileBaseName(); }
+    QString name() const override { return libraryFileBaseName(); }
     bool hasChanged() const override { return m_library.hasChanged(); }
     ModelPtr getModel(int location) const override
     {
@@ -46,11 +47,6 @@ Library::Library()
 }
 
 Library::~Library() = default;
-
-QString Library::fileBaseName()
-{
-    return QStringLiteral("Library");
-}
 
 QString Library::keyOf(const QString &name)
 {

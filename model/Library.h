@@ -22,9 +22,6 @@ public:
     Library &operator=(const Library &) = delete;
     ~Library();
 
-    // The base name of the library file in the data folder.
-    static QString fileBaseName();
-
     // Refuses, with a message, a name already present in any case and a name or path
     // that the library file could not hold.
     void add(const ModelPtr &m);

@@ -1,6 +1,6 @@
 #include "MidiDevices.h"
 
-#include "MidiApi.h"
+#include "transfer/MidiApi.h"
 
 #include <QRegularExpression>
 
@@ -10,7 +10,7 @@ QStringList outputDeviceNames()
 {
     QStringList names;
     try {
-        RtMidiOut output(midiApi(), "Kivo Rudovaz");
+        RtMidiOut output(transfer::midiApi(), "Kivo Rudovaz");
         const unsigned int count = output.getPortCount();
         for (unsigned int port = 0; port < count; ++port)
             names.append(QString::fromStdString(output.getPortName(port)));

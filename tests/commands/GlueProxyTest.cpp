@@ -804,7 +804,7 @@ void GlueProxyTest::printList_data()
     QTest::newRow("cancelled") << cancel << QStringLiteral("LIBRARY") << QString() << QStringList{} << QStringList{};
     const QString sent = QStringLiteral("'s content was sent to your printer");
     QTest::newRow("library") << ok << QStringLiteral("LIBRARY") << QString()
-                             << QStringList{QStringLiteral(" ") + Library::fileBaseName() + sent}
+                             << QStringList{QStringLiteral(" ") + libraryFileBaseName() + sent}
                              << QStringList{QStringLiteral("Bass %1"), QStringLiteral("b")};
     QTest::newRow("load list") << ok << QStringLiteral("LOADLIST") << QString()
                                << QStringList{QStringLiteral(" Pad %2") + sent}

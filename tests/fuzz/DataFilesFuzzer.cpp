@@ -116,7 +116,7 @@ void expectSame(const char *file, const QStringList &first, const QStringList &s
 
 void libraryFile(const QByteArray &input)
 {
-    const QString file = dataPath() + Library::fileBaseName() + QStringLiteral(".dat");
+    const QString file = dataPath() + libraryFileBaseName() + QStringLiteral(".dat");
     writeBytes(file, input);
     Library first;
     loadFromFile(first.persistent(), QString());
