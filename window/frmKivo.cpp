@@ -644,7 +644,11 @@ bool frmKivo::saveBeforeExit()
         return true;
     switch (msgBox(QStringLiteral("Save the changes to your Load Lists before you exit?"), Buttons::YesNoCancel)) {
     case Answer::Yes:
-        return !glueProxy().btnSaveClick();
+        if (!glueProxy().btnSaveClick())
+            return true;
+        // The user expects the window to go, and would not look at the status line.
+        msgBox(glueProxy().glue().saveFailure());
+        return false;
     case Answer::No:
         return true;
     default:

@@ -44,6 +44,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <cerrno>
 #include <memory>
 #include <optional>
 
@@ -774,25 +775,30 @@ void frmKivoTest::unsavedChangesAtExit_data()
     QTest::addColumn<Disk>("disk");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("editInFile");
-    QTest::addColumn<QString>("message"); // the message box after the answer, empty: none
+    QTest::addColumn<QStringList>("messages"); // the message boxes after the answer
     QTest::addColumn<QString>("status"); // null: not looked at
 
     const QString saved = u" All of your Load Lists has been saved"_s;
     const QString notSaved = u" Your Load Lists could not be saved"_s;
-    QTest::newRow("nothing changed") << false << false << 0 << Disk::Ordinary << true << false << QString()
+    // The window stays, and a box says so with the system's reason where it gave one.
+    const QString notSavedBox = notSaved.trimmed();
+    QTest::newRow("nothing changed") << false << false << 0 << Disk::Ordinary << true << false << QStringList()
                                      << QString();
-    QTest::newRow("saved before exit") << true << true << 0 << Disk::Ordinary << true << true << QString() << saved;
-    QTest::newRow("Yes saves") << true << false << int(Answer::Yes) << Disk::Ordinary << true << true << QString()
-                               << saved;
+    QTest::newRow("saved before exit") << true << true << 0 << Disk::Ordinary << true << true << QStringList()
+                                       << saved;
+    QTest::newRow("Yes saves") << true << false << int(Answer::Yes) << Disk::Ordinary << true << true
+                               << QStringList() << saved;
     QTest::newRow("No drops the changes") << true << false << int(Answer::No) << Disk::Ordinary << true << false
-                                          << QString() << QString();
+                                          << QStringList() << QString();
     QTest::newRow("Cancel stays") << true << false << int(Answer::Cancel) << Disk::Ordinary << false << false
-                                  << QString() << QString();
-    QTest::newRow("Yes on a full disk stays") << true << false << int(Answer::Yes) << Disk::Full << false << false
-                                              << QString() << notSaved;
+                                  << QStringList() << QString();
+    QTest::newRow("Yes on a full disk stays")
+        << true << false << int(Answer::Yes) << Disk::Full << false << false
+        << QStringList{notSavedBox + u"\r\n"_s + qt_error_string(EFBIG)} << notSaved;
+    // The opening has said why already.
     QTest::newRow("Yes in a read-only folder stays")
         << true << false << int(Answer::Yes) << Disk::ReadOnly << false << false
-        << u"Kivo Rudovaz data path no longer exist"_s << notSaved;
+        << QStringList{u"Kivo Rudovaz data path no longer exist"_s, notSavedBox} << notSaved;
 }
 
 void frmKivoTest::unsavedChangesAtExit()
@@ -803,7 +809,7 @@ void frmKivoTest::unsavedChangesAtExit()
     QFETCH(Disk, disk);
     QFETCH(bool, closed);
     QFETCH(bool, editInFile);
-    QFETCH(QString, message);
+    QFETCH(QStringList, messages);
     QFETCH(QString, status);
 
     prepareDataFolder({u"Alpha"_s, u"Bravo"_s}, {{u"First"_s, {u"Alpha"_s}}});
@@ -843,7 +849,11 @@ void frmKivoTest::unsavedChangesAtExit()
         QCOMPARE(question.icon, Icon::None);
         QCOMPARE(question.title, QString());
     }
-    QCOMPARE(texts.mid(answer != 0 ? 1 : 0), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(texts.mid(answer != 0 ? 1 : 0), messages);
+    for (const MessageRequest &box : m_seam->messages().mid(shownBefore + (answer != 0 ? 1 : 0))) {
+        QCOMPARE(box.buttons, Buttons::Ok);
+        QCOMPARE(box.title, QString());
+    }
     if (!status.isNull())
         QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), status);
     QCOMPARE(m_window->isVisible(), !closed);
