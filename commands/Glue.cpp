@@ -250,13 +250,19 @@ void Glue::importLL(const QString &strFile, const QString &strName)
 
 bool Glue::saveAll()
 {
+    m_saveFailure.clear();
     if (noLoadList()) {
         status(QStringLiteral(" There is nothing to save"));
         return false;
     }
+    forgetWriteFailure();
     bool failed = mLoadLists.saveAll();
     failed = saveListOfLoadLists(mLoadLists) || failed;
     reportSaved(failed, QStringLiteral(" All of your Load Lists has been saved"));
+    if (failed) {
+        const QString reason = lastWriteFailure();
+        m_saveFailure = saveFailedText.trimmed() + (reason.isEmpty() ? QString() : crLf + reason);
+    }
     return failed;
 }
 

@@ -48,6 +48,10 @@ public:
     void importLL(const QString &strFile, const QString &strName);
     // True when a file could not be written; the status line has said so.
     bool saveAll();
+    // What the last saveAll could not do, for a message box: the status line's text,
+    // and the system's reason on a line of its own where it gave one; empty when it
+    // saved everything.
+    const QString &saveFailure() const noexcept { return m_saveFailure; }
     void renameLL(const QString &strNewName, const QString &strOldName);
     void saveLL(const QString &strName = {});
     // Writes the sound images of the active list to the unit on device lgDevice,
@@ -97,6 +101,7 @@ private:
     QPointer<QWidget> m_mainForm;
     KivoTools *m_tools;
     QPrinter *m_printer = nullptr;
+    QString m_saveFailure;
 };
 
 } // namespace kivo

@@ -282,6 +282,16 @@ QList<QStringView> splitLines(QStringView text)
     return lines;
 }
 
+namespace {
+
+QString &writeFailure()
+{
+    static QString reason;
+    return reason;
+}
+
+} // namespace
+
 bool writeFile(const QString &strText, const QString &strFile)
 {
     try {
@@ -294,11 +304,23 @@ bool writeFile(const QString &strText, const QString &strFile)
         shell->writeBytes(bytes);
         shell->closeFile();
         return false;
-    } catch (const RuntimeError &) {
+    } catch (const RuntimeError &error) {
         // The file shell has told the user why the file could not be opened; a
         // failed write or replace leaves the old file, and the caller reports it.
+        if (error.number() != ErrorNumber::BadFileNumber)
+            writeFailure() = error.description();
         return true;
     }
+}
+
+QString lastWriteFailure()
+{
+    return writeFailure();
+}
+
+void forgetWriteFailure()
+{
+    writeFailure().clear();
 }
 
 QString readFile(const QString &strFile, int chars)

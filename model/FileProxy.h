@@ -49,6 +49,11 @@ QList<QStringView> splitLines(QStringView text);
 // Replaces the file's content by the text and one more CR LF; true on failure, and
 // then the file that was there before is left whole.
 bool writeFile(const QString &strText, const QString &strFile);
+// Why the last writeFile that failed since forgetWriteFailure did, in the system's
+// words (a full disk, say); empty when none failed, or when the file could not be
+// opened at all, which the opening has told the user itself.
+QString lastWriteFailure();
+void forgetWriteFailure();
 // The first chars characters of the file, or all of it when chars is below 1; the
 // empty text when it cannot be read.
 QString readFile(const QString &strFile, int chars);

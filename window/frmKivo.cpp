@@ -203,6 +203,8 @@ frmKivo::frmKivo(Library &library, LoadLists &loadLists)
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
     m_runningCopy->setObjectName(QStringLiteral("runningCopy"));
     connect(m_runningCopy, &RunningCopy::commandLineArrived, this, &frmKivo::commandLineHandedOver);
+    // The question that keeps the later start waiting comes to the front with the window.
+    connect(m_runningCopy, &RunningCopy::handOverWaiting, this, &frmKivo::comeToFront);
     // Files wait while a question is open; they are offered once it has been answered.
     constexpr int offerRetryMs = 250;
     m_offerLater.setSingleShot(true);
@@ -534,8 +536,8 @@ bool frmKivo::Form_Load()
     offerCommandLine(m_commandLine);
     createGraphicButtons();
     m_loaded = true;
-    // Later starts may have handed over their files while this one started.
-    offerHandedOver();
+    // Later starts that came while this one started have waited for it to get this far.
+    m_runningCopy->takeHandOvers();
     return true;
 }
 
@@ -625,13 +627,18 @@ void frmKivo::offerCommandLine(const QString &commandLine)
     glueProxy().sendFileToLibrary(name, path);
 }
 
-void frmKivo::commandLineHandedOver(const QString &commandLine)
+void frmKivo::comeToFront()
 {
     if (isVisible()) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
         raise();
         activateWindow();
     }
+}
+
+void frmKivo::commandLineHandedOver(const QString &commandLine)
+{
+    comeToFront();
     if (!commandLine.isEmpty())
         m_handedOverFiles.append(commandLine);
     offerHandedOver();
@@ -649,8 +656,13 @@ void frmKivo::offerHandedOver()
         m_offerLater.start();
         return;
     }
-    m_offerLater.stop();
     m_frontRefused = false;
+    offerQueuedFiles();
+}
+
+void frmKivo::offerQueuedFiles()
+{
+    m_offerLater.stop();
     m_offering = true;
     while (!m_handedOverFiles.isEmpty() && !m_unloaded)
         offerCommandLine(m_handedOverFiles.takeFirst());
@@ -671,9 +683,19 @@ void frmKivo::createGraphicButtons()
 
 void frmKivo::closeEvent(QCloseEvent *event)
 {
-    if (!m_unloaded && m_loaded && !saveBeforeExit()) {
-        event->ignore();
-        return;
+    if (!m_unloaded && m_loaded) {
+        // A file taken while the exit is decided would go with the window: later
+        // starts wait for the answer, and start on their own if the window goes.
+        m_runningCopy->holdHandOvers();
+        // Files taken before are offered as promised, though the user chose to exit
+        // before they came up (from the menu that held them back, say).
+        if (!m_offering)
+            offerQueuedFiles();
+        if (!saveBeforeExit()) {
+            m_runningCopy->takeHandOvers();
+            event->ignore();
+            return;
+        }
     }
     if (!m_unloaded)
         Form_Unload();
@@ -689,7 +711,11 @@ bool frmKivo::saveBeforeExit()
         return true;
     switch (msgBox(QStringLiteral("Save the changes to your Load Lists before you exit?"), Buttons::YesNoCancel)) {
     case Answer::Yes:
-        return !glueProxy().btnSaveClick();
+        if (!glueProxy().btnSaveClick())
+            return true;
+        // The user expects the window to go, and would not look at the status line.
+        msgBox(glueProxy().glue().saveFailure());
+        return false;
     case Answer::No:
         return true;
     default:
@@ -717,7 +743,6 @@ void frmKivo::Form_Unload()
     m_releaseWait.stop();
     m_released.reset();
     m_offerLater.stop();
-    m_runningCopy->release();
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"), cboActiveList->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"), cboDevice->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"), cboDevice->count());
@@ -728,6 +753,8 @@ void frmKivo::Form_Unload()
     WinHelp(*this, QString(), HelpCommand::HELP_QUIT);
     if (gDialog != nullptr)
         gDialog->unload();
+    // Last: a start that takes the folder over reads the selections just remembered.
+    m_runningCopy->release();
 }
 
 void frmKivo::addButton_Click()

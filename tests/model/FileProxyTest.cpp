@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QTest>
 
+#include <cerrno>
 #include <limits>
 
 
@@ -368,8 +369,11 @@ void FileProxyTest::writeRefusedWhereAFolderStands()
     test::TempDataFolder folder;
     test::ScriptedModalSeam seam;
     QVERIFY(QDir().mkdir(folder.filePath(QStringLiteral("Blocked.dat"))));
+    forgetWriteFailure();
     QVERIFY(writeFile(QStringLiteral("text"), folder.filePath(QStringLiteral("Blocked.dat"))));
     QCOMPARE(seam.messageTexts(), QStringList{QStringLiteral("Kivo Rudovaz data path no longer exist")});
+    // The box has given the reason; a save that reports the failure adds none.
+    QCOMPARE(lastWriteFailure(), QString());
     QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Blocked.dat"))).isDir());
 }
 
@@ -389,6 +393,13 @@ void FileProxyTest::failedWriteLeavesOldFileWhole()
     QVERIFY(seam.messages().isEmpty());
     QCOMPARE(folder.readBytes(QStringLiteral("Target.dat")), old);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Target.dat")});
+    // The write stopped short at the limit; the system's reason is kept for the save to
+    // report, through later writes that succeed.
+    QCOMPARE(lastWriteFailure(), qt_error_string(EFBIG));
+    QVERIFY(!writeFile(QStringLiteral("new"), folder.filePath(QStringLiteral("Target.dat"))));
+    QCOMPARE(lastWriteFailure(), qt_error_string(EFBIG));
+    forgetWriteFailure();
+    QCOMPARE(lastWriteFailure(), QString());
 #else
     QSKIP("needs a file size limit");
 #endif

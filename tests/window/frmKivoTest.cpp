@@ -44,6 +44,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <cerrno>
 #include <memory>
 #include <optional>
 
@@ -112,9 +113,41 @@ SecondStart startSecondCopy(frmKivo &running, const QString &commandLine)
     SecondStart result;
     result.loaded = second.Form_Load();
     result.handedOver = second.handedOver();
-    result.arrived = result.handedOver && arrived.wait();
+    // The running copy takes it while the second start waits for its answer.
+    result.arrived = result.handedOver && (!arrived.isEmpty() || arrived.wait());
     return result;
 }
+
+// A later start of the program in a process of its own, made while the running window
+// waits on a question: it hands over its command line and says what became of it.
+class LaterStart {
+public:
+    LaterStart() = default;
+    LaterStart(const LaterStart &) = delete;
+    LaterStart &operator=(const LaterStart &) = delete;
+    ~LaterStart()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+
+    // Starts it and waits until the running copy holds its command line unanswered.
+    bool startAndWait(const frmKivo &running, const QString &dataFolder, const QString &commandLine)
+    {
+        auto *copy = running.findChild<RunningCopy *>(u"runningCopy"_s);
+        if (copy == nullptr)
+            return false;
+        QSignalSpy waiting(copy, &RunningCopy::handOverWaiting);
+        m_process.start(QStringLiteral(KIVO_LATER_START), {dataFolder, commandLine});
+        return m_process.waitForStarted() && waiting.wait(20000);
+    }
+    bool ended() const { return m_process.state() == QProcess::NotRunning; }
+    // "handed over", "running" (it holds the folder and starts on its own) or "unreachable".
+    QString outcome() { return QString::fromLocal8Bit(m_process.readAllStandardOutput()).trimmed(); }
+
+private:
+    QProcess m_process;
+};
 
 // What a copy that was killed leaves in the data folder and beside it: its lock file
 // naming a process that no longer runs, and its bound socket that nobody listens on.
@@ -187,6 +220,11 @@ private Q_SLOTS:
     void secondStartHandsOver_data();
     void secondStartHandsOver();
     void killedCopyBlocksNoStart();
+    void handOverDuringExitQuestion_data();
+    void handOverDuringExitQuestion();
+    void handOverDuringStartUp_data();
+    void handOverDuringStartUp();
+    void fileTakenBeforeExitIsOffered();
     void unsavedChangesAtExit_data();
     void unsavedChangesAtExit();
     void commandsForward_data();
@@ -797,6 +835,7 @@ namespace {
 enum class Disk { Ordinary, Full, ReadOnly };
 } // namespace
 Q_DECLARE_METATYPE(Disk)
+Q_DECLARE_METATYPE(Answer)
 
 void frmKivoTest::secondStartHandsOver_data()
 {
@@ -867,6 +906,139 @@ void frmKivoTest::killedCopyBlocksNoStart()
     QVERIFY(second.arrived);
 }
 
+void frmKivoTest::handOverDuringExitQuestion_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("fullDisk"); // the save that Yes asks for fails
+    QTest::addColumn<QString>("outcome"); // of the later start
+    QTest::addColumn<bool>("closed");
+
+    // The window goes: the later start is refused and takes the folder over.
+    QTest::newRow("Yes") << Answer::Yes << false << u"running"_s << true;
+    QTest::newRow("No") << Answer::No << false << u"running"_s << true;
+    // The window stays: it takes the file and offers it.
+    QTest::newRow("Cancel") << Answer::Cancel << false << u"handed over"_s << false;
+    QTest::newRow("Yes on a full disk") << Answer::Yes << true << u"handed over"_s << false;
+}
+
+void frmKivoTest::handOverDuringExitQuestion()
+{
+    QFETCH(Answer, answer);
+    QFETCH(bool, fullDisk);
+    QFETCH(QString, outcome);
+    QFETCH(bool, closed);
+
+    prepareDataFolder({u"Alpha"_s, u"Bravo"_s}, {{u"First"_s, {u"Alpha"_s}}});
+    QVERIFY(start());
+    control<QListWidget>(u"objLibrary"_s).setCurrentRow(1);
+    control<QListWidget>(u"objLoadList"_s).setCurrentRow(5);
+    invoke(u"moveButton"_s);
+    const qsizetype shownBefore = m_seam->messages().size();
+    const QString late = soundPath(u"Late"_s);
+    LaterStart later;
+    bool waited = false;
+    std::optional<FileSizeLimit> limit;
+    m_seam->onNextMessage([&](const MessageRequest &) {
+        waited = later.startAndWait(*m_window, dataFolder(), late);
+        if (fullDisk)
+            limit.emplace(16);
+        return answer;
+    });
+    if (fullDisk)
+        m_seam->onNextMessage([&limit](const MessageRequest &) {
+            limit.reset();
+            return Answer::Ok;
+        });
+    DialogSeen seen;
+    if (!closed)
+        m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+
+    invoke(u"flmExit"_s);
+
+    QVERIFY(waited);
+    QCOMPARE(m_seam->messageTexts().at(shownBefore), saveQuestion);
+    QTRY_VERIFY_WITH_TIMEOUT(later.ended(), 20000);
+    QCOMPARE(later.outcome(), outcome);
+    QCOMPARE(m_window->isVisible(), !closed);
+    if (!closed) {
+        QTRY_VERIFY(m_seam->allAnswersUsed());
+        QCOMPARE(seen.message, u"Enter name for file: "_s + late);
+        QVERIFY(m_library->getModel(u"Late"_s));
+    }
+}
+
+void frmKivoTest::handOverDuringStartUp_data()
+{
+    QTest::addColumn<bool>("fails"); // an installation check stops the start-up
+    QTest::addColumn<QString>("outcome"); // of the later start
+
+    // It waits until the start-up is through, while the window asks for its own file's name.
+    QTest::newRow("start-up goes on") << false << u"handed over"_s;
+    QTest::newRow("start-up fails") << true << u"running"_s;
+}
+
+void frmKivoTest::handOverDuringStartUp()
+{
+    QFETCH(bool, fails);
+    QFETCH(QString, outcome);
+
+    const QString late = soundPath(u"Late"_s);
+    LaterStart later;
+    bool waited = false;
+    DialogSeen seen;
+    if (fails) {
+        QVERIFY(QFile::remove(m_settings->systemFile(0)));
+        writeInstallation(false);
+        m_seam->onNextMessage([&](const MessageRequest &) {
+            waited = later.startAndWait(*m_window, dataFolder(), late);
+            return Answer::Ok;
+        });
+    } else {
+        // The start's own file is not taken: the two sound files would read as one.
+        m_seam->onNextDialog([&](QDialog &dialog) {
+            waited = later.startAndWait(*m_window, dataFolder(), late);
+            return press(u"btnCancel"_s)(dialog);
+        });
+        m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+    }
+
+    QCOMPARE(start({}, soundPath(u"Early"_s)), !fails);
+
+    QVERIFY(waited);
+    QTRY_VERIFY_WITH_TIMEOUT(later.ended(), 20000);
+    QCOMPARE(later.outcome(), outcome);
+    if (!fails) {
+        QTRY_VERIFY(m_seam->allAnswersUsed());
+        QCOMPARE(seen.message, u"Enter name for file: "_s + late);
+        QCOMPARE(m_library->getCount(), 1);
+        QVERIFY(m_library->getModel(u"Late"_s));
+    }
+}
+
+// A file that the window took while its menu was open waits for the menu; choosing
+// Exit there still offers it before the window goes.
+void frmKivoTest::fileTakenBeforeExitIsOffered()
+{
+    QVERIFY(start());
+    auto *menu = m_window->findChild<QMenu *>(u"flmApplicatoin"_s);
+    QVERIFY(menu != nullptr);
+    menu->popup(m_window->geometry().center());
+    QTRY_VERIFY(QApplication::activePopupWidget() == menu);
+    DialogSeen seen;
+    m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+    const QString late = soundPath(u"Late"_s);
+
+    const SecondStart second = startSecondCopy(*m_window, late);
+    QVERIFY(second.handedOver);
+    QVERIFY(second.arrived);
+    QCOMPARE(m_seam->dialogsShown(), 0);
+    menu->hide();
+    invoke(u"flmExit"_s);
+
+    verifyOffered(seen, u"Late"_s, late);
+    QVERIFY(!m_window->isVisible());
+}
+
 void frmKivoTest::unsavedChangesAtExit_data()
 {
     QTest::addColumn<bool>("edit");
@@ -875,25 +1047,30 @@ void frmKivoTest::unsavedChangesAtExit_data()
     QTest::addColumn<Disk>("disk");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("editInFile");
-    QTest::addColumn<QString>("message"); // the message box after the answer, empty: none
+    QTest::addColumn<QStringList>("messages"); // the message boxes after the answer
     QTest::addColumn<QString>("status"); // null: not looked at
 
     const QString saved = u" All of your Load Lists has been saved"_s;
     const QString notSaved = u" Your Load Lists could not be saved"_s;
-    QTest::newRow("nothing changed") << false << false << 0 << Disk::Ordinary << true << false << QString()
+    // The window stays, and a box says so with the system's reason where it gave one.
+    const QString notSavedBox = notSaved.trimmed();
+    QTest::newRow("nothing changed") << false << false << 0 << Disk::Ordinary << true << false << QStringList()
                                      << QString();
-    QTest::newRow("saved before exit") << true << true << 0 << Disk::Ordinary << true << true << QString() << saved;
-    QTest::newRow("Yes saves") << true << false << int(Answer::Yes) << Disk::Ordinary << true << true << QString()
-                               << saved;
+    QTest::newRow("saved before exit") << true << true << 0 << Disk::Ordinary << true << true << QStringList()
+                                       << saved;
+    QTest::newRow("Yes saves") << true << false << int(Answer::Yes) << Disk::Ordinary << true << true
+                               << QStringList() << saved;
     QTest::newRow("No drops the changes") << true << false << int(Answer::No) << Disk::Ordinary << true << false
-                                          << QString() << QString();
+                                          << QStringList() << QString();
     QTest::newRow("Cancel stays") << true << false << int(Answer::Cancel) << Disk::Ordinary << false << false
-                                  << QString() << QString();
-    QTest::newRow("Yes on a full disk stays") << true << false << int(Answer::Yes) << Disk::Full << false << false
-                                              << QString() << notSaved;
+                                  << QStringList() << QString();
+    QTest::newRow("Yes on a full disk stays")
+        << true << false << int(Answer::Yes) << Disk::Full << false << false
+        << QStringList{notSavedBox + u"\r\n"_s + qt_error_string(EFBIG)} << notSaved;
+    // The opening has said why already.
     QTest::newRow("Yes in a read-only folder stays")
         << true << false << int(Answer::Yes) << Disk::ReadOnly << false << false
-        << u"Kivo Rudovaz data path no longer exist"_s << notSaved;
+        << QStringList{u"Kivo Rudovaz data path no longer exist"_s, notSavedBox} << notSaved;
 }
 
 void frmKivoTest::unsavedChangesAtExit()
@@ -904,7 +1081,7 @@ void frmKivoTest::unsavedChangesAtExit()
     QFETCH(Disk, disk);
     QFETCH(bool, closed);
     QFETCH(bool, editInFile);
-    QFETCH(QString, message);
+    QFETCH(QStringList, messages);
     QFETCH(QString, status);
 
     prepareDataFolder({u"Alpha"_s, u"Bravo"_s}, {{u"First"_s, {u"Alpha"_s}}});
@@ -944,7 +1121,11 @@ void frmKivoTest::unsavedChangesAtExit()
         QCOMPARE(question.icon, Icon::None);
         QCOMPARE(question.title, QString());
     }
-    QCOMPARE(texts.mid(answer != 0 ? 1 : 0), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(texts.mid(answer != 0 ? 1 : 0), messages);
+    for (const MessageRequest &box : m_seam->messages().mid(shownBefore + (answer != 0 ? 1 : 0))) {
+        QCOMPARE(box.buttons, Buttons::Ok);
+        QCOMPARE(box.title, QString());
+    }
     if (!status.isNull())
         QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), status);
     QCOMPARE(m_window->isVisible(), !closed);
