@@ -24,7 +24,7 @@ QStringList outputDeviceNames()
 
 bool sameOutputDevice(const QString &name, const QString &other)
 {
-    if (midiApi() != RtMidi::LINUX_ALSA)
+    if (transfer::midiApi() != RtMidi::LINUX_ALSA)
         return name == other;
     static const QRegularExpression address(QStringLiteral(" \\d+:\\d+$"));
     const auto withoutAddress = [](QString text) { return text.remove(address); };
