@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace kivo {
 
@@ -74,9 +75,17 @@ void Glue::update()
     status(QStringLiteral(" Application loaded successfully"));
 }
 
-void Glue::saveLibrary()
+bool Glue::saveLibrary()
 {
-    mLibrary.save();
+    return mLibrary.save();
+}
+
+bool Glue::saveLibraryOrRestore(const std::vector<ModelPtr> &before)
+{
+    if (!saveLibrary())
+        return false;
+    mLibrary.restore(before);
+    return true;
 }
 
 void Glue::addToLibrary(qint32 lngTag, const QString &strName, const QString &strPath)
@@ -90,11 +99,14 @@ void Glue::addToLibrary(qint32 lngTag, const QString &strName, const QString &st
         raise([&](GlueListener &l) { l.NameAlreadyExist(lngTag, strName, strPath); });
         return;
     }
-    const int before = mLibrary.getCount();
+    const std::vector<ModelPtr> before = mLibrary.records();
     mLibrary.add(newModel(lngTag, strName, strPath));
-    if (mLibrary.getCount() == before)
+    if (mLibrary.records().size() == before.size())
         return;
-    saveLibrary();
+    if (saveLibraryOrRestore(before)) {
+        status(QStringLiteral(" File not added: the library could not be saved"));
+        return;
+    }
     const int row = mLibrary.getCount() - 1;
     raise([&](GlueListener &l) { l.LibraryChange(mLibrary, row); });
     status(QStringLiteral(" File added"));
@@ -102,8 +114,12 @@ void Glue::addToLibrary(qint32 lngTag, const QString &strName, const QString &st
 
 void Glue::removeFromLibrary(const QString &strKey, int intLoc)
 {
+    const std::vector<ModelPtr> before = mLibrary.records();
     mLibrary.removeItem(strKey);
-    saveLibrary();
+    if (saveLibraryOrRestore(before)) {
+        status(QStringLiteral(" File not removed: the library could not be saved"));
+        return;
+    }
     raise([&](GlueListener &l) { l.LibraryChange(mLibrary, intLoc); });
     status(QStringLiteral(" File removed"));
 }

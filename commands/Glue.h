@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <vector>
+
 class QPrinter;
 class QProgressBar;
 class QWidget;
@@ -35,7 +37,8 @@ public:
     KivoTools &kivoTools() const noexcept { return *m_tools; }
 
     void update();
-    void saveLibrary();
+    // True when the library file could not be written; the user has been told.
+    [[nodiscard]] bool saveLibrary();
     void addToLibrary(qint32 lngTag, const QString &strName, const QString &strPath);
     void removeFromLibrary(const QString &strKey, int intLoc = 0);
     void createLL(const QString &strName);
@@ -66,6 +69,10 @@ public:
     static QString lastLoadedName();
 
 private:
+    // Writes the library file; when it cannot be written, the library takes back what
+    // changed since it held `before`, so that the window keeps showing what the file
+    // holds. True then.
+    [[nodiscard]] bool saveLibraryOrRestore(const std::vector<ModelPtr> &before);
     void placeInLL(int intLoc, const QString &strName);
     bool noLoadList() const;
     bool isLastLoadedActive() const;

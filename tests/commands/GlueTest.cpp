@@ -7,6 +7,7 @@
 
 #include "FileSizeLimit.h"
 #include "GlueFixture.h"
+#include "ReadOnlyFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 using namespace kivo;
 
@@ -93,6 +95,8 @@ private Q_SLOTS:
     void renameOnFullDiskKeepsTheList();
     void importKeepsEveryPathInsideThePackage_data();
     void importKeepsEveryPathInsideThePackage();
+    void failedLibrarySaveTakesTheCommandBack_data();
+    void failedLibrarySaveTakesTheCommandBack();
     void failedSaveIsReportedAndKeepsLists();
     void addToLLWithoutListShowsBox();
     void fileInfoNamesTheRecord_data();
@@ -565,6 +569,43 @@ QStringList listsAfterRestart()
     restarted.fillLoadLists();
     return describeLists(restarted);
 }
+
+QStringList libraryNames(const Library &library)
+{
+    QStringList names;
+    for (const ModelPtr &m : library)
+        names.append(m->name());
+    return names;
+}
+
+// The library as the next start of the program finds it in the data folder.
+QStringList libraryAfterRestart()
+{
+    Library restarted;
+    loadFromFile(restarted.persistent(), QString());
+    return libraryNames(restarted);
+}
+
+#ifdef Q_OS_UNIX
+// While it lives, writing to the data folder fails: on a full disk no file may grow
+// beyond `room` bytes; without room, the folder cannot be written at all.
+struct FailingDataFolder {
+    std::optional<test::FileSizeLimit> fullDisk;
+    std::optional<test::ReadOnlyFolder> readOnly;
+
+    FailingDataFolder(const QString &folder, std::optional<rlim_t> room)
+    {
+        if (room)
+            fullDisk.emplace(*room);
+        else
+            readOnly.emplace(folder);
+    }
+    bool fails() const { return fullDisk || readOnly->isReadOnly(); }
+};
+#endif
+
+const QString librarySaveFailure =
+    QStringLiteral("Could not save Sound Image list file\r\nKivo Rudovaz Data Path does not exist");
 } // namespace
 
 void GlueTest::renameOnFullDiskKeepsTheList()
@@ -657,6 +698,64 @@ void GlueTest::importKeepsEveryPathInsideThePackage()
     QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar( File import failed!)")});
     QCOMPARE(f.listNames(), QStringList{QStringLiteral("Live")});
     QCOMPARE(dataFiles(), dataBefore);
+}
+
+void GlueTest::failedLibrarySaveTakesTheCommandBack_data()
+{
+    QTest::addColumn<Step>("command");
+    QTest::addColumn<bool>("readOnly"); // else a full disk
+    QTest::addColumn<QString>("failed");
+    QTest::addColumn<QString>("done");
+
+    const Step add = [](Fixture &f) { f.glue.addToLibrary(3, QStringLiteral("c"), f.soundPath(QStringLiteral("c"))); };
+    const Step remove = [](Fixture &f) { f.glue.removeFromLibrary(QStringLiteral("a"), 0); };
+    const QString notAdded = QStringLiteral(" File not added: the library could not be saved");
+    const QString notRemoved = QStringLiteral(" File not removed: the library could not be saved");
+
+    QTest::newRow("add on a full disk") << add << false << notAdded << QStringLiteral(" File added");
+    QTest::newRow("add in a read-only data folder") << add << true << notAdded << QStringLiteral(" File added");
+    // Removing makes the file shorter, which a full disk may still allow.
+    QTest::newRow("remove in a read-only data folder") << remove << true << notRemoved << QStringLiteral(" File removed");
+}
+
+void GlueTest::failedLibrarySaveTakesTheCommandBack()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(Step, command);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, failed);
+    QFETCH(QString, done);
+
+    Fixture f;
+    f.addSound(QStringLiteral("a"), 1);
+    f.addSound(QStringLiteral("b"), 2);
+    f.writeSound(QStringLiteral("c"));
+    const QStringList before = libraryNames(f.library);
+    const QByteArray file = f.bytes(f.dataFile(QStringLiteral("Library.dat")));
+    f.forget();
+
+    {
+        const FailingDataFolder failing(f.dataFolder(), readOnly ? std::nullopt : std::optional<rlim_t>(file.size()));
+        if (!failing.fails())
+            QSKIP("the data folder cannot be made read-only here");
+        command(f);
+    }
+
+    QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar(") + failed + u')'});
+    QCOMPARE(f.seam.messageTexts().constLast(), librarySaveFailure);
+    QCOMPARE(libraryNames(f.library), before);
+    QCOMPARE(f.bytes(f.dataFile(QStringLiteral("Library.dat"))), file);
+    QCOMPARE(libraryAfterRestart(), before);
+
+    // With room again the same command is carried out, and kept.
+    f.forget();
+    command(f);
+    QCOMPARE(f.listener.statusTexts(), QStringList{done});
+    QVERIFY(libraryNames(f.library) != before);
+    QCOMPARE(libraryAfterRestart(), libraryNames(f.library));
+#else
+    QSKIP("needs a file size limit");
+#endif
 }
 
 void GlueTest::failedSaveIsReportedAndKeepsLists()
