@@ -251,6 +251,7 @@ void Glue::importLL(const QString &strFile, const QString &strName)
         status(importFailedText);
         return;
     }
+    const LoadListPtr previous = getActiveLoadList();
     const int before = mLoadLists.getCount();
     createLL(strName);
     if (mLoadLists.getCount() == before) {
@@ -258,7 +259,11 @@ void Glue::importLL(const QString &strFile, const QString &strName)
         return;
     }
     mLoadLists.importLoadList(strFile);
-    saveLL();
+    if (saveLL()) {
+        dropImportedList(previous);
+        status(importFailedText);
+        return;
+    }
     const LoadListPtr active = getActiveLoadList();
     raise([&](GlueListener &l) { l.LoadListChange(active, 0); });
     status(QStringLiteral(" File imported successfully!"));
@@ -303,16 +308,30 @@ void Glue::renameLL(const QString &strNewName, const QString &strOldName)
     status(QStringLiteral(" Your Load List has been saved"));
 }
 
-void Glue::saveLL(const QString &)
+bool Glue::saveLL(const QString &)
 {
     if (noLoadList())
-        return;
+        return false;
     const LoadListPtr active = getActiveLoadList();
     if (!active)
-        return;
+        return false;
     bool failed = mLoadLists.saveLoadList(*active);
     failed = saveListOfLoadLists(mLoadLists) || failed;
     reportSaved(failed, QStringLiteral(" Your Load List has been saved"));
+    return failed;
+}
+
+void Glue::dropImportedList(const LoadListPtr &previous)
+{
+    mLoadLists.remove(getActiveLoadList()->name());
+    // Should this fail too, the file still names the list, but a name without a list
+    // file is passed over when the lists are read.
+    saveListOfLoadLists(mLoadLists);
+    mLoadLists.setActiveLoadList(previous);
+    raise([&](GlueListener &l) { l.LoadListChange(previous, 0); });
+    const auto found = std::find(mLoadLists.begin(), mLoadLists.end(), previous);
+    const int row = found == mLoadLists.end() ? -1 : static_cast<int>(found - mLoadLists.begin());
+    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, row); });
 }
 
 void Glue::sendBlock(qint32 lgDevice, QProgressBar &objProgress)

@@ -52,7 +52,8 @@ public:
     // True when a file could not be written; the status line has said so.
     bool saveAll();
     void renameLL(const QString &strNewName, const QString &strOldName);
-    void saveLL(const QString &strName = {});
+    // True when a file could not be written; the status line has said so.
+    bool saveLL(const QString &strName = {});
     // Writes the sound images of the active list to the unit on device lgDevice
     // (-1: the system's default port), showing the progress on objProgress.
     void sendBlock(qint32 lgDevice, QProgressBar &objProgress);
@@ -77,6 +78,9 @@ private:
     bool noLoadList() const;
     bool isLastLoadedActive() const;
     void copyToUntitled();
+    // Takes the active list, made by an import whose files could not be written, out
+    // of the set and the data folder again, and shows the list that was active before.
+    void dropImportedList(const LoadListPtr &previous);
     // The active list, or the copy that an edit of "Last Loaded" goes to instead.
     LoadListPtr listToEdit();
     bool confirmTransfer();

@@ -97,6 +97,8 @@ private Q_SLOTS:
     void importKeepsEveryPathInsideThePackage();
     void failedLibrarySaveTakesTheCommandBack_data();
     void failedLibrarySaveTakesTheCommandBack();
+    void failedImportLeavesNothingBehind_data();
+    void failedImportLeavesNothingBehind();
     void failedSaveIsReportedAndKeepsLists();
     void addToLLWithoutListShowsBox();
     void fileInfoNamesTheRecord_data();
@@ -586,6 +588,15 @@ QStringList libraryAfterRestart()
     return libraryNames(restarted);
 }
 
+// Every file of the data folder with its bytes.
+QMap<QString, QByteArray> dataFiles(const Fixture &f)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &file : QDir(f.dataFolder()).entryList(QDir::Files))
+        files.insert(file, f.bytes(f.dataFile(file)));
+    return files;
+}
+
 #ifdef Q_OS_UNIX
 // While it lives, writing to the data folder fails: on a full disk no file may grow
 // beyond `room` bytes; without room, the folder cannot be written at all.
@@ -675,13 +686,7 @@ void GlueTest::importKeepsEveryPathInsideThePackage()
     QVERIFY(exportFile.open(QIODevice::WriteOnly));
     exportFile.write("1\t7\tKick\tkick.tvs\r\n3\t9\tSound\t" + soundFile.toUtf8() + "\r\n\r\n");
     exportFile.close();
-    const auto dataFiles = [&f] {
-        QMap<QString, QByteArray> files;
-        for (const QString &file : QDir(f.dataFolder()).entryList(QDir::Files))
-            files.insert(file, f.bytes(f.dataFile(file)));
-        return files;
-    };
-    const QMap<QString, QByteArray> dataBefore = dataFiles();
+    const QMap<QString, QByteArray> dataBefore = dataFiles(f);
     f.forget();
 
     f.glue.importLL(package + QStringLiteral("Gig.kxf"), QStringLiteral("Gig"));
@@ -697,7 +702,7 @@ void GlueTest::importKeepsEveryPathInsideThePackage()
                                                 + QStringLiteral(" is not in the folder of the export file")});
     QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar( File import failed!)")});
     QCOMPARE(f.listNames(), QStringList{QStringLiteral("Live")});
-    QCOMPARE(dataFiles(), dataBefore);
+    QCOMPARE(dataFiles(f), dataBefore);
 }
 
 void GlueTest::failedLibrarySaveTakesTheCommandBack_data()
@@ -753,6 +758,50 @@ void GlueTest::failedLibrarySaveTakesTheCommandBack()
     QCOMPARE(f.listener.statusTexts(), QStringList{done});
     QVERIFY(libraryNames(f.library) != before);
     QCOMPARE(libraryAfterRestart(), libraryNames(f.library));
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+void GlueTest::failedImportLeavesNothingBehind_data()
+{
+    QTest::addColumn<int>("room"); // the size to which a file may grow; -1: a read-only data folder
+
+    // The new list's empty file and the list of lists are written, its entries are not.
+    QTest::newRow("room for an empty list only") << 40;
+    QTest::newRow("no room at all") << 1;
+    QTest::newRow("read-only data folder") << -1;
+}
+
+void GlueTest::failedImportLeavesNothingBehind()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(int, room);
+
+    Fixture f;
+    f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}, {4, QStringLiteral("b")}});
+    f.glue.exportLL(QStringLiteral("Gig"), f.dir.path() + QDir::separator());
+    f.makeList(QStringLiteral("Other"));
+    f.glue.setActiveLL(QStringLiteral("Live"));
+    const QStringList before = describeLists(f.lists);
+    const QMap<QString, QByteArray> dataBefore = dataFiles(f);
+    f.forget();
+
+    {
+        const FailingDataFolder failing(f.dataFolder(), room < 0 ? std::nullopt : std::optional<rlim_t>(room));
+        if (!failing.fails())
+            QSKIP("the data folder cannot be made read-only here");
+        f.glue.importLL(f.dir.path() + QStringLiteral("/Gig/Gig.kxf"), QStringLiteral("Gig"));
+    }
+
+    QVERIFY(!f.listener.statusTexts().contains(QStringLiteral(" File imported successfully!")));
+    QCOMPARE(f.listener.events.mid(f.listener.events.size() - 3),
+             (QStringList{QStringLiteral("LoadListChange(Live,0)"), QStringLiteral("LoadListsChange(0 of 2)"),
+                          QStringLiteral("UpdateStatusBar( File import failed!)")}));
+    QCOMPARE(describeLists(f.lists), before);
+    QCOMPARE(f.glue.getActiveLoadList()->name(), QStringLiteral("Live"));
+    QCOMPARE(dataFiles(f), dataBefore);
+    QCOMPARE(listsAfterRestart(), before);
 #else
     QSKIP("needs a file size limit");
 #endif
