@@ -245,9 +245,12 @@ void Glue::importLL(const QString &strFile, const QString &strName)
         return;
     }
     // Checked before the list is made, so that a refused package leaves nothing behind.
-    if (const std::optional<QString> outside = fileOutsidePackage(strFile)) {
-        msgBox(QStringLiteral("Cannot import ") + strFile + crLf + QStringLiteral("The Sound Image file ") + *outside
-               + QStringLiteral(" is not in the folder of the export file"));
+    if (const std::optional<PackageFault> fault = packageFault(strFile)) {
+        const QString why = fault->kind == PackageFault::Kind::Outside
+            ? QStringLiteral(" is not in the folder of the export file")
+            : QStringLiteral(" is missing from the folder of the export file");
+        msgBox(QStringLiteral("Cannot import ") + strFile + crLf + QStringLiteral("The Sound Image file ") + fault->file
+               + why);
         status(importFailedText);
         return;
     }
