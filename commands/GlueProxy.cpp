@@ -564,6 +564,10 @@ void GlueProxy::mglue_FileAlreadyExist(qint32 lngTag, const QString &strName, co
     if (msgBox(text, Buttons::YesNo, Icon::None, QStringLiteral("File Already Exist")) != Answer::Yes)
         return;
     glue().removeFromLibrary(strOldName, -1);
+    // The old record stays when the library could not be saved without it; adding the
+    // new one would only ask the same question again.
+    if (m_library.nameExist(strOldName))
+        return;
     glue().addToLibrary(lngTag, strName, strPath);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/RuntimeError.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kivo {
 
@@ -83,15 +84,24 @@ void Library::removeItem(const QString &strKey)
     m_changed = true;
 }
 
-void Library::save()
+bool Library::save()
 {
     if (!m_changed)
-        return;
+        return false;
     if (saveToFile(persistent(), QString())) {
         msgBox(QStringLiteral("Could not save Sound Image list file\r\nKivo Rudovaz Data Path does not exist"));
-        return;
+        return true;
     }
     m_changed = false;
+    return false;
+}
+
+void Library::restore(std::vector<ModelPtr> records)
+{
+    clear();
+    for (const ModelPtr &m : records)
+        m_byKey.insert(keyOf(m->name()), m);
+    m_records = std::move(records);
 }
 
 ModelPtr Library::getModel(const QString &key) const

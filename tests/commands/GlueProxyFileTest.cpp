@@ -213,6 +213,21 @@ void GlueProxyFileTest::addFiles_data()
     QTest::newRow("File Already Exist: No keeps") << replace(Answer::No)
         << QStringList{QStringLiteral("old"), QStringLiteral("other")} << QStringList{QStringLiteral("Bass %1")}
         << QStringLiteral(" File added") << replaceBox;
+    // Asking again could only fail again: the replacement stops with the old record kept.
+    QTest::newRow("File Already Exist: Yes when the library cannot be saved") << Step([](ProxyFixture &f) {
+        f.addSound(QStringLiteral("old"), 5);
+        f.addSound(QStringLiteral("other"), 6);
+        const QString file = f.writeSound(QStringLiteral("new.tvs"), 5);
+        QVERIFY(QDir(f.data.path()).removeRecursively());
+        f.forget();
+        f.seam.answerNext(Answer::Yes);
+        f.answerText(QStringLiteral("Bass %1"));
+        f.proxy->sendFileToLibrary(QStringLiteral("Bass %1"), file);
+    }) << QStringList{QStringLiteral("old"), QStringLiteral("other")} << QStringList{QStringLiteral("Bass %1")}
+       << QStringLiteral(" File not removed: the library could not be saved")
+       << replaceBox + QStringList{QStringLiteral("Path not found"),
+                                   QStringLiteral("Could not save Sound Image list file\r\n"
+                                                  "Kivo Rudovaz Data Path does not exist")};
 
     const auto duplicate = [](const QString &last) {
         return Step([last](ProxyFixture &f) {

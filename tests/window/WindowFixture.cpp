@@ -138,7 +138,7 @@ void WindowFixture::prepareDataFolder(const QStringList &library, const QList<st
         sound.write(soundContent(name));
         files.add(newModel(++tag, name, soundPath(name)));
     }
-    files.save();
+    QVERIFY(!files.save());
     LoadLists saved;
     for (const auto &[listName, locations] : lists) {
         QString name = listName;
