@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -182,6 +183,14 @@ void WindowFixture::invoke(const QString &name)
 QByteArray WindowFixture::soundContent(const QString &) const
 {
     return QByteArray(64, 'x');
+}
+
+bool WindowFixture::writeSoundFile(const QString &path) const
+{
+    const QFileInfo info(path);
+    const QByteArray content = soundContent(info.completeBaseName());
+    QFile sound(path);
+    return QDir().mkpath(info.path()) && sound.open(QIODevice::WriteOnly) && sound.write(content) == content.size();
 }
 
 } // namespace kivo::test

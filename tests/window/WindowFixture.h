@@ -80,6 +80,8 @@ protected:
     void invoke(const QString &name);
     // The bytes of a sound image file that prepareDataFolder writes.
     virtual QByteArray soundContent(const QString &name) const;
+    // Writes a sound image file at the path, and its folder; false when that fails.
+    bool writeSoundFile(const QString &path) const;
 
     QTemporaryDir m_root;
     std::optional<TemporarySettings> m_settings;

@@ -805,8 +805,10 @@ void frmKivoTest::commandLine()
     const QString folder = m_root.filePath(u"sounds/"_s);
     const auto inFolder = [&folder](QString text) { return text.replace(u"%1"_s, folder); };
     DialogSeen seen;
-    if (!name.isNull())
+    if (!name.isNull()) {
+        QVERIFY(writeSoundFile(inFolder(path)));
         m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+    }
 
     QVERIFY(start({}, inFolder(commandLine)));
 
@@ -867,8 +869,10 @@ void frmKivoTest::secondStartHandsOver()
     elsewhere.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
     DialogSeen seen;
-    if (!name.isNull())
+    if (!name.isNull()) {
+        QVERIFY(writeSoundFile(stripQuotes(commandLine)));
         m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+    }
 
     const SecondStart second = startSecondCopy(*m_window, commandLine);
 
@@ -935,6 +939,7 @@ void frmKivoTest::handOverDuringExitQuestion()
     invoke(u"moveButton"_s);
     const qsizetype shownBefore = m_seam->messages().size();
     const QString late = soundPath(u"Late"_s);
+    QVERIFY(writeSoundFile(late));
     LaterStart later;
     bool waited = false;
     std::optional<FileSizeLimit> limit;
@@ -983,6 +988,8 @@ void frmKivoTest::handOverDuringStartUp()
     QFETCH(QString, outcome);
 
     const QString late = soundPath(u"Late"_s);
+    QVERIFY(writeSoundFile(late));
+    QVERIFY(writeSoundFile(soundPath(u"Early"_s)));
     LaterStart later;
     bool waited = false;
     DialogSeen seen;
@@ -1027,6 +1034,7 @@ void frmKivoTest::fileTakenBeforeExitIsOffered()
     DialogSeen seen;
     m_seam->onNextDialog(press(u"btnOk"_s, &seen));
     const QString late = soundPath(u"Late"_s);
+    QVERIFY(writeSoundFile(late));
 
     const SecondStart second = startSecondCopy(*m_window, late);
     QVERIFY(second.handedOver);
