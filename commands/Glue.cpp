@@ -1,5 +1,6 @@
 #include "Glue.h"
 
+#include "commands/InputBlocker.h"
 #include "commands/PrinterObject.h"
 #include "commands/frmTip.h"
 #include "commands/setHourGlass.h"
@@ -348,12 +349,13 @@ void Glue::sendBlock(qint32 lgDevice, QProgressBar &objProgress)
     if (!canTransfer(lgDevice))
         return;
     const LoadListPtr active = getActiveLoadList();
+    InputBlocker blocked;
     setHourGlass hourGlass;
     hourGlass.setPointer(PointerShape::Hourglass);
     objProgress.setVisible(true);
     objProgress.setValue(objProgress.minimum());
     try {
-        writeImages(*active, lgDevice, objProgress);
+        writeImages(*active, lgDevice, objProgress, blocked);
     } catch (const std::exception &error) {
         // A lost binding or port must not leave a visible bar and a stale status.
         objProgress.setVisible(false);
@@ -402,7 +404,7 @@ bool Glue::canTransfer(qint32 lgDevice)
     return true;
 }
 
-void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress)
+void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress, InputBlocker &blocked)
 {
     const int step = objProgress.maximum() / list.count();
     for (int i = 0; i <= list.ArrayLength(); ++i) {
@@ -416,6 +418,7 @@ void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objP
             status(writing + QStringLiteral(" failed. File cannot be read"));
         objProgress.setValue(objProgress.value() + step);
         pauseFor(pauseBetweenImages);
+        blocked.catchUp();
     }
 }
 

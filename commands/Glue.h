@@ -16,6 +16,7 @@ class QWidget;
 namespace kivo {
 
 class IPersistToFile;
+class InputBlocker;
 class KivoTools;
 class Library;
 class LoadLists;
@@ -89,7 +90,7 @@ private:
     LoadListPtr listToEdit();
     bool confirmTransfer();
     bool canTransfer(qint32 lgDevice);
-    void writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress);
+    void writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress, InputBlocker &blocked);
     void recordLastLoaded();
 
     void printPages(const IPersistToFile &list);

@@ -14,6 +14,7 @@
 #include "commands/FormGeometry.h"
 #include "commands/Glue.h"
 #include "commands/GlueProxy.h"
+#include "commands/InputBlocker.h"
 #include "commands/dlgKivo.h"
 #include "model/Factory.h"
 #include "model/FileProxy.h"
@@ -649,9 +650,11 @@ void frmKivo::offerHandedOver()
     if (m_handedOverFiles.isEmpty() || !m_loaded || m_unloaded)
         return;
     // Offered as a start offers its file, but only between commands: a question, a
-    // dialog or a drag runs its own event loop, and the file waits until it ends. The
-    // name prompt belongs to the window that is active, so it waits for the front too.
-    if (m_offering || QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr
+    // dialog or a drag runs its own event loop, a transfer lets the window repaint, and
+    // the file waits until they end. The name prompt belongs to the window that is
+    // active, so it waits for the front too.
+    if (m_offering || InputBlocker::isBlocking() || QApplication::activeModalWidget() != nullptr
+        || QApplication::activePopupWidget() != nullptr
         || QThread::currentThread()->loopLevel() > 1 || (!isActiveWindow() && !m_frontRefused)) {
         m_offerLater.start();
         return;

@@ -1,4 +1,5 @@
 #include "window/frmKivo.h"
+#include "window/RunningCopy.h"
 
 #include "JackServer.h"
 #include "UnitSimulator.h"
@@ -7,16 +8,69 @@
 #include "model/Library.h"
 #include "model/LoadLists.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QTest>
 
+#include <functional>
 #include <map>
+#include <utility>
 
 using namespace kivo;
 using namespace kivo::test;
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
+
+namespace {
+
+// The pause after each image, recorded as the fixture records it; at the first one
+// the user acts, once, while the window is blocked.
+class ActDuringTransfer final : public PauseSeam {
+public:
+    ActDuringTransfer(PauseSeam &recorder, std::function<void()> act)
+        : m_recorder(recorder), m_act(std::move(act))
+    {
+        PauseSeam::install(this);
+    }
+    ~ActDuringTransfer() override { PauseSeam::install(&m_recorder); }
+    ActDuringTransfer(const ActDuringTransfer &) = delete;
+    ActDuringTransfer &operator=(const ActDuringTransfer &) = delete;
+
+    void pause(std::chrono::milliseconds duration) override
+    {
+        if (m_act)
+            std::exchange(m_act, nullptr)();
+        m_recorder.pause(duration);
+    }
+
+private:
+    PauseSeam &m_recorder;
+    std::function<void()> m_act;
+};
+
+// A click and a key as the window system queues them for a window that is busy.
+void queueClick(QWidget &widget)
+{
+    const QPointF centre(widget.width() / 2.0, widget.height() / 2.0);
+    const QPointF global = widget.mapToGlobal(centre);
+    QCoreApplication::postEvent(
+        &widget, new QMouseEvent(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, {}));
+    QCoreApplication::postEvent(
+        &widget, new QMouseEvent(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, {}));
+}
+
+void queueKey(QWidget &widget, Qt::Key key)
+{
+    QCoreApplication::postEvent(&widget, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+    QCoreApplication::postEvent(&widget, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
+}
+
+} // namespace
 
 // The transfer button writes the active list to the device of the row selected at
 // the moment of the click: two simulated units on a JACK server of the test's own.
@@ -31,6 +85,8 @@ private Q_SLOTS:
     void deviceRowAtTheClick();
     void rememberedUnitAtTheNextStart_data();
     void rememberedUnitAtTheNextStart();
+    void inputDuringTransferIsDropped();
+    void fileHandedOverDuringTransferWaits();
 
 private:
     QByteArray soundContent(const QString &name) const override;
@@ -204,6 +260,76 @@ void frmKivoTransferTest::rememberedUnitAtTheNextStart()
     }
     QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(),
              selected.isEmpty() ? u" Cannot open Midi Port for output"_s : u" Finished Transferring to Kivo!"_s);
+}
+
+// Clicks and keys made while the list is written go nowhere: neither a second
+// transfer nor another command runs once the first transfer has ended.
+void frmKivoTransferTest::inputDuringTransferIsDropped()
+{
+    prepareDataFolder({u"Strings"_s, u"Piano"_s}, {{u"Live"_s, {u"Strings"_s, u"Piano"_s}}});
+    QVERIFY(start());
+    control<QComboBox>(u"cboDevice"_s).setCurrentIndex(rowOf(*m_first));
+    auto &library = control<QListWidget>(u"objLibrary"_s);
+    const int libraryRow = library.currentRow();
+    const std::size_t before = m_first->messages().size();
+    // Turned off, so that a second transfer would need no answer.
+    m_seam->onNextDialog([](QDialog &dialog) {
+        dialog.findChild<QCheckBox *>(u"chkLoadTipsAtStartup"_s)->setChecked(true);
+        dialog.findChild<QAbstractButton *>(u"cmdOK"_s)->click();
+        return dialog.result();
+    });
+    m_pauses->clear();
+    {
+        const ActDuringTransfer user(*m_pauses, [&] {
+            queueClick(control<QLabel>(u"TransferButton"_s));
+            queueClick(control<QLabel>(u"newButton"_s));
+            queueKey(library, Qt::Key_Down);
+        });
+        invoke(u"TransferButton"_s);
+    }
+    // Whatever is still queued reaches the window now.
+    QCoreApplication::processEvents();
+
+    QCOMPARE(m_pauses->asked(), QList<std::chrono::milliseconds>(2, 100ms));
+    QVERIFY(m_first->waitForMessages(before + 2 * UnitSimulator::blocks, 10s));
+    QCOMPARE(m_first->messages().size(), before + 2 * UnitSimulator::blocks);
+    QCOMPARE(m_seam->dialogsShown(), 1);
+    QVERIFY(m_seam->messages().isEmpty());
+    QCOMPARE(library.currentRow(), libraryRow);
+    QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), u" Finished Transferring to Kivo!"_s);
+}
+
+// A file that a second start hands over while the list is written is offered once
+// the transfer has ended, not in the middle of it.
+void frmKivoTransferTest::fileHandedOverDuringTransferWaits()
+{
+    prepareDataFolder({u"Strings"_s}, {{u"Live"_s, {u"Strings"_s}}});
+    QVERIFY(start());
+    activate();
+    control<QComboBox>(u"cboDevice"_s).setCurrentIndex(rowOf(*m_first));
+    const QString handedOver = soundPath(u"Late"_s);
+    QFile late(handedOver);
+    QVERIFY(late.open(QIODevice::WriteOnly));
+    late.write(soundContent(u"Late"_s));
+    late.close();
+    m_seam->onNextDialog(press(u"cmdOK"_s));
+    DialogSeen prompt;
+    m_seam->onNextDialog(press(u"btnOk"_s, &prompt));
+    int dialogsDuringTransfer = -1;
+    {
+        const ActDuringTransfer secondStart(*m_pauses, [&] {
+            auto *copy = m_window->findChild<RunningCopy *>(u"runningCopy"_s);
+            QVERIFY(copy != nullptr);
+            Q_EMIT copy->commandLineArrived(handedOver);
+            dialogsDuringTransfer = m_seam->dialogsShown();
+        });
+        invoke(u"TransferButton"_s);
+    }
+
+    QCOMPARE(dialogsDuringTransfer, 1);
+    QCOMPARE(m_seam->dialogsShown(), 1);
+    QTRY_COMPARE(m_seam->dialogsShown(), 2);
+    QVERIFY(m_library->getModel(u"Late"_s));
 }
 
 QTEST_MAIN(frmKivoTransferTest)
