@@ -36,6 +36,15 @@ const QString importFailedText = QStringLiteral(" File import failed!");
 const QString crLf = QStringLiteral("\r\n");
 constexpr auto pauseBetweenImages = std::chrono::milliseconds(100);
 
+// The locations come as the user knows them, 1 to 12, each with its sound.
+QString notWrittenText(const QStringList &locations)
+{
+    return QStringLiteral("These Sound Images were not written to your Kivo:") + crLf + crLf + locations.join(crLf)
+        + crLf + crLf
+        + QStringLiteral("Check that their files can be read and that your Kivo is connected, "
+                         "then transfer the Load List again.");
+}
+
 // The binding stays loaded for the life of the program once a function is bound.
 KivoTools &programKivoTools()
 {
@@ -348,22 +357,33 @@ void Glue::sendBlock(qint32 lgDevice, QProgressBar &objProgress)
 {
     if (!canTransfer(lgDevice))
         return;
+    const QStringList notWritten = writeActiveList(lgDevice, objProgress);
+    // Each failure was named only for a moment; the user must learn which sounds
+    // the unit still lacks, with the window free again to answer.
+    if (!notWritten.isEmpty())
+        msgBox(notWrittenText(notWritten));
+}
+
+QStringList Glue::writeActiveList(qint32 lgDevice, QProgressBar &objProgress)
+{
     const LoadListPtr active = getActiveLoadList();
     InputBlocker blocked;
     setHourGlass hourGlass;
     hourGlass.setPointer(PointerShape::Hourglass);
     objProgress.setVisible(true);
     objProgress.setValue(objProgress.minimum());
+    QStringList notWritten;
     try {
-        writeImages(*active, lgDevice, objProgress, blocked);
+        notWritten = writeImages(*active, lgDevice, objProgress, blocked);
     } catch (const std::exception &error) {
         // A lost binding or port must not leave a visible bar and a stale status.
         objProgress.setVisible(false);
         status(QStringLiteral(" Writing to Kivo failed: ") + QString::fromUtf8(error.what()));
-        return;
+        return {};
     }
     recordLastLoaded();
     objProgress.setVisible(false);
+    return notWritten;
 }
 
 bool Glue::confirmTransfer()
@@ -404,22 +424,27 @@ bool Glue::canTransfer(qint32 lgDevice)
     return true;
 }
 
-void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress, InputBlocker &blocked)
+QStringList Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress,
+                              InputBlocker &blocked)
 {
     const int step = objProgress.maximum() / list.count();
+    QStringList notWritten;
     for (int i = 0; i <= list.ArrayLength(); ++i) {
         const ModelPtr record = list.getModel(i);
         if (!record)
             continue;
-        const QString writing =
-            QStringLiteral(" Writing ") + record->name() + QStringLiteral(" at location: ") + QString::number(i + 1);
+        const QString location = QString::number(i + 1);
+        const QString writing = QStringLiteral(" Writing ") + record->name() + QStringLiteral(" at location: ") + location;
         status(writing);
-        if (m_tools->writeMidi(record->path(), i, lgDevice) == -1)
+        if (m_tools->writeMidi(record->path(), i, lgDevice) == -1) {
             status(writing + QStringLiteral(" failed. File cannot be read"));
+            notWritten.append(QStringLiteral("Location ") + location + QStringLiteral(": ") + record->name());
+        }
         objProgress.setValue(objProgress.value() + step);
         pauseFor(pauseBetweenImages);
         blocked.catchUp();
     }
+    return notWritten;
 }
 
 void Glue::recordLastLoaded()

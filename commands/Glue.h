@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -90,7 +91,9 @@ private:
     LoadListPtr listToEdit();
     bool confirmTransfer();
     bool canTransfer(qint32 lgDevice);
-    void writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress, InputBlocker &blocked);
+    // The locations not written, each as the user sees it, with its sound's name.
+    QStringList writeActiveList(qint32 lgDevice, QProgressBar &objProgress);
+    QStringList writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress, InputBlocker &blocked);
     void recordLastLoaded();
 
     void printPages(const IPersistToFile &list);

@@ -66,6 +66,38 @@ QStringList locations(const QList<std::pair<int, QString>> &entries)
     return rows;
 }
 
+// The recording kivotools bound to the presenter's facade with its port open: every
+// writeMidi is recorded and succeeds but at the failing locations (bit n: location
+// n). The transfer warning is answered OK.
+struct RecordingTransfer {
+    KivoTools tools{QStringLiteral(RECORDING_LIBRARY_FILE)};
+    QLibrary library{QStringLiteral(RECORDING_LIBRARY_FILE)};
+    void (*letPortOpen)(qint32, quint32) = reinterpret_cast<void (*)(qint32, quint32)>(library.resolve("letPortOpen"));
+    qint32 (*writeCount)() = reinterpret_cast<qint32 (*)()>(library.resolve("writeCount"));
+    qint32 (*writtenLocation)(qint32) = reinterpret_cast<qint32 (*)(qint32)>(library.resolve("writtenLocation"));
+    qint32 (*recordedDevice)() = reinterpret_cast<qint32 (*)()>(library.resolve("recordedDevice"));
+
+    RecordingTransfer(ProxyFixture &f, quint32 failing)
+    {
+        f.proxy->glue().setKivoTools(tools);
+        if (isValid())
+            letPortOpen(0, failing);
+        f.seam.onNextDialog([](QDialog &dialog) {
+            dialog.findChild<QAbstractButton *>(QStringLiteral("cmdOK"))->click();
+            return dialog.result();
+        });
+    }
+    ~RecordingTransfer()
+    {
+        if (isValid())
+            letPortOpen(1, 0);
+    }
+    RecordingTransfer(const RecordingTransfer &) = delete;
+    RecordingTransfer &operator=(const RecordingTransfer &) = delete;
+
+    bool isValid() const { return letPortOpen && writeCount && writtenLocation && recordedDevice; }
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Step)
@@ -97,6 +129,8 @@ private Q_SLOTS:
     void transferPassesTheDeviceRow_data();
     void transferPassesTheDeviceRow();
     void transferWritesEachImageThenPauses();
+    void transferNamesTheLocationsNotWritten_data();
+    void transferNamesTheLocationsNotWritten();
     void printList_data();
     void printList();
 
@@ -755,20 +789,8 @@ void GlueProxyTest::transferWritesEachImageThenPauses()
     ProxyFixture f;
     f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}, {5, QStringLiteral("b")}, {11, QStringLiteral("c")}});
     f.forget();
-    KivoTools recording(QStringLiteral(RECORDING_LIBRARY_FILE));
-    f.proxy->glue().setKivoTools(recording);
-    QLibrary library(QStringLiteral(RECORDING_LIBRARY_FILE));
-    const auto letPortOpen = reinterpret_cast<void (*)(qint32, quint32)>(library.resolve("letPortOpen"));
-    const auto writeCount = reinterpret_cast<qint32 (*)()>(library.resolve("writeCount"));
-    const auto writtenLocation = reinterpret_cast<qint32 (*)(qint32)>(library.resolve("writtenLocation"));
-    const auto recordedDevice = reinterpret_cast<qint32 (*)()>(library.resolve("recordedDevice"));
-    QVERIFY2(letPortOpen && writeCount && writtenLocation && recordedDevice, qPrintable(library.errorString()));
-    letPortOpen(0, 0);
-    const auto closePort = qScopeGuard([&] { letPortOpen(1, 0); });
-    f.seam.onNextDialog([](QDialog &dialog) {
-        dialog.findChild<QAbstractButton *>(QStringLiteral("cmdOK"))->click();
-        return dialog.result();
-    });
+    const RecordingTransfer recording(f, 0);
+    QVERIFY2(recording.isValid(), qPrintable(recording.library.errorString()));
     test::RecordingPauses pauses;
     QProgressBar bar;
     bar.setRange(0, 120);
@@ -778,10 +800,10 @@ void GlueProxyTest::transferWritesEachImageThenPauses()
     f.proxy->btnWriteClick(2, bar);
 
     QList<qint32> written;
-    for (qint32 i = 0; i < writeCount(); ++i)
-        written.append(writtenLocation(i));
+    for (qint32 i = 0; i < recording.writeCount(); ++i)
+        written.append(recording.writtenLocation(i));
     QCOMPARE(written, (QList<qint32>{0, 5, 11}));
-    QCOMPARE(recordedDevice(), 2);
+    QCOMPARE(recording.recordedDevice(), 2);
     QCOMPARE(pauses.asked(), QList<std::chrono::milliseconds>(3, std::chrono::milliseconds(100)));
     QCOMPARE(barValues, (QList<int>{0, 40, 80, 120}));
     QVERIFY(bar.isHidden());
@@ -789,6 +811,71 @@ void GlueProxyTest::transferWritesEachImageThenPauses()
                                                   QStringLiteral(" Writing b at location: 6"),
                                                   QStringLiteral(" Writing c at location: 12")}));
     QCOMPARE(f.statusTexts.last(), QStringLiteral(" Finished Transferring to Kivo!"));
+}
+
+void GlueProxyTest::transferNamesTheLocationsNotWritten_data()
+{
+    QTest::addColumn<quint32>("failing"); // bit n: location n cannot be written
+    QTest::addColumn<QStringList>("journal");
+
+    const auto writing = [](const QString &name, int location) {
+        return QStringLiteral("status:  Writing ") + name + QStringLiteral(" at location: ")
+            + QString::number(location);
+    };
+    const auto failed = [&](const QString &name, int location) {
+        return writing(name, location) + QStringLiteral(" failed. File cannot be read");
+    };
+    // The list selected again shows its first location.
+    const QStringList finished{QStringLiteral("status:  <sounds>a.tvs"),
+                               QStringLiteral("status:  Finished Transferring to Kivo!")};
+    const auto box = [](const QStringList &locations) {
+        return QStringLiteral("box: These Sound Images were not written to your Kivo:\r\n\r\n") + locations.join(crLf)
+            + QStringLiteral("\r\n\r\nCheck that their files can be read and that your Kivo is connected, then "
+                             "transfer the Load List again.");
+    };
+
+    const QString a = QStringLiteral("a");
+    const QString bass = QStringLiteral("Bass %1");
+    const QString c = QStringLiteral("c");
+    QTest::newRow("all written: no box")
+        << quint32{0} << QStringList{writing(a, 1), writing(bass, 6), writing(c, 12)} + finished;
+    QTest::newRow("one not written")
+        << quint32{1u << 5}
+        << QStringList{writing(a, 1), writing(bass, 6), failed(bass, 6), writing(c, 12)} + finished
+            + QStringList{box({QStringLiteral("Location 6: Bass %1")})};
+    QTest::newRow("none written")
+        << quint32{0xfff}
+        << QStringList{writing(a, 1), failed(a, 1), writing(bass, 6), failed(bass, 6), writing(c, 12), failed(c, 12)}
+            + finished
+            + QStringList{box({QStringLiteral("Location 1: a"), QStringLiteral("Location 6: Bass %1"),
+                               QStringLiteral("Location 12: c")})};
+}
+
+// A location that could not be written is named when the transfer has ended, once
+// its status texts have been shown; a transfer without failures ends as ever.
+void GlueProxyTest::transferNamesTheLocationsNotWritten()
+{
+    QFETCH(quint32, failing);
+    QFETCH(QStringList, journal);
+
+    ProxyFixture f;
+    f.makeList(QStringLiteral("Live"),
+               {{0, QStringLiteral("a")}, {5, QStringLiteral("Bass %1")}, {11, QStringLiteral("c")}});
+    f.forget();
+    const RecordingTransfer recording(f, failing);
+    QVERIFY2(recording.isValid(), qPrintable(recording.library.errorString()));
+    test::RecordingPauses pauses;
+    QProgressBar bar;
+    bar.setRange(0, 120);
+
+    f.proxy->btnWriteClick(0, bar);
+
+    QCOMPARE(recording.writeCount(), 3);
+    QStringList shown = f.seam.journal();
+    shown.replaceInStrings(f.soundFolder(), QStringLiteral("<sounds>"));
+    QCOMPARE(shown, journal);
+    QVERIFY(f.lists.getLoadList(QStringLiteral("Last Loaded")));
+    QVERIFY(bar.isHidden());
 }
 
 void GlueProxyTest::printList_data()

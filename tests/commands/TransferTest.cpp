@@ -86,6 +86,15 @@ using Step = std::function<void(Fixture &)>;
 // Takes the unit away from its JACK server, or the server away.
 using Loss = std::function<void(test::JackServer &, test::UnitSimulator &)>;
 
+// What the user is told at the end of a transfer that could not write every location.
+QString notWrittenBox(const QStringList &locations)
+{
+    return QStringLiteral("These Sound Images were not written to your Kivo:\r\n\r\n")
+        + locations.join(QStringLiteral("\r\n"))
+        + QStringLiteral("\r\n\r\nCheck that their files can be read and that your Kivo is connected, then "
+                         "transfer the Load List again.");
+}
+
 void warningTurnedOff()
 {
     createRegistryKey(RootKey::HKEY_CURRENT_USER);
@@ -212,6 +221,7 @@ void TransferTest::activeListReachesTheUnit()
     QVERIFY(f.listener.events.contains(QStringLiteral("LoadListsChange(-99 of 2)")));
     QCOMPARE(bar, barValues);
     QVERIFY(f.bar.isHidden());
+    QCOMPARE(f.seam.messageTexts(), QStringList{});
     QCOMPARE(getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Show Warning")), QStringLiteral("1"));
 
     // After an image's last block the sender waits out its wire time and pause, then
@@ -273,6 +283,7 @@ void TransferTest::missingFileFailsAlone()
     QVERIFY(lastLoaded);
     QCOMPARE(lastLoaded->count(), 2);
     QCOMPARE(f.seam.dialogsShown(), 0);
+    QCOMPARE(f.seam.messageTexts(), QStringList{notWrittenBox({QStringLiteral("Location 3: ") + names.constFirst()})});
 }
 
 void TransferTest::nothingIsSent_data()
@@ -392,6 +403,8 @@ void TransferTest::unitLostMidImage()
                           QStringLiteral(" Writing s2 at location: 3"),
                           QStringLiteral(" Writing s2 at location: 3 failed. File cannot be read"),
                           QStringLiteral(" Finished Transferring to Kivo!")}));
+    QCOMPARE(f.seam.messageTexts(),
+             QStringList{notWrittenBox({QStringLiteral("Location 2: s1"), QStringLiteral("Location 3: s2")})});
     QVERIFY(unit.receivedBlocks(0).all());
     QCOMPARE(unit.image(0), files[0].mid(imageOffset));
     QVERIFY(!unit.receivedBlocks(1).all());
