@@ -76,6 +76,21 @@ void locationRows(QListWidget &list)
     list.setGridSize(QSize(list.width() - 2 * list.frameWidth(), rowHeight));
 }
 
+// A name is centred in a row of its font's line height, so its base line lies the
+// font's ascent below the top of its grid row. Each number ends its own font's
+// descent below that line, so that it stands on the line of the name beside it.
+void numberLocations(QListWidget &numbers, const QListWidget &locations)
+{
+    const int baseLine = QFontMetrics(locations.font()).ascent();
+    const QSize row(numbers.gridSize().width(), baseLine + QFontMetrics(numbers.font()).descent());
+    numbers.clear();
+    for (int n = 1; n <= 12; ++n) {
+        auto *number = new QListWidgetItem(QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')), &numbers);
+        number->setTextAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        number->setSizeHint(row);
+    }
+}
+
 // The row that a remembered value selects: its own when it names a row of the box;
 // row 0 for "NONE", -1, the number of rows and every other value that names none.
 int rememberedRow(const QString &remembered, int rows)
@@ -483,9 +498,7 @@ bool frmKivo::Form_Load()
         close();
         return false;
     }
-    lstNumbers->clear();
-    for (int n = 1; n <= 12; ++n)
-        lstNumbers->addItem(QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')));
+    numberLocations(*lstNumbers, *objLoadList);
     glueProxy().init(*objLibrary, *objLoadList, *cboActiveList, *cboDevice, *objStatusBar, *lblPath, *lblTag);
     glueProxy().glue().setMainForm(this);
     restoreSelections();
