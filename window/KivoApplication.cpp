@@ -14,17 +14,24 @@ KivoApplication::KivoApplication(int &argc, char **argv)
 
 bool KivoApplication::notify(QObject *receiver, QEvent *event)
 {
+    bool handled = true;
+    runCommand([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+void KivoApplication::runCommand(const std::function<void()> &command)
+{
     QString description;
     try {
-        return QApplication::notify(receiver, event);
+        command();
+        return;
     } catch (const RuntimeError &error) {
         description = error.description();
     } catch (const std::exception &error) {
         description = QString::fromLocal8Bit(error.what());
     }
-    // Shown once the error has left the handlers, which have ended their command.
+    // Shown once the error has left the command, which has ended.
     msgBox(description, Buttons::Ok, Icon::None, programTitle());
-    return true;
 }
 
 } // namespace kivo

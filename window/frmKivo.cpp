@@ -7,6 +7,7 @@
 #include "HelpCommands.h"
 #include "HelpViewer.h"
 #include "Installation.h"
+#include "KivoApplication.h"
 #include "RunningCopy.h"
 #include "frmSplash.h"
 
@@ -107,6 +108,14 @@ void selectRow(QComboBox &box, int row)
     box.setCurrentIndex(box.findText(box.itemText(row), Qt::MatchFixedString));
 }
 
+// A handler as the toolkit calls it: one command, whose run-time error is shown
+// before it could pass through the toolkit's code.
+template <typename... Args>
+auto asCommand(frmKivo *window, void (frmKivo::*handler)(Args...))
+{
+    return [window, handler](Args... args) { KivoApplication::runCommand([&] { (window->*handler)(args...); }); };
+}
+
 QString commandLineOfProgram()
 {
     return QCoreApplication::arguments().mid(1).join(u' ');
@@ -181,7 +190,7 @@ frmKivo::frmKivo(Library &library, LoadLists &loadLists)
     connectControls();
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
     m_runningCopy->setObjectName(QStringLiteral("runningCopy"));
-    connect(m_runningCopy, &RunningCopy::commandLineArrived, this, &frmKivo::commandLineHandedOver);
+    connect(m_runningCopy, &RunningCopy::commandLineArrived, this, asCommand(this, &frmKivo::commandLineHandedOver));
     // Files wait while a question is open; they are offered once it has been answered.
     constexpr int offerRetryMs = 250;
     m_offerLater.setSingleShot(true);
@@ -307,7 +316,7 @@ void frmKivo::createMenus()
     auto item = [this](QMenu *menu, const QString &name, const QString &caption, void (frmKivo::*handler)()) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(name);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, asCommand(this, handler));
     };
     auto submenu = [](QWidget *parent, const QString &name, const QString &caption) {
         auto *menu = new QMenu(caption, parent);
@@ -365,24 +374,24 @@ void frmKivo::connectControls()
 {
     connect(cboActiveList, &QComboBox::currentIndexChanged, this, [this](int row) {
         if (row >= 0)
-            cboActiveList_Click();
+            KivoApplication::runCommand([this] { cboActiveList_Click(); });
     });
-    connect(objLibrary, &DropListBox::Click, this, &frmKivo::objLibrary_Click);
-    connect(objLoadList, &DropListBox::Click, this, &frmKivo::objLoadList_Click);
-    connect(objLibrary, &QListWidget::itemDoubleClicked, this, &frmKivo::objLibrary_DblClick);
+    connect(objLibrary, &DropListBox::Click, this, asCommand(this, &frmKivo::objLibrary_Click));
+    connect(objLoadList, &DropListBox::Click, this, asCommand(this, &frmKivo::objLoadList_Click));
+    connect(objLibrary, &QListWidget::itemDoubleClicked, this, asCommand(this, &frmKivo::objLibrary_DblClick));
     connect(objLibrary, &DropListBox::MouseDown, this, &frmKivo::objLibrary_MouseDown);
-    connect(objLibrary, &DropListBox::StartDrag, this, &frmKivo::dragFromLibrary);
+    connect(objLibrary, &DropListBox::StartDrag, this, asCommand(this, &frmKivo::dragFromLibrary));
     connect(objLibrary, &DropListBox::OLEDragOver, this, &frmKivo::objLibrary_OLEDragOver);
-    connect(objLibrary, &DropListBox::OLEDragDrop, this, &frmKivo::objLibrary_OLEDragDrop);
+    connect(objLibrary, &DropListBox::OLEDragDrop, this, asCommand(this, &frmKivo::objLibrary_OLEDragDrop));
     connect(objLoadList, &DropListBox::OLEDragOver, this, &frmKivo::objLoadList_OLEDragOver);
-    connect(objLoadList, &DropListBox::OLEDragDrop, this, &frmKivo::objLoadList_OLEDragDrop);
+    connect(objLoadList, &DropListBox::OLEDragDrop, this, asCommand(this, &frmKivo::objLoadList_OLEDragDrop));
     objLibrary->installEventFilter(this);
     objLoadList->installEventFilter(this);
     // Long enough for the press that follows a repeated release, short enough to go
     // unnoticed after a single press.
     m_releaseWait.setSingleShot(true);
     m_releaseWait.setInterval(std::chrono::milliseconds(40));
-    connect(&m_releaseWait, &QTimer::timeout, this, &frmKivo::releasedKeyUp);
+    connect(&m_releaseWait, &QTimer::timeout, this, asCommand(this, &frmKivo::releasedKeyUp));
     objStatusBar->installEventFilter(this);
 }
 
@@ -396,7 +405,8 @@ bool frmKivo::eventFilter(QObject *watched, QEvent *event)
             objStatusBar_Change();
     } else if ((type == QEvent::KeyPress || type == QEvent::KeyRelease)
                && (watched == objLibrary || watched == objLoadList)) {
-        listKeyEvent(static_cast<QWidget *>(watched), *static_cast<QKeyEvent *>(event));
+        KivoApplication::runCommand(
+            [&] { listKeyEvent(static_cast<QWidget *>(watched), *static_cast<QKeyEvent *>(event)); });
     } else if (auto *box = qobject_cast<QLabel *>(watched);
                box && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
         // Only a mouse event may be taken as one: the box sees every other kind too.
@@ -407,7 +417,7 @@ bool frmKivo::eventFilter(QObject *watched, QEvent *event)
             const bool clicked = m_pressedBox == box && box->rect().contains(mouse->position().toPoint());
             m_pressedBox = nullptr;
             if (clicked)
-                pictureBoxClicked(box);
+                KivoApplication::runCommand([&] { pictureBoxClicked(box); });
         }
     }
     return QMainWindow::eventFilter(watched, event);

@@ -25,7 +25,8 @@ private Q_SLOTS:
     void init() { setUp(); }
     void cleanup() { tearDown(); }
 
-    void failureOfAClickIsShown();
+    void failureOfACommandIsShown_data();
+    void failureOfACommandIsShown();
     void failureOfATimerIsShown_data();
     void failureOfATimerIsShown();
 
@@ -40,16 +41,31 @@ void KivoApplicationTest::clickLibraryRow(int row)
                       library.visualItemRect(library.item(row)).center());
 }
 
-void KivoApplicationTest::failureOfAClickIsShown()
+void KivoApplicationTest::failureOfACommandIsShown_data()
 {
+    QTest::addColumn<QString>("command");
+
+    QTest::newRow("click on the row") << QString();
+    QTest::newRow("picture button") << u"moveButton"_s;
+}
+
+void KivoApplicationTest::failureOfACommandIsShown()
+{
+    QFETCH(QString, command);
+
     prepareDataFolder({u"Alpha"_s, u"Bravo"_s}, {{u"First"_s, {u"Alpha"_s}}});
     QVERIFY(start());
     activate();
+    control<QListWidget>(u"objLoadList"_s).setCurrentRow(1);
+    clickLibraryRow(1);
     // The record goes while its row still stands in the window's list.
     m_library->removeItem(u"Bravo"_s);
     m_seam->clear();
 
-    clickLibraryRow(1);
+    if (command.isEmpty())
+        clickLibraryRow(1);
+    else
+        invoke(command);
 
     QCOMPARE(m_seam->messages().size(), 1);
     const MessageRequest &shown = m_seam->messages().constFirst();
@@ -57,6 +73,7 @@ void KivoApplicationTest::failureOfAClickIsShown()
     QCOMPARE(shown.title, u"Kivo Rudovaz"_s);
     QCOMPARE(shown.buttons, Buttons::Ok);
     QVERIFY(m_window->isVisible());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
 
     // The window answers the next command.
     clickLibraryRow(0);
