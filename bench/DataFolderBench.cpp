@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <cstdlib>
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -73,7 +75,8 @@ void saveWholeFolderChanged(benchmark::State &state)
         const kivo::ModelPtr first = library.getModel(1);
         library.removeItem(first->name());
         library.add(first);
-        library.save();
+        if (library.save())
+            std::abort();
         loaded.lists.saveAll();
     }
 }
@@ -96,12 +99,14 @@ void addAndSaveToLibrary(benchmark::State &state)
 {
     dataFolder();
     LoadedFolder loaded;
-    loaded.library.save();
+    if (loaded.library.save())
+        std::abort();
     // The library file keeps what earlier repetitions added, so names go on from there.
     static int next = libraryRecords;
     for (auto _ : state) {
         loaded.library.add(libraryRecord(next++));
-        loaded.library.save();
+        if (loaded.library.save())
+            std::abort();
     }
 }
 

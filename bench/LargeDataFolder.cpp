@@ -34,7 +34,8 @@ void writeLargeDataFolder()
     Library library;
     for (int i = 0; i < libraryRecords; ++i)
         library.add(libraryRecord(i));
-    library.save();
+    if (library.save())
+        std::abort();
     LoadLists lists;
     for (int l = 0; l < loadListCount; ++l) {
         QString name = QStringLiteral("Load list %1").arg(l);

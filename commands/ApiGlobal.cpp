@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QVariant>
 
 #include <optional>
@@ -42,6 +43,19 @@ QString programKeyName()
     return QStringLiteral("SOFTWARE\\Tulvex\\Kivo Rudovaz\\1.0");
 }
 
+// Whether text of a settings file parses. The store parses a file once per process
+// and tells only that first reader of damage; a copy of the text is read afresh.
+// True when no copy can be made to tell.
+bool parsesAfresh(const QByteArray &text)
+{
+    QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/kivo-settings-XXXXXX.conf"));
+    if (!copy.open() || copy.write(text) != text.size() || !copy.flush())
+        return true;
+    QSettings probe(copy.fileName(), QSettings::IniFormat);
+    probe.allKeys();
+    return probe.status() == QSettings::NoError;
+}
+
 // One settings file per root stands for the settings key: the key exists while the
 // file does. Reading the machine-wide values searches every system folder, since
 // the installation may have placed them in any; per-user reads never fall back to
@@ -62,6 +76,20 @@ public:
 
     QString fileName() const { return m_settings.fileName(); }
     bool exists() const { return QFileInfo::exists(fileName()); }
+    // False when the store cannot read or parse the key whole.
+    bool readsWhole()
+    {
+        // Groups are parsed when they are first looked at, and only then report damage.
+        m_settings.allKeys();
+        if (m_settings.status() != QSettings::NoError)
+            return false;
+#if !defined(Q_OS_WIN) && !defined(Q_OS_DARWIN)
+        QFile file(fileName());
+        return file.open(QIODevice::ReadOnly) && parsesAfresh(file.readAll());
+#else
+        return true;
+#endif
+    }
     QSettings &settings() noexcept { return m_settings; }
 
 private:
@@ -96,7 +124,9 @@ void createRegistryKey(RootKey hKey)
 QString setRegistryValue(RootKey hKey, const QString &valueName, const QString &value)
 {
     SettingsKey key(hKey);
-    if (!key.exists() || !key.settings().isWritable())
+    // A key that cannot be read whole is left as it is: writing it would drop what the
+    // store could not read, which the user may yet mend.
+    if (!key.exists() || !key.settings().isWritable() || !key.readsWhole())
         return MarkerFailure.toString();
     return setValueEx(key.settings(), valueName, value);
 }
@@ -138,6 +168,21 @@ QVariant queryRegistryValue(RootKey hKey, const QString &keyName, const QString 
         return {};
     SettingsKey key(hKey, *path);
     return queryValueEx(key.settings(), valueName);
+}
+
+KeyState registryKeyState(RootKey hKey)
+{
+    SettingsKey key(hKey);
+    if (!key.exists())
+        return KeyState::Missing;
+    if (!key.readsWhole())
+        return KeyState::Unreadable;
+    return key.settings().allKeys().isEmpty() ? KeyState::Empty : KeyState::HoldsValues;
+}
+
+QString registryKeyLocation(RootKey hKey)
+{
+    return QDir::toNativeSeparators(SettingsKey(hKey).fileName());
 }
 
 QString getPersonalFolder()

@@ -22,7 +22,8 @@ inline constexpr QStringView MarkerFailure = u"FAILURE";
 void createRegistryKey(RootKey hKey);
 
 // Stores value as text. Answers MarkerFailure when the key does not exist (it is
-// never created here) or the store refuses the write, else MarkerSuccess.
+// never created here), cannot be read whole, or the store refuses the write, else
+// MarkerSuccess.
 QString setRegistryValue(RootKey hKey, const QString &valueName, const QString &value);
 // Numbers are stored as decimal text, "-1" for -1.
 QString setRegistryValue(RootKey hKey, const QString &valueName, qint64 value);
@@ -37,6 +38,15 @@ QString getRegistryValue(RootKey hKey, const QString &valueName);
 QVariant queryRegistryValue(RootKey hKey, const QString &keyName, const QString &valueName);
 // True for a value that the store holds as a 32-bit number (a DWORD on Windows).
 bool isStoredNumber(const QVariant &value);
+
+// What the settings key below hKey holds. A key that a first start created but could
+// not fill (a full disk) holds nothing; one whose store cannot be read or parsed is
+// told apart, so that the user can be shown where it is.
+enum class KeyState { Missing, Empty, HoldsValues, Unreadable };
+KeyState registryKeyState(RootKey hKey);
+// Where the settings key below hKey is kept: its settings file (its registry path on
+// Windows), in the platform's form.
+QString registryKeyLocation(RootKey hKey);
 
 // The user's documents folder without a trailing separator, empty text when it
 // cannot be located.

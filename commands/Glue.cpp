@@ -10,6 +10,7 @@
 #include "model/LoadLists.h"
 #include "platform/KivoTools.h"
 #include "platform/ModalSeam.h"
+#include "platform/PauseSeam.h"
 #include "platform/RuntimeError.h"
 
 #include <QPrinter>
@@ -22,7 +23,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
-#include <thread>
+#include <vector>
 
 namespace kivo {
 
@@ -74,9 +75,17 @@ void Glue::update()
     status(QStringLiteral(" Application loaded successfully"));
 }
 
-void Glue::saveLibrary()
+bool Glue::saveLibrary()
 {
-    mLibrary.save();
+    return mLibrary.save();
+}
+
+bool Glue::saveLibraryOrRestore(const std::vector<ModelPtr> &before)
+{
+    if (!saveLibrary())
+        return false;
+    mLibrary.restore(before);
+    return true;
 }
 
 void Glue::addToLibrary(qint32 lngTag, const QString &strName, const QString &strPath)
@@ -90,11 +99,14 @@ void Glue::addToLibrary(qint32 lngTag, const QString &strName, const QString &st
         raise([&](GlueListener &l) { l.NameAlreadyExist(lngTag, strName, strPath); });
         return;
     }
-    const int before = mLibrary.getCount();
+    const std::vector<ModelPtr> before = mLibrary.records();
     mLibrary.add(newModel(lngTag, strName, strPath));
-    if (mLibrary.getCount() == before)
+    if (mLibrary.records().size() == before.size())
         return;
-    saveLibrary();
+    if (saveLibraryOrRestore(before)) {
+        status(QStringLiteral(" File not added: the library could not be saved"));
+        return;
+    }
     const int row = mLibrary.getCount() - 1;
     raise([&](GlueListener &l) { l.LibraryChange(mLibrary, row); });
     status(QStringLiteral(" File added"));
@@ -102,8 +114,12 @@ void Glue::addToLibrary(qint32 lngTag, const QString &strName, const QString &st
 
 void Glue::removeFromLibrary(const QString &strKey, int intLoc)
 {
+    const std::vector<ModelPtr> before = mLibrary.records();
     mLibrary.removeItem(strKey);
-    saveLibrary();
+    if (saveLibraryOrRestore(before)) {
+        status(QStringLiteral(" File not removed: the library could not be saved"));
+        return;
+    }
     raise([&](GlueListener &l) { l.LibraryChange(mLibrary, intLoc); });
     status(QStringLiteral(" File removed"));
 }
@@ -229,12 +245,16 @@ void Glue::importLL(const QString &strFile, const QString &strName)
         return;
     }
     // Checked before the list is made, so that a refused package leaves nothing behind.
-    if (const std::optional<QString> outside = fileOutsidePackage(strFile)) {
-        msgBox(QStringLiteral("Cannot import ") + strFile + crLf + QStringLiteral("The Sound Image file ") + *outside
-               + QStringLiteral(" is not in the folder of the export file"));
+    if (const std::optional<PackageFault> fault = packageFault(strFile)) {
+        const QString why = fault->kind == PackageFault::Kind::Outside
+            ? QStringLiteral(" is not in the folder of the export file")
+            : QStringLiteral(" is missing from the folder of the export file");
+        msgBox(QStringLiteral("Cannot import ") + strFile + crLf + QStringLiteral("The Sound Image file ") + fault->file
+               + why);
         status(importFailedText);
         return;
     }
+    const LoadListPtr previous = getActiveLoadList();
     const int before = mLoadLists.getCount();
     createLL(strName);
     if (mLoadLists.getCount() == before) {
@@ -242,7 +262,11 @@ void Glue::importLL(const QString &strFile, const QString &strName)
         return;
     }
     mLoadLists.importLoadList(strFile);
-    saveLL();
+    if (saveLL()) {
+        dropImportedList(previous);
+        status(importFailedText);
+        return;
+    }
     const LoadListPtr active = getActiveLoadList();
     raise([&](GlueListener &l) { l.LoadListChange(active, 0); });
     status(QStringLiteral(" File imported successfully!"));
@@ -250,13 +274,19 @@ void Glue::importLL(const QString &strFile, const QString &strName)
 
 bool Glue::saveAll()
 {
+    m_saveFailure.clear();
     if (noLoadList()) {
         status(QStringLiteral(" There is nothing to save"));
         return false;
     }
+    forgetWriteFailure();
     bool failed = mLoadLists.saveAll();
     failed = saveListOfLoadLists(mLoadLists) || failed;
     reportSaved(failed, QStringLiteral(" All of your Load Lists has been saved"));
+    if (failed) {
+        const QString reason = lastWriteFailure();
+        m_saveFailure = saveFailedText.trimmed() + (reason.isEmpty() ? QString() : crLf + reason);
+    }
     return failed;
 }
 
@@ -287,16 +317,30 @@ void Glue::renameLL(const QString &strNewName, const QString &strOldName)
     status(QStringLiteral(" Your Load List has been saved"));
 }
 
-void Glue::saveLL(const QString &)
+bool Glue::saveLL(const QString &)
 {
     if (noLoadList())
-        return;
+        return false;
     const LoadListPtr active = getActiveLoadList();
     if (!active)
-        return;
+        return false;
     bool failed = mLoadLists.saveLoadList(*active);
     failed = saveListOfLoadLists(mLoadLists) || failed;
     reportSaved(failed, QStringLiteral(" Your Load List has been saved"));
+    return failed;
+}
+
+void Glue::dropImportedList(const LoadListPtr &previous)
+{
+    mLoadLists.remove(getActiveLoadList()->name());
+    // Should this fail too, the file still names the list, but a name without a list
+    // file is passed over when the lists are read.
+    saveListOfLoadLists(mLoadLists);
+    mLoadLists.setActiveLoadList(previous);
+    raise([&](GlueListener &l) { l.LoadListChange(previous, 0); });
+    const auto found = std::find(mLoadLists.begin(), mLoadLists.end(), previous);
+    const int row = found == mLoadLists.end() ? -1 : static_cast<int>(found - mLoadLists.begin());
+    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, row); });
 }
 
 void Glue::sendBlock(qint32 lgDevice, QProgressBar &objProgress)
@@ -344,7 +388,9 @@ bool Glue::canTransfer(qint32 lgDevice)
         return false;
     }
     try {
-        if (m_tools->checkMidiPort(lgDevice) != 0) {
+        // No device chosen: the remembered unit is away. Nothing is sent, since any
+        // port taken in its place, such as the MIDI system's first, is another unit.
+        if (lgDevice == -1 || m_tools->checkMidiPort(lgDevice) != 0) {
             status(QStringLiteral(" Cannot open Midi Port for output"));
             return false;
         }
@@ -369,7 +415,7 @@ void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objP
         if (m_tools->writeMidi(record->path(), i, lgDevice) == -1)
             status(writing + QStringLiteral(" failed. File cannot be read"));
         objProgress.setValue(objProgress.value() + step);
-        std::this_thread::sleep_for(pauseBetweenImages);
+        pauseFor(pauseBetweenImages);
     }
 }
 

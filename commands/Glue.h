@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <vector>
+
 class QPrinter;
 class QProgressBar;
 class QWidget;
@@ -35,7 +37,8 @@ public:
     KivoTools &kivoTools() const noexcept { return *m_tools; }
 
     void update();
-    void saveLibrary();
+    // True when the library file could not be written; the user has been told.
+    [[nodiscard]] bool saveLibrary();
     void addToLibrary(qint32 lngTag, const QString &strName, const QString &strPath);
     void removeFromLibrary(const QString &strKey, int intLoc = 0);
     void createLL(const QString &strName);
@@ -48,10 +51,15 @@ public:
     void importLL(const QString &strFile, const QString &strName);
     // True when a file could not be written; the status line has said so.
     bool saveAll();
+    // What the last saveAll could not do, for a message box: the status line's text,
+    // and the system's reason on a line of its own where it gave one; empty when it
+    // saved everything.
+    const QString &saveFailure() const noexcept { return m_saveFailure; }
     void renameLL(const QString &strNewName, const QString &strOldName);
-    void saveLL(const QString &strName = {});
-    // Writes the sound images of the active list to the unit on device lgDevice
-    // (-1: the system's default port), showing the progress on objProgress.
+    // True when a file could not be written; the status line has said so.
+    bool saveLL(const QString &strName = {});
+    // Writes the sound images of the active list to the unit on device lgDevice,
+    // showing the progress on objProgress. -1, no device chosen, sends nothing.
     void sendBlock(qint32 lgDevice, QProgressBar &objProgress);
     void loadAllLoadLists();
     void getFileInfo(const QString &strKey, const QString &strSource, int strIndex);
@@ -66,10 +74,17 @@ public:
     static QString lastLoadedName();
 
 private:
+    // Writes the library file; when it cannot be written, the library takes back what
+    // changed since it held `before`, so that the window keeps showing what the file
+    // holds. True then.
+    [[nodiscard]] bool saveLibraryOrRestore(const std::vector<ModelPtr> &before);
     void placeInLL(int intLoc, const QString &strName);
     bool noLoadList() const;
     bool isLastLoadedActive() const;
     void copyToUntitled();
+    // Takes the active list, made by an import whose files could not be written, out
+    // of the set and the data folder again, and shows the list that was active before.
+    void dropImportedList(const LoadListPtr &previous);
     // The active list, or the copy that an edit of "Last Loaded" goes to instead.
     LoadListPtr listToEdit();
     bool confirmTransfer();
@@ -97,6 +112,7 @@ private:
     QPointer<QWidget> m_mainForm;
     KivoTools *m_tools;
     QPrinter *m_printer = nullptr;
+    QString m_saveFailure;
 };
 
 } // namespace kivo

@@ -14,12 +14,15 @@
 #include "platform/RuntimeError.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace kivo {
 
@@ -202,8 +205,58 @@ void GlueProxy::processRawFile(const QStringList &strFiles)
     }
 }
 
+namespace {
+
+constexpr qint64 soundImageHeaderSize = 16;
+
+// Why the path is no ordinary file whose header can be read; nothing when it is one.
+std::optional<QString> whyNoSoundImage(const QString &strPath)
+{
+    const QFileInfo info(strPath);
+    if (!info.exists()) {
+        return info.isSymLink() ? QStringLiteral("The link leads to no file")
+                                : QStringLiteral("The file does not exist");
+    }
+    if (info.isDir())
+        return QStringLiteral("It is a folder, not a Sound Image file");
+    // A named pipe would hold the window until another program opens it.
+    if (!info.isFile())
+        return QStringLiteral("It is not an ordinary file");
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const QByteArray header = file.read(soundImageHeaderSize);
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    if (header.isEmpty())
+        return QStringLiteral("The file is empty");
+    if (header.size() < soundImageHeaderSize) {
+        return QStringLiteral("The file is too short for a Sound Image header (%1 of %2 bytes)")
+            .arg(header.size())
+            .arg(soundImageHeaderSize);
+    }
+    return std::nullopt;
+}
+
+// Only such a file is a sound image: the tag read from anything else is the tag
+// reader's -1, which would pass for the tag of another entry.
+void requireSoundImage(const QString &strPath)
+{
+    if (const std::optional<QString> reason = whyNoSoundImage(strPath))
+        throw RuntimeError(ErrorNumber::PathFileAccess, QStringLiteral("Cannot add ") + strPath + crLf + *reason);
+}
+
+} // namespace
+
 void GlueProxy::sendFileToLibrary(const QString &strName, const QString &strPath)
 {
+    // No name is asked for what cannot be added.
+    try {
+        requireSoundImage(strPath);
+    } catch (const RuntimeError &error) {
+        reportAddFailure(error);
+        return;
+    }
     const QString answer =
         askText(QStringLiteral("Adding Sound Image"), strName, QStringLiteral("Enter name for file: ") + strPath);
     if (!answer.isEmpty())
@@ -215,13 +268,20 @@ void GlueProxy::sendFileToLibrary(const QString &strName, const QString &strPath
 void GlueProxy::sendFileHelper(const QString &strName, const QString &strPath)
 {
     try {
+        // Checked again: the file may have changed while its name was asked.
+        requireSoundImage(strPath);
         const qint32 tag = glue().kivoTools().readTag(strPath);
         glue().addToLibrary(tag, strName, strPath);
     } catch (const std::exception &error) {
-        // Reported here, so that a loop over several files goes on with the next.
-        mGlue_UpdateStatusBar(QStringLiteral(" Cannot add Sound Image file"));
-        msgBox(describe(error));
+        reportAddFailure(error);
     }
+}
+
+void GlueProxy::reportAddFailure(const std::exception &error)
+{
+    // Reported here, so that a loop over several files goes on with the next.
+    mGlue_UpdateStatusBar(QStringLiteral(" Cannot add Sound Image file"));
+    msgBox(describe(error));
 }
 
 void GlueProxy::btnExportClick(CommonDialog &objDialog)
@@ -564,6 +624,10 @@ void GlueProxy::mglue_FileAlreadyExist(qint32 lngTag, const QString &strName, co
     if (msgBox(text, Buttons::YesNo, Icon::None, QStringLiteral("File Already Exist")) != Answer::Yes)
         return;
     glue().removeFromLibrary(strOldName, -1);
+    // The old record stays when the library could not be saved without it; adding the
+    // new one would only ask the same question again.
+    if (m_library.nameExist(strOldName))
+        return;
     glue().addToLibrary(lngTag, strName, strPath);
 }
 

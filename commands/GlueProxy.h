@@ -67,6 +67,8 @@ private:
     void initGlue();
     void fillDeviceList();
     QString showAddDialog(CommonDialog &objDialog);
+    // A file that cannot be added: the status text and a message box with the reason.
+    void reportAddFailure(const std::exception &error);
     // Cancel in a file dialog gives the status text, any other failure a message box.
     void reportFileFailure(const std::exception &error, const QString &strCancelled);
     bool checkLLSelection();

@@ -3,7 +3,6 @@
 #include "Factory.h"
 #include "FileShell.h"
 #include "Global.h"
-#include "Library.h"
 #include "LoadLists.h"
 #include "NumberParsing.h"
 #include "platform/ModalSeam.h"
@@ -12,11 +11,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace kivo {
 
@@ -70,7 +74,7 @@ QString entryLines(const IPersistToFile &obj, Entries kind)
 // the index, which must be one of its own.
 bool acceptsIndex(const IPersistToFile &obj, qint16 index)
 {
-    return obj.name() == Library::fileBaseName() || (index >= 0 && index < obj.count());
+    return obj.name() == libraryFileBaseName() || (index >= 0 && index < obj.count());
 }
 
 struct Entry {
@@ -178,6 +182,65 @@ bool sameLines(QStringView a, QStringView b)
     return contentLines(a) == contentLines(b);
 }
 
+// The files of an export package, each written beside its place first, so that the
+// package keeps what it held until all of them are written.
+class PackageFiles {
+public:
+    // False when the file could not be written; a file that already holds the bytes
+    // is left alone.
+    bool stage(const QString &target, const QByteArray &bytes)
+    {
+        if (fileHolds(target, bytes))
+            return true;
+        const bool isNew = !QFileInfo::exists(target);
+        auto file = std::make_unique<QSaveFile>(target);
+        if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size() || !file->flush())
+            return false;
+        m_staged.push_back(Staged{std::move(file), isNew});
+        return true;
+    }
+
+    bool stageCopy(const QString &source, const QString &target)
+    {
+        QFile in(source);
+        if (!in.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray bytes = in.readAll();
+        return in.error() == QFileDevice::NoError && stage(target, bytes);
+    }
+
+    // Puts every staged file in its place; false when one could not take it.
+    bool commit()
+    {
+        for (Staged &staged : m_staged) {
+            if (!staged.file->commit())
+                return false;
+            m_committed.push_back(staged.isNew ? staged.file->fileName() : QString());
+        }
+        return true;
+    }
+
+    // Discards the files not committed and removes those that commit() put where no
+    // file was before.
+    void takeBack()
+    {
+        m_staged.clear();
+        for (const QString &file : m_committed) {
+            if (!file.isEmpty())
+                QFile::remove(file);
+        }
+        m_committed.clear();
+    }
+
+private:
+    struct Staged {
+        std::unique_ptr<QSaveFile> file;
+        bool isNew;
+    };
+    std::vector<Staged> m_staged;
+    QStringList m_committed;
+};
+
 void showError(const RuntimeError &error)
 {
     msgBox(error.description());
@@ -239,7 +302,7 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
     QString folder;
     if (strFile.isEmpty()) {
         file = dataFile(obj.name());
-        if (obj.name() == Library::fileBaseName() && fileNotExist(file))
+        if (obj.name() == libraryFileBaseName() && fileNotExist(file))
             return;
     } else {
         folder = folderOf(strFile);
@@ -255,14 +318,18 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
     }
 }
 
-std::optional<QString> fileOutsidePackage(const QString &strFile)
+std::optional<PackageFault> packageFault(const QString &strFile)
 {
     const QString folder = folderOf(strFile);
     const QString text = quietlyRead(strFile);
     for (const QStringView line : splitLines(text)) {
         const std::optional<Entry> entry = parseEntry(line);
-        if (entry && !staysInPackage(folder, entry->file))
-            return entry->file.toString();
+        if (!entry)
+            continue;
+        if (!staysInPackage(folder, entry->file))
+            return PackageFault{PackageFault::Kind::Outside, entry->file.toString()};
+        if (!regularFileExists(folder + entry->file.toString()))
+            return PackageFault{PackageFault::Kind::Missing, entry->file.toString()};
     }
     return std::nullopt;
 }
@@ -283,6 +350,16 @@ QList<QStringView> splitLines(QStringView text)
     return lines;
 }
 
+namespace {
+
+QString &writeFailure()
+{
+    static QString reason;
+    return reason;
+}
+
+} // namespace
+
 bool writeFile(const QString &strText, const QString &strFile)
 {
     try {
@@ -295,11 +372,23 @@ bool writeFile(const QString &strText, const QString &strFile)
         shell->writeBytes(bytes);
         shell->closeFile();
         return false;
-    } catch (const RuntimeError &) {
+    } catch (const RuntimeError &error) {
         // The file shell has told the user why the file could not be opened; a
         // failed write or replace leaves the old file, and the caller reports it.
+        if (error.number() != ErrorNumber::BadFileNumber)
+            writeFailure() = error.description();
         return true;
     }
+}
+
+QString lastWriteFailure()
+{
+    return writeFailure();
+}
+
+void forgetWriteFailure()
+{
+    writeFailure().clear();
 }
 
 QString readFile(const QString &strFile, int chars)
@@ -313,10 +402,12 @@ QString readFile(const QString &strFile, int chars)
     }
 }
 
-bool copyListFiles(const IPersistToFile &obj, const QString &strDest, bool folderIsNew)
+bool writePackage(const IPersistToFile &obj, const QString &strDest, const QString &strExportFile, bool folderIsNew)
 {
-    QStringList copied;
-    for (int i = 0; i < obj.count(); ++i) {
+    PackageFiles package;
+    QSet<QString> copied;
+    bool written = true;
+    for (int i = 0; i < obj.count() && written; ++i) {
         const ModelPtr model = obj.getModel(i);
         if (!model)
             continue;
@@ -325,23 +416,24 @@ bool copyListFiles(const IPersistToFile &obj, const QString &strDest, bool folde
                    + QStringLiteral("File will not be added to exported list"));
             continue;
         }
-        const QString target = strDest + getFileName(model->path());
-        if (regularFileExists(target))
+        // Records whose files share a file name share the first one's copy.
+        const QString name = getFileName(model->path());
+        if (copied.contains(name))
             continue;
-        if (!QFile::copy(model->path(), target)) {
-            for (const QString &file : copied)
-                QFile::remove(file);
-            if (folderIsNew) {
-                QString folder = strDest;
-                removeFolder(folder);
-            }
-            msgBox(QStringLiteral("Your Load List cannot be copied") + lineEnd + QStringLiteral("Please try again"),
-                   Buttons::Ok, Icon::Information, QStringLiteral("Error Copying Files"));
-            return true;
-        }
-        copied.append(target);
+        copied.insert(name);
+        written = package.stageCopy(model->path(), strDest + name);
     }
-    return false;
+    written = written && package.stage(strDest + strExportFile, fileBytes(entryLines(obj, Entries::ExportFile)));
+    if (written && package.commit())
+        return false;
+    package.takeBack();
+    if (folderIsNew) {
+        QString folder = strDest;
+        removeFolder(folder);
+    }
+    msgBox(QStringLiteral("Your Load List cannot be copied") + lineEnd + QStringLiteral("Please try again"),
+           Buttons::Ok, Icon::Information, QStringLiteral("Error Copying Files"));
+    return true;
 }
 
 bool writeExportFile(const IPersistToFile &obj, const QString &strFile)

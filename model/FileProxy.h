@@ -39,25 +39,40 @@ bool fileNotExist(const QString &strFile);
 // relative to the folder that holds it; an entry whose file would lie outside that
 // folder is left out.
 void loadFromFile(IPersistToFile &obj, const QString &strFile);
-// The file field of the first entry of the export file that names no file inside the
-// export file's folder; nullopt when every entry stays inside (or the file cannot be
-// read, which the reading itself reports).
-std::optional<QString> fileOutsidePackage(const QString &strFile);
+// An entry of an export file that an import cannot take.
+struct PackageFault {
+    enum class Kind {
+        Outside, // the entry's file would lie outside the export file's folder
+        Missing, // no such file is in that folder
+    };
+    Kind kind;
+    QString file; // the entry's file field
+};
+// The first entry of the export file that names no file of its package; nullopt when
+// every entry does (or the file cannot be read, which the reading itself reports).
+std::optional<PackageFault> packageFault(const QString &strFile);
 // The lines of a data file's text: CR LF ends a line, and so does a CR or LF alone,
 // as other tools leave them.
 QList<QStringView> splitLines(QStringView text);
 // Replaces the file's content by the text and one more CR LF; true on failure, and
 // then the file that was there before is left whole.
 bool writeFile(const QString &strText, const QString &strFile);
+// Why the last writeFile that failed since forgetWriteFailure did, in the system's
+// words (a full disk, say); empty when none failed, or when the file could not be
+// opened at all, which the opening has told the user itself.
+QString lastWriteFailure();
+void forgetWriteFailure();
 // The first chars characters of the file, or all of it when chars is below 1; the
 // empty text when it cannot be read.
 QString readFile(const QString &strFile, int chars);
 
-// Copies the existing sound image files of obj into strDest (ending with the
-// separator), keeping files of the same name that are already there. When a copy
-// fails, the copies made by this call are removed again, and the folder too when
-// folderIsNew says that it was created for this copy; true on failure.
-bool copyListFiles(const IPersistToFile &obj, const QString &strDest, bool folderIsNew);
+// Writes an export package into the folder strDest (ending with the separator): a copy
+// of every existing sound image file of obj, in place of an older copy of that name,
+// and the export file named strExportFile. Every file is written beside its place and
+// takes it only once all are written, so that a failure leaves the package as it was;
+// the files new to it are removed again then, and the folder too when folderIsNew says
+// that it was made for this package. True on failure.
+bool writePackage(const IPersistToFile &obj, const QString &strDest, const QString &strExportFile, bool folderIsNew);
 // Writes the export file: the entries whose sound image file exists, by file name.
 bool writeExportFile(const IPersistToFile &obj, const QString &strFile);
 // Deletes the folder with everything in it; removes one trailing separator from the

@@ -196,8 +196,16 @@ void FileShell::writeBytes(const QByteArray &bytes)
 {
     if (m_handle == 0)
         throw RuntimeError(ErrorNumber::BadFileNumber);
-    // Flushing here makes a short write an error: a commit would not report it.
-    if (m_file->write(bytes) != bytes.size() || !m_file->flush())
+    // A write that stops short (at a file size limit, say) reports no error; the
+    // next one for the rest gives the system's reason.
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 count = m_file->write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0)
+            throw deviceError(*m_file);
+        written += count;
+    }
+    // Flushing here makes a failed write an error: a commit would not report it.
+    if (!m_file->flush())
         throw deviceError(*m_file);
 }
 

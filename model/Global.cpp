@@ -32,9 +32,6 @@ const std::array<QLatin1StringView, 23> reservedNames = {
 
 const QString forbiddenCharacters = QStringLiteral("\\/:\"*?<>|");
 
-// The library keeps its file under this base name in the data folder.
-const QString libraryBaseName = QStringLiteral("Library");
-
 bool isAsciiAlphaNumeric(QChar c)
 {
     const char16_t u = c.unicode();
@@ -67,7 +64,7 @@ bool checkName(const QString &name)
     if (isReserved(name))
         return false;
     // A list called Library would share the library's file and overwrite it.
-    if (name.compare(libraryBaseName, Qt::CaseInsensitive) == 0)
+    if (name.compare(libraryFileBaseName(), Qt::CaseInsensitive) == 0)
         return false;
     if (!isAlphaNumeric(name.left(1)))
         return false;
@@ -116,6 +113,11 @@ bool isValidName(QString &strName)
 QString dataFileExtension()
 {
     return QStringLiteral(".dat");
+}
+
+QString libraryFileBaseName()
+{
+    return QStringLiteral("Library");
 }
 
 bool fitsFileName(const QString &fileName)

@@ -15,6 +15,8 @@ QString trimBlanks(const QString &s);
 bool isValidName(QString &strName);
 // The extension of the library file and of each load list file in the data folder.
 QString dataFileExtension();
+// The base name of the library file in the data folder, which no load list may take.
+QString libraryFileBaseName();
 // True when the file system can take a file of this name (no folder): 255 UTF-16
 // units on Windows, 255 bytes of the name as the file system stores it elsewhere.
 bool fitsFileName(const QString &fileName);

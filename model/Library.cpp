@@ -1,10 +1,12 @@
 #include "Library.h"
 
 #include "FileProxy.h"
+#include "Global.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kivo {
 
@@ -24,7 +26,7 @@ class Library::Persistent final : public IPersistToFile {
 public:
     explicit Persistent(Library &library) : m_library(library) {}
 
-    QString name() const override { return fileBaseName(); }
+    QString name() const override { return libraryFileBaseName(); }
     bool hasChanged() const override { return m_library.hasChanged(); }
     ModelPtr getModel(int location) const override
     {
@@ -46,11 +48,6 @@ Library::Library()
 }
 
 Library::~Library() = default;
-
-QString Library::fileBaseName()
-{
-    return QStringLiteral("Library");
-}
 
 QString Library::keyOf(const QString &name)
 {
@@ -87,15 +84,24 @@ void Library::removeItem(const QString &strKey)
     m_changed = true;
 }
 
-void Library::save()
+bool Library::save()
 {
     if (!m_changed)
-        return;
+        return false;
     if (saveToFile(persistent(), QString())) {
         msgBox(QStringLiteral("Could not save Sound Image list file\r\nKivo Rudovaz Data Path does not exist"));
-        return;
+        return true;
     }
     m_changed = false;
+    return false;
+}
+
+void Library::restore(std::vector<ModelPtr> records)
+{
+    clear();
+    for (const ModelPtr &m : records)
+        m_byKey.insert(keyOf(m->name()), m);
+    m_records = std::move(records);
 }
 
 ModelPtr Library::getModel(const QString &key) const

@@ -22,16 +22,14 @@ public:
     Library &operator=(const Library &) = delete;
     ~Library();
 
-    // The base name of the library file in the data folder.
-    static QString fileBaseName();
-
     // Refuses, with a message, a name already present in any case and a name or path
     // that the library file could not hold.
     void add(const ModelPtr &m);
     void removeItem(const QString &strKey);
     int getCount() const noexcept { return static_cast<int>(m_records.size()); }
-    // Writes the library file when the records changed since it was read or saved.
-    void save();
+    // Writes the library file when the records changed since it was read or saved;
+    // true when it could not be written, which the user has been told.
+    [[nodiscard]] bool save();
     // Throw RuntimeError when the name is absent or the 1-based position out of range.
     ModelPtr getModel(const QString &key) const;
     ModelPtr getModel(int position) const;
@@ -40,6 +38,12 @@ public:
     // Compares names exactly, case included, unlike the keys.
     bool nameExist(const QString &strName) const;
     bool hasChanged() const noexcept { return m_changed; }
+
+    // The records in order, to take a change back with restore().
+    const std::vector<ModelPtr> &records() const noexcept { return m_records; }
+    // Holds these records again, in this order: records() as it was before a change.
+    // The changed flag stays, so that the next save writes the file.
+    void restore(std::vector<ModelPtr> records);
 
     const_iterator begin() const noexcept { return m_records.cbegin(); }
     const_iterator end() const noexcept { return m_records.cend(); }

@@ -103,9 +103,7 @@ bool LoadLists::exportLoadList(const QString &strName, const QString &dirPath)
     const QString folder = dirPath + strName;
     const FolderState state = ensureFolder(folder);
     const QString dest = folder + pathSeparator();
-    if (copyListFiles(active.persistent(), dest, state == FolderState::Created))
-        return true;
-    return writeExportFile(active.persistent(), dest + exportFileName(strName));
+    return writePackage(active.persistent(), dest, exportFileName(strName), state == FolderState::Created);
 }
 
 QString LoadLists::exportFileName(const QString &strName)

@@ -1,6 +1,8 @@
 #include "MidiDevices.h"
 
-#include "MidiApi.h"
+#include "transfer/MidiApi.h"
+
+#include <QRegularExpression>
 
 namespace kivo {
 
@@ -8,7 +10,7 @@ QStringList outputDeviceNames()
 {
     QStringList names;
     try {
-        RtMidiOut output(midiApi(), "Kivo Rudovaz");
+        RtMidiOut output(transfer::midiApi(), "Kivo Rudovaz");
         const unsigned int count = output.getPortCount();
         for (unsigned int port = 0; port < count; ++port)
             names.append(QString::fromStdString(output.getPortName(port)));
@@ -18,6 +20,15 @@ QStringList outputDeviceNames()
         names.clear();
     }
     return names;
+}
+
+bool sameOutputDevice(const QString &name, const QString &other)
+{
+    if (transfer::midiApi() != RtMidi::LINUX_ALSA)
+        return name == other;
+    static const QRegularExpression address(QStringLiteral(" \\d+:\\d+$"));
+    const auto withoutAddress = [](QString text) { return text.remove(address); };
+    return withoutAddress(name) == withoutAddress(other);
 }
 
 } // namespace kivo

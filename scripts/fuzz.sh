@@ -9,18 +9,9 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 build_dir=${KIVO_FUZZ_BUILD_DIR:-$here/build-fuzz}
-werror=OFF
-if [ -n "${CI:-}" ]; then
-  werror=ON
-fi
-launcher=()
-if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
 
-CC=clang CXX=clang++ cmake -S "$here" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVO_FUZZ=ON \
-  -DKIVO_BUILD_TESTS=OFF -DKIVO_BUILD_BENCHMARKS=OFF -DKIVO_WERROR="$werror" "${launcher[@]}"
-cmake --build "$build_dir" --target fuzzers --parallel "$(nproc)"
+CC=clang CXX=clang++ KIVO_BUILD_DIR="$build_dir" KIVO_BUILD_TARGETS=fuzzers "$here/scripts/build.sh" \
+  -DKIVO_FUZZ=ON -DKIVO_BUILD_TESTS=OFF -DKIVO_BUILD_BENCHMARKS=OFF
 
 # The targets write and read small files on every run: memory is far quicker than a disk.
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then

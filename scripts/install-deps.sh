@@ -1,36 +1,71 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that the build, the program and the tests need.
-# clang, its runtimes (libclang-rt-14-dev) and llvm (llvm-symbolizer, for readable
-# sanitizer reports) are for the fuzz targets of scripts/fuzz.sh.
+# Installs the Debian 12 packages that are needed and not installed yet:
+#   scripts/install-deps.sh program   what building, installing and running the program needs
+#   scripts/install-deps.sh           that, and what the tests, the benchmarks, the Debian
+#                                     package and the sanitized and fuzz builds need
+# When every package is there already, the package lists are not even read.
 set -euo pipefail
 
-packages=(
+program_packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  librtmidi-dev libasound2-dev libjack-jackd2-dev jackd2
-  libbenchmark-dev
-  xvfb xauth poppler-utils
-  shared-mime-info desktop-file-utils
+  librtmidi-dev libasound2-dev libjack-jackd2-dev
+  shared-mime-info
   fonts-wine fonts-liberation2
+  # scripts/run.sh starts the program on a virtual display where there is none.
+  xvfb xauth
+)
+# jackd2 runs the JACK server of the MIDI tests; dpkg-dev has dpkg-shlibdeps, with
+# which cpack finds the package's run-time dependencies; clang, its runtimes
+# (libclang-rt-14-dev) and llvm (llvm-symbolizer, for readable sanitizer reports)
+# are for the fuzz targets of scripts/fuzz.sh.
+test_packages=(
+  jackd2 libbenchmark-dev
+  poppler-utils desktop-file-utils dpkg-dev
   clang libclang-rt-14-dev llvm
 )
+
+case "${1:-all}" in
+  program) packages=("${program_packages[@]}") ;;
+  all) packages=("${program_packages[@]}" "${test_packages[@]}") ;;
+  *)
+    echo "usage: $0 [program|all]" >&2
+    exit 2
+    ;;
+esac
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
 
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q
-"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${packages[@]}"
+declare -A installed=()
+while read -r package status; do
+  if [ "$status" = installed ]; then
+    installed[${package%%:*}]=1
+  fi
+done < <(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
+missing=()
+for package in "${packages[@]}"; do
+  if [ -z "${installed[$package]:-}" ]; then
+    missing+=("$package")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -q
+  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
 
 # Wine's Tahoma stands in for the program's design font with the same metrics;
 # fontconfig does not search Wine's font folder by itself.
-"${sudo_cmd[@]}" tee /etc/fonts/conf.d/50-kivo-wine-fonts.conf >/dev/null <<'XML'
-<?xml version="1.0"?>
+font_config=/etc/fonts/conf.d/50-kivo-wine-fonts.conf
+font_folder='<?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
 <fontconfig>
   <dir>/usr/share/wine/fonts</dir>
-</fontconfig>
-XML
-"${sudo_cmd[@]}" fc-cache -f >/dev/null
+</fontconfig>'
+if [ "$(cat "$font_config" 2>/dev/null)" != "$font_folder" ]; then
+  printf '%s\n' "$font_folder" | "${sudo_cmd[@]}" tee "$font_config" >/dev/null
+  "${sudo_cmd[@]}" fc-cache -f >/dev/null
+fi

@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds what the installation holds (the tests are left
-# to scripts/test.sh), installs Kivo Rudovaz into install/ in the checkout (or
-# into $KIVO_PREFIX) and starts the installed program with the arguments given.
+# Installs what the program needs, builds the program and its libraries (neither
+# the tests nor the benchmarks, which scripts/test.sh builds), installs Kivo
+# Rudovaz into install/ in the checkout (or into $KIVO_PREFIX) and starts the
+# installed program with the arguments given.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KIVO_BUILD_DIR:-$here/build}
 prefix=${KIVO_PREFIX:-$here/install}
-"$here/scripts/install-deps.sh"
-# Named targets rather than options: the build folder is the one that
-# scripts/test.sh builds everything in.
-KIVO_BUILD_TARGETS=kivo_installation "$here/scripts/build.sh"
+"$here/scripts/install-deps.sh" program
+"$here/scripts/build.sh" -DKIVO_BUILD_TESTS=OFF -DKIVO_BUILD_BENCHMARKS=OFF
 cmake --install "$build_dir" --prefix "$prefix"
 program="$prefix/bin/kivo-rudovaz"
 if [ ! -x "$program" ]; then

@@ -4,6 +4,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KIVO_BUILD_DIR:-$here/build}
 "$here/scripts/install-deps.sh"
-"$here/scripts/build.sh"
+# The build folder may be the one that scripts/run.sh built without them.
+"$here/scripts/build.sh" -DKIVO_BUILD_TESTS=ON -DKIVO_BUILD_BENCHMARKS=ON
 cd "$build_dir"
 ctest --output-on-failure --parallel "$(nproc)" --timeout 600

@@ -1,6 +1,6 @@
 #include "MidiOutput.h"
 
-#include "platform/MidiApi.h"
+#include "MidiApi.h"
 
 #if defined(KIVO_HAVE_JACK)
 #include "JackOutput.h"

@@ -6,6 +6,12 @@
 #include <filesystem>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace kivo::transfer {
 
 namespace {
@@ -17,7 +23,7 @@ std::int32_t wordAt(const char *path, std::uint64_t offset)
 {
     if (!fileExists(path))
         return failed;
-    const File file = openFile(path, "rb");
+    const File file = openFile(path, Access::Read);
     if (!file || !seekTo(file.get(), offset))
         return failed;
     const auto word = readBigEndian32(file.get());
@@ -34,10 +40,54 @@ bool fileExists(const char *path)
     return std::filesystem::exists(std::filesystem::path(path), error);
 }
 
-File openFile(const char *path, const char *mode)
+#if defined(_WIN32)
+
+File openFile(const char *path, Access access)
 {
-    return path == nullptr ? File() : File(std::fopen(path, mode));
+    if (path == nullptr)
+        return File();
+    if (access == Access::Read) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(std::filesystem::path(path), error))
+            return File();
+    }
+    return File(std::fopen(path, access == Access::Read ? "rb" : "wb"));
 }
+
+#else
+
+namespace {
+
+// Only an ordinary file is read; from here on the file's reads and writes wait as usual.
+bool settle(int descriptor, Access access)
+{
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || (access == Access::Read && !S_ISREG(status.st_mode)))
+        return false;
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    return flags != -1 && ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+} // namespace
+
+File openFile(const char *path, Access access)
+{
+    if (path == nullptr)
+        return File();
+    const bool reading = access == Access::Read;
+    // Without O_NONBLOCK, opening a named pipe waits until another process opens
+    // its other end, which may be never.
+    const int descriptor =
+        ::open(path, (reading ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC) | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        return File();
+    std::FILE *file = settle(descriptor, access) ? ::fdopen(descriptor, reading ? "rb" : "wb") : nullptr;
+    if (file == nullptr)
+        ::close(descriptor);
+    return File(file);
+}
+
+#endif
 
 bool seekTo(std::FILE *file, std::uint64_t offset)
 {
@@ -91,7 +141,7 @@ std::int32_t getId(const char *path)
 {
     if (!fileExists(path))
         return failed;
-    const File file = openFile(path, "rb");
+    const File file = openFile(path, Access::Read);
     if (!file)
         return failed;
     // Plain reads, not a memory map: a file that another program truncates
@@ -115,10 +165,10 @@ std::int32_t convertFile(const char *source, const char *destination, std::int32
 {
     if (!fileExists(source))
         return failed;
-    const File input = openFile(source, "rb");
+    const File input = openFile(source, Access::Read);
     if (!input)
         return failed;
-    File output = openFile(destination, "wb");
+    File output = openFile(destination, Access::Write);
     if (!output || !writeImageHeader(output.get(), static_cast<std::uint32_t>(tag)))
         return failed;
     std::vector<char> chunk(64 * 1024);

@@ -23,7 +23,12 @@ struct SoundImageHeader {
 
 // Tests existence without opening the file.
 bool fileExists(const char *path);
-File openFile(const char *path, const char *mode);
+
+enum class Access { Read, Write };
+// Opens in binary mode, never waiting for another process: a named pipe, a folder or
+// a device is no file to read, and a pipe that nobody reads is no file to write to.
+// Writing creates the file or empties it.
+File openFile(const char *path, Access access);
 bool seekTo(std::FILE *file, std::uint64_t offset);
 
 std::optional<std::uint32_t> readBigEndian32(std::FILE *file);

@@ -22,7 +22,7 @@ std::optional<ImageData> readImageData(const char *path)
     const std::uintmax_t size = std::filesystem::file_size(std::filesystem::path(path), error);
     if (error)
         return std::nullopt;
-    const File file = openFile(path, "rb");
+    const File file = openFile(path, Access::Read);
     if (!file)
         return std::nullopt;
     const auto headerLength = readBigEndian32(file.get());

@@ -4,10 +4,12 @@
 #include <QDataStream>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QTimer>
 
 namespace kivo {
 
@@ -19,6 +21,12 @@ constexpr int reachTimeMs = 5000;
 constexpr int lockAttemptMs = 100;
 constexpr int connectTimeMs = 1000;
 constexpr int writeTimeMs = 2000;
+// How long a later start waits for the running copy to take its command line. The copy
+// answers between commands: after a transfer to the unit, which blocks it for a minute
+// or two, or once the user has answered its start-up's or exit's questions.
+constexpr int answerTimeMs = 10 * 60 * 1000;
+// The running copy's answer: it has taken the command line.
+constexpr char takenAnswer = '\x06';
 // A command line is one path; anything longer did not come from a start of the program.
 constexpr qint64 longestMessage = 64 * 1024;
 
@@ -57,7 +65,8 @@ RunningCopy::Role RunningCopy::start(const QString &dataFolder, const QString &c
     // The running copy holds the lock for as long as it runs; only a lock whose copy is
     // gone (killed, say) is stale, however old it is.
     m_lock->setStaleLockTime(0);
-    const QDeadlineTimer deadline(reachTimeMs);
+    QDeadlineTimer deadline(reachTimeMs);
+    bool refused = false;
     do {
         if (m_lock->tryLock(lockAttemptMs)) {
             listen(name);
@@ -68,22 +77,47 @@ RunningCopy::Role RunningCopy::start(const QString &dataFolder, const QString &c
             // there, so none can lose another's changes; one that runs still takes
             // this start's file.
             m_lock.reset();
-            if (handOver(name, commandLine))
+            if (handOver(name, commandLine) == HandOver::Taken)
                 return Role::HandedOver;
             listen(name);
             return Role::Running;
         }
-        if (handOver(name, commandLine)) {
+        switch (handOver(name, commandLine)) {
+        case HandOver::Taken:
             m_lock.reset();
             return Role::HandedOver;
+        case HandOver::Refused:
+            // The copy is closing and lets the folder go in a moment; the time it took
+            // to decide does not count. Only once: a copy that keeps refusing is no
+            // copy that closes.
+            if (!refused)
+                deadline = QDeadlineTimer(reachTimeMs);
+            refused = true;
+            break;
+        case HandOver::NotReached:
+            break;
         }
     } while (!deadline.hasExpired());
     m_lock.reset();
     return Role::Unreachable;
 }
 
+void RunningCopy::takeHandOvers()
+{
+    m_holding = false;
+    // Taking one may open a question, during which the window may hold again or let go.
+    while (!m_holding && !m_waiting.empty()) {
+        const Waiting next = m_waiting.front();
+        m_waiting.pop_front();
+        if (next.socket && next.socket->state() == QLocalSocket::ConnectedState)
+            take(*next.socket, next.commandLine);
+    }
+}
+
 void RunningCopy::release()
 {
+    // Closing the connections without an answer refuses what waits on them.
+    m_waiting.clear();
     delete m_server;
     m_server = nullptr;
     m_lock.reset();
@@ -91,6 +125,7 @@ void RunningCopy::release()
 
 void RunningCopy::listen(const QString &name)
 {
+    m_holding = true;
     // A copy that was killed leaves its socket behind; the lock says that it is gone.
     QLocalServer::removeServer(name);
     m_server = new QLocalServer(this);
@@ -101,12 +136,12 @@ void RunningCopy::listen(const QString &name)
     m_server->listen(name);
 }
 
-bool RunningCopy::handOver(const QString &name, const QString &commandLine)
+RunningCopy::HandOver RunningCopy::handOver(const QString &name, const QString &commandLine)
 {
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(connectTimeMs))
-        return false;
+        return HandOver::NotReached;
     QByteArray message;
     QDataStream out(&message, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
@@ -114,10 +149,30 @@ bool RunningCopy::handOver(const QString &name, const QString &commandLine)
     socket.write(message);
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(writeTimeMs))
-            return false;
+            return HandOver::NotReached;
     }
-    socket.disconnectFromServer();
-    return true;
+    return awaitAnswer(socket);
+}
+
+// In an event loop rather than blocked: the copy that answers may run on this thread's loop.
+RunningCopy::HandOver RunningCopy::awaitAnswer(QLocalSocket &socket)
+{
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(&socket, &QLocalSocket::readyRead, &loop, &QEventLoop::quit);
+    connect(&socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
+    timeout.start(answerTimeMs);
+    while (socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState && timeout.isActive())
+        loop.exec();
+    char answer = 0;
+    if (socket.getChar(&answer) && answer == takenAnswer)
+        return HandOver::Taken;
+    // A copy that does not answer in time may still be there; it must not take the
+    // command line after this start has given up.
+    socket.abort();
+    return timeout.isActive() ? HandOver::Refused : HandOver::NotReached;
 }
 
 void RunningCopy::accept()
@@ -147,7 +202,21 @@ void RunningCopy::receive(QLocalSocket *socket)
         return;
     }
     socket->disconnect(this);
-    socket->disconnectFromServer();
+    if (m_holding) {
+        m_waiting.push_back({socket, commandLine});
+        Q_EMIT handOverWaiting();
+        return;
+    }
+    take(*socket, commandLine);
+}
+
+void RunningCopy::take(QLocalSocket &socket, const QString &commandLine)
+{
+    // Answered before the command line goes on, which may open a question for a while;
+    // the window queues it before anything else can run.
+    socket.putChar(takenAnswer);
+    socket.flush();
+    socket.disconnectFromServer();
     Q_EMIT commandLineArrived(commandLine);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
+#include <deque>
 #include <memory>
 
 class QLocalServer;
@@ -14,7 +16,9 @@ namespace kivo {
 // One running copy of the program per data folder, so that two copies cannot write
 // over each other's files. The first start holds a lock file in the data folder and
 // listens on a local socket named after the folder; a later start hands its command
-// line to it there and ends. A lock or socket left by a copy that was killed is taken over.
+// line to it there and ends once the running copy has answered that it took it. A copy
+// that is closing answers nothing: the later start then takes the folder when it is
+// free and starts on its own. A lock or socket left by a copy that was killed is taken over.
 class RunningCopy final : public QObject {
     Q_OBJECT
 
@@ -31,7 +35,13 @@ public:
         Unreachable,
     };
     Role start(const QString &dataFolder, const QString &commandLine);
-    // Lets the folder go: the next start there becomes the running copy.
+    // Later starts' command lines wait unanswered until takeHandOvers(): from the
+    // start until the window is ready for them, and while it decides whether to close.
+    void holdHandOvers() noexcept { m_holding = true; }
+    // Takes the command lines that wait, and each later one as it arrives.
+    void takeHandOvers();
+    // Lets the folder go: the next start there becomes the running copy. The command
+    // lines that wait are refused, and their starts start on their own.
     void release();
 
     // The name of the local socket of the copy that runs on the folder.
@@ -41,15 +51,27 @@ public:
 Q_SIGNALS:
     // A later start on the folder handed over its command line, empty when it named no file.
     void commandLineArrived(const QString &commandLine);
+    // A later start waits for its command line to be taken.
+    void handOverWaiting();
 
 private:
+    enum class HandOver { Taken, Refused, NotReached };
     void listen(const QString &name);
-    static bool handOver(const QString &name, const QString &commandLine);
+    static HandOver handOver(const QString &name, const QString &commandLine);
+    static HandOver awaitAnswer(QLocalSocket &socket);
     void accept();
     void receive(QLocalSocket *socket);
+    void take(QLocalSocket &socket, const QString &commandLine);
+
+    struct Waiting {
+        QPointer<QLocalSocket> socket;
+        QString commandLine;
+    };
 
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
+    bool m_holding = true;
+    std::deque<Waiting> m_waiting;
 };
 
 } // namespace kivo

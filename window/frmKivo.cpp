@@ -21,6 +21,7 @@
 #include "model/Global.h"
 #include "model/LoadLists.h"
 #include "model/NumberParsing.h"
+#include "platform/MidiDevices.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -108,6 +109,41 @@ void selectRow(QComboBox &box, int row)
     box.setCurrentIndex(box.findText(box.itemText(row), Qt::MatchFixedString));
 }
 
+// The row of the remembered unit: the row that bears its name, the remembered row
+// first among namesakes; failing that a row of the same device at another address of
+// the MIDI system. -1 when the unit is gone, so that no other unit takes its place.
+int rowOfDevice(const QComboBox &box, const QString &name, int rememberedRow)
+{
+    int best = -1;
+    int bestRank = 0;
+    for (int row = 0; row < box.count(); ++row) {
+        const QString text = box.itemText(row);
+        int rank = text == name ? 4 : sameOutputDevice(text, name) ? 2 : 0;
+        if (rank == 0)
+            continue;
+        if (row == rememberedRow)
+            ++rank;
+        if (rank > bestRank) {
+            best = row;
+            bestRank = rank;
+        }
+    }
+    return best;
+}
+
+// The message that ends a start-up whose data folder is not settled. Settings that
+// cannot be read would refuse every start alike; the user is told where they are.
+QString workingDirectoryProblem()
+{
+    QString text = QStringLiteral("There was a problem setting the Application's working directory");
+    if (registryKeyState(RootKey::HKEY_CURRENT_USER) == KeyState::Unreadable) {
+        text += QStringLiteral("\r\nThe settings file \"%1\" cannot be read. Mend it, or empty it to start with "
+                               "new settings, then start Kivo Rudovaz again.")
+                    .arg(registryKeyLocation(RootKey::HKEY_CURRENT_USER));
+    }
+    return text;
+}
+
 // A handler as the toolkit calls it: one command, whose run-time error is shown
 // before it could pass through the toolkit's code.
 template <typename... Args>
@@ -191,6 +227,8 @@ frmKivo::frmKivo(Library &library, LoadLists &loadLists)
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
     m_runningCopy->setObjectName(QStringLiteral("runningCopy"));
     connect(m_runningCopy, &RunningCopy::commandLineArrived, this, asCommand(this, &frmKivo::commandLineHandedOver));
+    // The question that keeps the later start waiting comes to the front with the window.
+    connect(m_runningCopy, &RunningCopy::handOverWaiting, this, &frmKivo::comeToFront);
     // Files wait while a question is open; they are offered once it has been answered.
     constexpr int offerRetryMs = 250;
     m_offerLater.setSingleShot(true);
@@ -482,7 +520,7 @@ void frmKivo::pictureBoxClicked(QLabel *box)
 bool frmKivo::Form_Load()
 {
     if (!initDataFolder()) {
-        msgBox(QStringLiteral("There was a problem setting the Application's working directory"));
+        msgBox(workingDirectoryProblem());
         close();
         return false;
     }
@@ -521,8 +559,8 @@ bool frmKivo::Form_Load()
     offerCommandLine(m_commandLine);
     createGraphicButtons();
     m_loaded = true;
-    // Later starts may have handed over their files while this one started.
-    offerHandedOver();
+    // Later starts that came while this one started have waited for it to get this far.
+    m_runningCopy->takeHandOvers();
     return true;
 }
 
@@ -546,7 +584,9 @@ bool frmKivo::initDataFolder()
     const QString path
         = getPersonalFolder() + pathSeparator() + QStringLiteral("My Kivo Rudovaz Files") + pathSeparator();
     QString stored;
-    if (QFileInfo(path).isDir()) {
+    // A first start that could not store the folder (a full disk) leaves the settings
+    // key empty: the next start sets it up again rather than refusing the folder.
+    if (QFileInfo(path).isDir() && registryKeyState(RootKey::HKEY_CURRENT_USER) != KeyState::Empty) {
         stored = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"));
         setDataPath(stored);
         if (path.compare(stored, Qt::CaseInsensitive) != 0)
@@ -579,6 +619,13 @@ void frmKivo::restoreSelections()
     const int devices = cboDevice->count();
     if (devices == 0)
         return;
+    const QString name = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Name"));
+    if (name != MarkerNone) {
+        const QString remembered = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"));
+        cboDevice->setCurrentIndex(rowOfDevice(*cboDevice, name, rememberedRow(remembered, devices)));
+        return;
+    }
+    // Settings of a run that kept no name: the row alone tells.
     const QString count = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"));
     // Another set of devices than at the last run: the remembered row means nothing.
     if (count != MarkerNone && numericValue(count) != static_cast<double>(devices)) {
@@ -603,13 +650,18 @@ void frmKivo::offerCommandLine(const QString &commandLine)
     glueProxy().sendFileToLibrary(name, path);
 }
 
-void frmKivo::commandLineHandedOver(const QString &commandLine)
+void frmKivo::comeToFront()
 {
     if (isVisible()) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
         raise();
         activateWindow();
     }
+}
+
+void frmKivo::commandLineHandedOver(const QString &commandLine)
+{
+    comeToFront();
     if (!commandLine.isEmpty())
         m_handedOverFiles.append(commandLine);
     offerHandedOver();
@@ -627,8 +679,13 @@ void frmKivo::offerHandedOver()
         m_offerLater.start();
         return;
     }
-    m_offerLater.stop();
     m_frontRefused = false;
+    offerQueuedFiles();
+}
+
+void frmKivo::offerQueuedFiles()
+{
+    m_offerLater.stop();
     m_offering = true;
     while (!m_handedOverFiles.isEmpty() && !m_unloaded)
         offerCommandLine(m_handedOverFiles.takeFirst());
@@ -649,9 +706,19 @@ void frmKivo::createGraphicButtons()
 
 void frmKivo::closeEvent(QCloseEvent *event)
 {
-    if (!m_unloaded && m_loaded && !saveBeforeExit()) {
-        event->ignore();
-        return;
+    if (!m_unloaded && m_loaded) {
+        // A file taken while the exit is decided would go with the window: later
+        // starts wait for the answer, and start on their own if the window goes.
+        m_runningCopy->holdHandOvers();
+        // Files taken before are offered as promised, though the user chose to exit
+        // before they came up (from the menu that held them back, say).
+        if (!m_offering)
+            offerQueuedFiles();
+        if (!saveBeforeExit()) {
+            m_runningCopy->takeHandOvers();
+            event->ignore();
+            return;
+        }
     }
     if (!m_unloaded)
         Form_Unload();
@@ -667,7 +734,11 @@ bool frmKivo::saveBeforeExit()
         return true;
     switch (msgBox(QStringLiteral("Save the changes to your Load Lists before you exit?"), Buttons::YesNoCancel)) {
     case Answer::Yes:
-        return !glueProxy().btnSaveClick();
+        if (!glueProxy().btnSaveClick())
+            return true;
+        // The user expects the window to go, and would not look at the status line.
+        msgBox(glueProxy().glue().saveFailure());
+        return false;
     case Answer::No:
         return true;
     default:
@@ -695,13 +766,18 @@ void frmKivo::Form_Unload()
     m_releaseWait.stop();
     m_released.reset();
     m_offerLater.stop();
-    m_runningCopy->release();
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"), cboActiveList->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"), cboDevice->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"), cboDevice->count());
+    // With no row selected the remembered unit is away: its name is kept, so that it
+    // is selected again when it is back.
+    if (cboDevice->currentIndex() >= 0)
+        setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Name"), cboDevice->currentText());
     WinHelp(*this, QString(), HelpCommand::HELP_QUIT);
     if (gDialog != nullptr)
         gDialog->unload();
+    // Last: a start that takes the folder over reads the selections just remembered.
+    m_runningCopy->release();
 }
 
 void frmKivo::addButton_Click()

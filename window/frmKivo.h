@@ -83,7 +83,9 @@ private:
     void offerCommandLine(const QString &commandLine);
     // A later start's command line: the window comes to the front and offers its file.
     void commandLineHandedOver(const QString &commandLine);
+    void comeToFront();
     void offerHandedOver();
+    void offerQueuedFiles();
     void createGraphicButtons();
     bool saveBeforeExit();
     void pictureBoxClicked(QLabel *box);

@@ -7,6 +7,7 @@
 #include "commands/FormGeometry.h"
 #include "model/Global.h"
 #include "platform/ModalSeam.h"
+#include "platform/PauseSeam.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -129,7 +130,7 @@ void frmSplash::announce(const QString &statusText)
 {
     m_lblStatus->setText(statusText);
     repaint();
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    pauseFor(std::chrono::milliseconds(150));
 }
 
 // The window system puts a new window on the screen a moment after it is shown;

@@ -15,6 +15,7 @@ using namespace Qt::StringLiterals;
 using kivo::test::TemporarySettings;
 
 Q_DECLARE_METATYPE(kivo::RootKey)
+Q_DECLARE_METATYPE(kivo::KeyState)
 
 namespace {
 enum class Where { User, FirstSystem, SecondSystem };
@@ -36,6 +37,8 @@ private Q_SLOTS:
     void queryRegistryValue();
     void createRegistryKeyKeepsValues();
     void writeNeedsAWritableKey();
+    void registryKeyState_data();
+    void registryKeyState();
     void getPersonalFolder_data();
     void getPersonalFolder();
 
@@ -235,6 +238,51 @@ void ApiGlobalTest::writeNeedsAWritableKey()
 
     QCOMPARE(kivo::setRegistryValue(RootKey::HKEY_CURRENT_USER, u"Device"_s, 2), u"FAILURE"_s);
     QCOMPARE(kivo::getRegistryValue(RootKey::HKEY_CURRENT_USER, u"Device"_s), u"NONE"_s);
+}
+
+void ApiGlobalTest::registryKeyState_data()
+{
+    QTest::addColumn<QByteArray>("content"); // null: no settings file
+    QTest::addColumn<bool>("readBefore");
+    QTest::addColumn<KeyState>("expected");
+
+    QTest::newRow("no file") << QByteArray() << false << KeyState::Missing;
+    QTest::newRow("empty") << QByteArray("") << false << KeyState::Empty;
+    QTest::newRow("blank lines and a comment") << QByteArray("\n\n; by hand\n") << true << KeyState::Empty;
+    QTest::newRow("a value") << QByteArray("[1.0]\nDevice=2\n") << true << KeyState::HoldsValues;
+    QTest::newRow("zeros") << QByteArray(64, '\0') << false << KeyState::Unreadable;
+    // The store reports damage to the first reader of a file only.
+    QTest::newRow("zeros, read before") << QByteArray(64, '\0') << true << KeyState::Unreadable;
+    QTest::newRow("a line without a value, read before")
+        << QByteArray("[1.0]\nDevice=2\nPersonal\n") << true << KeyState::Unreadable;
+}
+
+// A damaged key is told apart, and a write leaves it as it is for the user to mend.
+void ApiGlobalTest::registryKeyState()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, readBefore);
+    QFETCH(KeyState, expected);
+
+    const auto user = RootKey::HKEY_CURRENT_USER;
+    const QString file = m_settings->userFile();
+    if (!content.isNull()) {
+        QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()));
+        QFile settings(file);
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write(content);
+    }
+    if (readBefore)
+        (void)kivo::getRegistryValue(user, u"Device"_s);
+
+    QCOMPARE(kivo::registryKeyState(user), expected);
+    QCOMPARE(kivo::registryKeyLocation(user), QDir::toNativeSeparators(file));
+    if (expected != KeyState::Unreadable)
+        return;
+    QCOMPARE(kivo::setRegistryValue(user, u"Loadlist"_s, 1), u"FAILURE"_s);
+    QFile settings(file);
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    QCOMPARE(settings.readAll(), content);
 }
 
 void ApiGlobalTest::getPersonalFolder_data()

@@ -6,6 +6,7 @@
 #include "platform/RuntimeError.h"
 
 #include "ModalAnswerer.h"
+#include "NoSoundImage.h"
 #include "ProxyFixture.h"
 #include "TemporarySettings.h"
 
@@ -17,6 +18,7 @@
 #include <memory>
 
 using namespace kivo;
+using test::NoSoundImage;
 using test::ProxyFixture;
 
 namespace {
@@ -67,6 +69,8 @@ private Q_SLOTS:
     void addFiles();
     void addDialogProperties();
     void failingFileIsReportedAndTheLoopGoesOn();
+    void whatIsNoSoundImageIsRefused_data();
+    void whatIsNoSoundImageIsRefused();
     void exportAndImport_data();
     void exportAndImport();
 
@@ -132,18 +136,14 @@ void GlueProxyFileTest::addFiles_data()
     }) << QStringList{QStringLiteral("a"), QStringLiteral("c")}
        << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")} << added << QStringList{};
     QTest::newRow("files of the root folder") << Step([](ProxyFixture &f) {
-        // The files are not there: their tags read as -1, the second collides with the first.
-        f.seam.answerNext(Answer::No);
-        f.answerText(QStringLiteral("x"));
-        f.answerText(QStringLiteral("y"));
+        // The files are not there: each is refused under its path, the folder's
+        // separator not doubled.
         f.proxy->processRawFile({QDir::rootPath(), QStringLiteral("x.tvs"), QStringLiteral("y.tvs")});
-        QCOMPARE(f.prompts.front().message1, QStringLiteral("Enter name for file: ") + QDir::rootPath()
-                                                 + QStringLiteral("x.tvs"));
-        QCOMPARE(pathOf(f, QStringLiteral("x")), QDir::rootPath() + QStringLiteral("x.tvs"));
-        QCOMPARE(f.tag.text(), QStringLiteral(" FFFFFFFF"));
-    }) << QStringList{QStringLiteral("x")} << QStringList{QStringLiteral("x"), QStringLiteral("y")} << added
-       << QStringList{QStringLiteral("File: /y.tvs already exist as: x") + crLf + crLf
-                      + QStringLiteral("Do you want to replace it as: y?")};
+    }) << QStringList{} << QStringList{} << QStringLiteral(" Cannot add Sound Image file")
+       << QStringList{QStringLiteral("Cannot add ") + QDir::rootPath() + QStringLiteral("x.tvs") + crLf
+                          + QStringLiteral("The file does not exist"),
+                      QStringLiteral("Cannot add ") + QDir::rootPath() + QStringLiteral("y.tvs") + crLf
+                          + QStringLiteral("The file does not exist")};
     QTest::newRow("unknown action code skips each file") << Step([](ProxyFixture &f) {
         gDialog->setStrAll(QStringLiteral("X"));
         threeFiles(f);
@@ -174,13 +174,21 @@ void GlueProxyFileTest::addFiles_data()
         f.proxy->btnAddClick(f.fileDialog);
     }) << QStringList{QStringLiteral("readme"), QStringLiteral("c")}
        << QStringList{QStringLiteral("readme"), QStringLiteral("c")} << added << QStringList{};
-    QTest::newRow("header cannot be read") << Step([](ProxyFixture &f) {
-        f.chooseFiles({f.writeShortFile(QStringLiteral("short.tvs"))});
-        f.answerText(QStringLiteral("short"));
+    QTest::newRow("tag FFFFFFFF") << Step([](ProxyFixture &f) {
+        f.chooseFiles({f.writeSound(QStringLiteral("all ones.tvs"), -1)});
+        f.answerText(QStringLiteral("all ones"));
         f.proxy->btnAddClick(f.fileDialog);
-        QCOMPARE(f.library.getModel(QStringLiteral("short"))->tag(), -1);
+        QCOMPARE(f.library.getModel(QStringLiteral("all ones"))->tag(), -1);
         QCOMPARE(f.tag.text(), QStringLiteral(" FFFFFFFF"));
-    }) << QStringList{QStringLiteral("short")} << QStringList{QStringLiteral("short")} << added << QStringList{};
+    }) << QStringList{QStringLiteral("all ones")} << QStringList{QStringLiteral("all ones")} << added
+       << QStringList{};
+    QTest::newRow("file gone while its name was asked") << Step([](ProxyFixture &f) {
+        const QString file = f.writeSound(QStringLiteral("gone.tvs"), 4);
+        f.chooseFiles({file});
+        f.answerText(QStringLiteral("gone"), QStringLiteral("btnOk"), [file] { QFile::remove(file); });
+        f.proxy->btnAddClick(f.fileDialog);
+    }) << QStringList{} << QStringList{QStringLiteral("gone")} << QStringLiteral(" Cannot add Sound Image file")
+       << QStringList{QStringLiteral("Cannot add <sounds>gone.tvs") + crLf + QStringLiteral("The file does not exist")};
     QTest::newRow("add dialog cancelled") << Step([](ProxyFixture &f) {
         f.cancelFileDialog();
         f.proxy->btnAddClick(f.fileDialog);
@@ -213,6 +221,21 @@ void GlueProxyFileTest::addFiles_data()
     QTest::newRow("File Already Exist: No keeps") << replace(Answer::No)
         << QStringList{QStringLiteral("old"), QStringLiteral("other")} << QStringList{QStringLiteral("Bass %1")}
         << QStringLiteral(" File added") << replaceBox;
+    // Asking again could only fail again: the replacement stops with the old record kept.
+    QTest::newRow("File Already Exist: Yes when the library cannot be saved") << Step([](ProxyFixture &f) {
+        f.addSound(QStringLiteral("old"), 5);
+        f.addSound(QStringLiteral("other"), 6);
+        const QString file = f.writeSound(QStringLiteral("new.tvs"), 5);
+        QVERIFY(QDir(f.data.path()).removeRecursively());
+        f.forget();
+        f.seam.answerNext(Answer::Yes);
+        f.answerText(QStringLiteral("Bass %1"));
+        f.proxy->sendFileToLibrary(QStringLiteral("Bass %1"), file);
+    }) << QStringList{QStringLiteral("old"), QStringLiteral("other")} << QStringList{QStringLiteral("Bass %1")}
+       << QStringLiteral(" File not removed: the library could not be saved")
+       << replaceBox + QStringList{QStringLiteral("Path not found"),
+                                   QStringLiteral("Could not save Sound Image list file\r\n"
+                                                  "Kivo Rudovaz Data Path does not exist")};
 
     const auto duplicate = [](const QString &last) {
         return Step([last](ProxyFixture &f) {
@@ -313,6 +336,71 @@ void GlueProxyFileTest::failingFileIsReportedAndTheLoopGoesOn()
         order.append(line.startsWith(QStringLiteral("box: ")) ? QStringLiteral("box") : line);
     const QStringList onePerFile{QStringLiteral("status:  Cannot add Sound Image file"), QStringLiteral("box")};
     QCOMPARE(order, onePerFile + onePerFile + onePerFile);
+}
+
+void GlueProxyFileTest::whatIsNoSoundImageIsRefused_data()
+{
+    QTest::addColumn<NoSoundImage>("kind");
+    QTest::addColumn<bool>("batch"); // twice among files added with Ok All, else alone
+    QTest::addColumn<QString>("reason");
+
+    const struct {
+        NoSoundImage kind;
+        const char *name;
+        QString reason;
+    } kinds[] = {
+        {NoSoundImage::Pipe, "named pipe", QStringLiteral("It is not an ordinary file")},
+        {NoSoundImage::Empty, "empty file", QStringLiteral("The file is empty")},
+        {NoSoundImage::Short, "short file",
+         QStringLiteral("The file is too short for a Sound Image header (15 of 16 bytes)")},
+        {NoSoundImage::Folder, "folder", QStringLiteral("It is a folder, not a Sound Image file")},
+        {NoSoundImage::DanglingLink, "dangling link", QStringLiteral("The link leads to no file")},
+        {NoSoundImage::Device, "device", QStringLiteral("It is not an ordinary file")},
+    };
+    for (const auto &[kind, name, reason] : kinds) {
+        QTest::addRow("%s alone", name) << kind << false << reason;
+        QTest::addRow("%s twice among files added with Ok All", name) << kind << true << reason;
+    }
+}
+
+// Only a sound image is asked a name and added: what is not one would be added with
+// the tag -1 of a header that cannot be read, and the next such file would then ask
+// to replace it.
+void GlueProxyFileTest::whatIsNoSoundImageIsRefused()
+{
+    QFETCH(NoSoundImage, kind);
+    QFETCH(bool, batch);
+    QFETCH(QString, reason);
+
+    ProxyFixture f;
+    f.forget();
+    const QStringList odd{f.soundFolder() + QStringLiteral("odd1.tvs"), f.soundFolder() + QStringLiteral("odd2.tvs")};
+    for (const QString &path : odd)
+        QVERIFY(makeNoSoundImage(kind, path));
+    if (batch) {
+        f.chooseFiles(
+            {f.writeSound(QStringLiteral("a.tvs"), 1), odd[0], odd[1], f.writeSound(QStringLiteral("c.tvs"), 3)});
+        f.answerText(QStringLiteral("a"), QStringLiteral("btnOkAll"));
+    } else {
+        f.chooseFiles({odd[0]});
+    }
+    const test::PipeOpener opener1(odd[0]);
+    const test::PipeOpener opener2(odd[1]);
+
+    f.proxy->btnAddClick(f.fileDialog);
+
+    QVERIFY2(!opener1.opened() && !opener2.opened(), "the add waited for the other end of the pipe");
+    const QStringList added = batch ? QStringList{QStringLiteral("a"), QStringLiteral("c")} : QStringList{};
+    QCOMPARE(f.rows(f.libList), added);
+    QCOMPARE(proposedNames(f), added.first(batch ? 1 : 0));
+    QStringList boxes;
+    for (const QString &path : batch ? odd : odd.first(1))
+        boxes.append(QStringLiteral("Cannot add ") + path + crLf + reason);
+    QCOMPARE(f.seam.messageTexts(), boxes);
+    QCOMPARE(f.statusTexts.count(QStringLiteral(" Cannot add Sound Image file")), boxes.size());
+    QCOMPARE(f.status.text(), batch ? QStringLiteral(" File added") : QStringLiteral(" Cannot add Sound Image file"));
+    QVERIFY(f.seam.allAnswersUsed());
+    QCOMPARE(f.seam.unexpected(), 0);
 }
 
 void GlueProxyFileTest::exportAndImport_data()

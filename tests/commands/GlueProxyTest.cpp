@@ -9,6 +9,7 @@
 #include "FormControls.h"
 #include "ModalAnswerer.h"
 #include "ProxyFixture.h"
+#include "RecordingPauses.h"
 
 #include "platform/KivoTools.h"
 
@@ -21,6 +22,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <functional>
@@ -94,6 +96,7 @@ private Q_SLOTS:
     void loadListCommands();
     void transferPassesTheDeviceRow_data();
     void transferPassesTheDeviceRow();
+    void transferWritesEachImageThenPauses();
     void printList_data();
     void printList();
 
@@ -736,11 +739,56 @@ void GlueProxyTest::transferPassesTheDeviceRow()
         return dialog.result();
     });
     QProgressBar bar;
+    const qint32 before = recordedDevice();
 
     f.proxy->btnWriteClick(device, bar);
 
-    QCOMPARE(recordedDevice(), qint32(device));
+    // With no device row not even the port is tried.
+    QCOMPARE(recordedDevice(), device == -1 ? before : qint32(device));
     QCOMPARE(f.statusTexts, QStringList{QStringLiteral(" Cannot open Midi Port for output")});
+}
+
+// Every occupied location is written in order, each followed by a pause that lets
+// the unit take the image in, and the bar moves one step per image.
+void GlueProxyTest::transferWritesEachImageThenPauses()
+{
+    ProxyFixture f;
+    f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}, {5, QStringLiteral("b")}, {11, QStringLiteral("c")}});
+    f.forget();
+    KivoTools recording(QStringLiteral(RECORDING_LIBRARY_FILE));
+    f.proxy->glue().setKivoTools(recording);
+    QLibrary library(QStringLiteral(RECORDING_LIBRARY_FILE));
+    const auto letPortOpen = reinterpret_cast<void (*)(qint32, quint32)>(library.resolve("letPortOpen"));
+    const auto writeCount = reinterpret_cast<qint32 (*)()>(library.resolve("writeCount"));
+    const auto writtenLocation = reinterpret_cast<qint32 (*)(qint32)>(library.resolve("writtenLocation"));
+    const auto recordedDevice = reinterpret_cast<qint32 (*)()>(library.resolve("recordedDevice"));
+    QVERIFY2(letPortOpen && writeCount && writtenLocation && recordedDevice, qPrintable(library.errorString()));
+    letPortOpen(0, 0);
+    const auto closePort = qScopeGuard([&] { letPortOpen(1, 0); });
+    f.seam.onNextDialog([](QDialog &dialog) {
+        dialog.findChild<QAbstractButton *>(QStringLiteral("cmdOK"))->click();
+        return dialog.result();
+    });
+    test::RecordingPauses pauses;
+    QProgressBar bar;
+    bar.setRange(0, 120);
+    QList<int> barValues;
+    QObject::connect(&bar, &QProgressBar::valueChanged, &bar, [&](int value) { barValues.append(value); });
+
+    f.proxy->btnWriteClick(2, bar);
+
+    QList<qint32> written;
+    for (qint32 i = 0; i < writeCount(); ++i)
+        written.append(writtenLocation(i));
+    QCOMPARE(written, (QList<qint32>{0, 5, 11}));
+    QCOMPARE(recordedDevice(), 2);
+    QCOMPARE(pauses.asked(), QList<std::chrono::milliseconds>(3, std::chrono::milliseconds(100)));
+    QCOMPARE(barValues, (QList<int>{0, 40, 80, 120}));
+    QVERIFY(bar.isHidden());
+    QCOMPARE(f.statusTexts.first(3), (QStringList{QStringLiteral(" Writing a at location: 1"),
+                                                  QStringLiteral(" Writing b at location: 6"),
+                                                  QStringLiteral(" Writing c at location: 12")}));
+    QCOMPARE(f.statusTexts.last(), QStringLiteral(" Finished Transferring to Kivo!"));
 }
 
 void GlueProxyTest::printList_data()
@@ -756,7 +804,7 @@ void GlueProxyTest::printList_data()
     QTest::newRow("cancelled") << cancel << QStringLiteral("LIBRARY") << QString() << QStringList{} << QStringList{};
     const QString sent = QStringLiteral("'s content was sent to your printer");
     QTest::newRow("library") << ok << QStringLiteral("LIBRARY") << QString()
-                             << QStringList{QStringLiteral(" ") + Library::fileBaseName() + sent}
+                             << QStringList{QStringLiteral(" ") + libraryFileBaseName() + sent}
                              << QStringList{QStringLiteral("Bass %1"), QStringLiteral("b")};
     QTest::newRow("load list") << ok << QStringLiteral("LOADLIST") << QString()
                                << QStringList{QStringLiteral(" Pad %2") + sent}

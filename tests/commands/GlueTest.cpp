@@ -7,6 +7,7 @@
 
 #include "FileSizeLimit.h"
 #include "GlueFixture.h"
+#include "ReadOnlyFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 using namespace kivo;
 
@@ -93,6 +95,10 @@ private Q_SLOTS:
     void renameOnFullDiskKeepsTheList();
     void importKeepsEveryPathInsideThePackage_data();
     void importKeepsEveryPathInsideThePackage();
+    void failedLibrarySaveTakesTheCommandBack_data();
+    void failedLibrarySaveTakesTheCommandBack();
+    void failedImportLeavesNothingBehind_data();
+    void failedImportLeavesNothingBehind();
     void failedSaveIsReportedAndKeepsLists();
     void addToLLWithoutListShowsBox();
     void fileInfoNamesTheRecord_data();
@@ -565,6 +571,52 @@ QStringList listsAfterRestart()
     restarted.fillLoadLists();
     return describeLists(restarted);
 }
+
+QStringList libraryNames(const Library &library)
+{
+    QStringList names;
+    for (const ModelPtr &m : library)
+        names.append(m->name());
+    return names;
+}
+
+// The library as the next start of the program finds it in the data folder.
+QStringList libraryAfterRestart()
+{
+    Library restarted;
+    loadFromFile(restarted.persistent(), QString());
+    return libraryNames(restarted);
+}
+
+// Every file of the data folder with its bytes.
+QMap<QString, QByteArray> dataFiles(const Fixture &f)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &file : QDir(f.dataFolder()).entryList(QDir::Files))
+        files.insert(file, f.bytes(f.dataFile(file)));
+    return files;
+}
+
+#ifdef Q_OS_UNIX
+// While it lives, writing to the data folder fails: on a full disk no file may grow
+// beyond `room` bytes; without room, the folder cannot be written at all.
+struct FailingDataFolder {
+    std::optional<test::FileSizeLimit> fullDisk;
+    std::optional<test::ReadOnlyFolder> readOnly;
+
+    FailingDataFolder(const QString &folder, std::optional<rlim_t> room)
+    {
+        if (room)
+            fullDisk.emplace(*room);
+        else
+            readOnly.emplace(folder);
+    }
+    bool fails() const { return fullDisk || readOnly->isReadOnly(); }
+};
+#endif
+
+const QString librarySaveFailure =
+    QStringLiteral("Could not save Sound Image list file\r\nKivo Rudovaz Data Path does not exist");
 } // namespace
 
 void GlueTest::renameOnFullDiskKeepsTheList()
@@ -599,22 +651,27 @@ void GlueTest::renameOnFullDiskKeepsTheList()
 void GlueTest::importKeepsEveryPathInsideThePackage_data()
 {
     QTest::addColumn<QString>("soundFile"); // the sound image's file field in the export file
-    QTest::addColumn<bool>("imported");
+    QTest::addColumn<QString>("refusal");   // why the package is refused; empty: imported
 
-    QTest::newRow("file name alone") << QStringLiteral("kick.tvs") << true;
-    QTest::newRow("file in a subfolder") << QStringLiteral("sub/kick.tvs") << true;
-    QTest::newRow("link to a file of the package") << QStringLiteral("inner-link.tvs") << true;
-    QTest::newRow("climbing out") << QStringLiteral("../sounds/secret.tvs") << false;
-    QTest::newRow("climbing out through a subfolder") << QStringLiteral("sub/../../sounds/secret.tvs") << false;
-    QTest::newRow("absolute path") << QStringLiteral("<absolute>") << false;
-    QTest::newRow("link that leads out") << QStringLiteral("outer-link.tvs") << false;
-    QTest::newRow("link to nothing") << QStringLiteral("dangling.tvs") << false;
+    const QString outside = QStringLiteral(" is not in the folder of the export file");
+    QTest::newRow("file name alone") << QStringLiteral("kick.tvs") << QString();
+    QTest::newRow("file in a subfolder") << QStringLiteral("sub/kick.tvs") << QString();
+    QTest::newRow("link to a file of the package") << QStringLiteral("inner-link.tvs") << QString();
+    QTest::newRow("climbing out") << QStringLiteral("../sounds/secret.tvs") << outside;
+    QTest::newRow("climbing out through a subfolder") << QStringLiteral("sub/../../sounds/secret.tvs") << outside;
+    QTest::newRow("absolute path") << QStringLiteral("<absolute>") << outside;
+    QTest::newRow("link that leads out") << QStringLiteral("outer-link.tvs") << outside;
+    QTest::newRow("link to nothing") << QStringLiteral("dangling.tvs") << outside;
+    QTest::newRow("file missing from the package") << QStringLiteral("snare.tvs")
+                                                   << QStringLiteral(" is missing from the folder of the export file");
+    QTest::newRow("folder in place of the file") << QStringLiteral("sub")
+                                                 << QStringLiteral(" is missing from the folder of the export file");
 }
 
 void GlueTest::importKeepsEveryPathInsideThePackage()
 {
     QFETCH(QString, soundFile);
-    QFETCH(bool, imported);
+    QFETCH(QString, refusal);
 
     Fixture f;
     f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}});
@@ -634,29 +691,124 @@ void GlueTest::importKeepsEveryPathInsideThePackage()
     QVERIFY(exportFile.open(QIODevice::WriteOnly));
     exportFile.write("1\t7\tKick\tkick.tvs\r\n3\t9\tSound\t" + soundFile.toUtf8() + "\r\n\r\n");
     exportFile.close();
-    const auto dataFiles = [&f] {
-        QMap<QString, QByteArray> files;
-        for (const QString &file : QDir(f.dataFolder()).entryList(QDir::Files))
-            files.insert(file, f.bytes(f.dataFile(file)));
-        return files;
-    };
-    const QMap<QString, QByteArray> dataBefore = dataFiles();
+    const QMap<QString, QByteArray> dataBefore = dataFiles(f);
     f.forget();
 
     f.glue.importLL(package + QStringLiteral("Gig.kxf"), QStringLiteral("Gig"));
 
-    if (imported) {
+    if (refusal.isEmpty()) {
         QCOMPARE(f.listener.statusTexts().constLast(), QStringLiteral(" File imported successfully!"));
         QCOMPARE(f.glue.getActiveLoadList()->getModel(3)->path(), package + soundFile);
         QCOMPARE(f.seam.messages().size(), 0);
         return;
     }
     QCOMPARE(f.seam.messageTexts(), QStringList{QStringLiteral("Cannot import ") + package + QStringLiteral("Gig.kxf\r\n")
-                                                + QStringLiteral("The Sound Image file ") + soundFile
-                                                + QStringLiteral(" is not in the folder of the export file")});
+                                                + QStringLiteral("The Sound Image file ") + soundFile + refusal});
     QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar( File import failed!)")});
     QCOMPARE(f.listNames(), QStringList{QStringLiteral("Live")});
-    QCOMPARE(dataFiles(), dataBefore);
+    QCOMPARE(dataFiles(f), dataBefore);
+}
+
+void GlueTest::failedLibrarySaveTakesTheCommandBack_data()
+{
+    QTest::addColumn<Step>("command");
+    QTest::addColumn<bool>("readOnly"); // else a full disk
+    QTest::addColumn<QString>("failed");
+    QTest::addColumn<QString>("done");
+
+    const Step add = [](Fixture &f) { f.glue.addToLibrary(3, QStringLiteral("c"), f.soundPath(QStringLiteral("c"))); };
+    const Step remove = [](Fixture &f) { f.glue.removeFromLibrary(QStringLiteral("a"), 0); };
+    const QString notAdded = QStringLiteral(" File not added: the library could not be saved");
+    const QString notRemoved = QStringLiteral(" File not removed: the library could not be saved");
+
+    QTest::newRow("add on a full disk") << add << false << notAdded << QStringLiteral(" File added");
+    QTest::newRow("add in a read-only data folder") << add << true << notAdded << QStringLiteral(" File added");
+    // Removing makes the file shorter, which a full disk may still allow.
+    QTest::newRow("remove in a read-only data folder") << remove << true << notRemoved << QStringLiteral(" File removed");
+}
+
+void GlueTest::failedLibrarySaveTakesTheCommandBack()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(Step, command);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, failed);
+    QFETCH(QString, done);
+
+    Fixture f;
+    f.addSound(QStringLiteral("a"), 1);
+    f.addSound(QStringLiteral("b"), 2);
+    f.writeSound(QStringLiteral("c"));
+    const QStringList before = libraryNames(f.library);
+    const QByteArray file = f.bytes(f.dataFile(QStringLiteral("Library.dat")));
+    f.forget();
+
+    {
+        const FailingDataFolder failing(f.dataFolder(), readOnly ? std::nullopt : std::optional<rlim_t>(file.size()));
+        if (!failing.fails())
+            QSKIP("the data folder cannot be made read-only here");
+        command(f);
+    }
+
+    QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar(") + failed + u')'});
+    QCOMPARE(f.seam.messageTexts().constLast(), librarySaveFailure);
+    QCOMPARE(libraryNames(f.library), before);
+    QCOMPARE(f.bytes(f.dataFile(QStringLiteral("Library.dat"))), file);
+    QCOMPARE(libraryAfterRestart(), before);
+
+    // With room again the same command is carried out, and kept.
+    f.forget();
+    command(f);
+    QCOMPARE(f.listener.statusTexts(), QStringList{done});
+    QVERIFY(libraryNames(f.library) != before);
+    QCOMPARE(libraryAfterRestart(), libraryNames(f.library));
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+void GlueTest::failedImportLeavesNothingBehind_data()
+{
+    QTest::addColumn<int>("room"); // the size to which a file may grow; -1: a read-only data folder
+
+    // The new list's empty file and the list of lists are written, its entries are not.
+    QTest::newRow("room for an empty list only") << 40;
+    QTest::newRow("no room at all") << 1;
+    QTest::newRow("read-only data folder") << -1;
+}
+
+void GlueTest::failedImportLeavesNothingBehind()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(int, room);
+
+    Fixture f;
+    f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}, {4, QStringLiteral("b")}});
+    f.glue.exportLL(QStringLiteral("Gig"), f.dir.path() + QDir::separator());
+    f.makeList(QStringLiteral("Other"));
+    f.glue.setActiveLL(QStringLiteral("Live"));
+    const QStringList before = describeLists(f.lists);
+    const QMap<QString, QByteArray> dataBefore = dataFiles(f);
+    f.forget();
+
+    {
+        const FailingDataFolder failing(f.dataFolder(), room < 0 ? std::nullopt : std::optional<rlim_t>(room));
+        if (!failing.fails())
+            QSKIP("the data folder cannot be made read-only here");
+        f.glue.importLL(f.dir.path() + QStringLiteral("/Gig/Gig.kxf"), QStringLiteral("Gig"));
+    }
+
+    QVERIFY(!f.listener.statusTexts().contains(QStringLiteral(" File imported successfully!")));
+    QCOMPARE(f.listener.events.mid(f.listener.events.size() - 3),
+             (QStringList{QStringLiteral("LoadListChange(Live,0)"), QStringLiteral("LoadListsChange(0 of 2)"),
+                          QStringLiteral("UpdateStatusBar( File import failed!)")}));
+    QCOMPARE(describeLists(f.lists), before);
+    QCOMPARE(f.glue.getActiveLoadList()->name(), QStringLiteral("Live"));
+    QCOMPARE(dataFiles(f), dataBefore);
+    QCOMPARE(listsAfterRestart(), before);
+#else
+    QSKIP("needs a file size limit");
+#endif
 }
 
 void GlueTest::failedSaveIsReportedAndKeepsLists()

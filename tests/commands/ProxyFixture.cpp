@@ -121,9 +121,13 @@ void ProxyFixture::makeList(const QString &name, const QList<std::pair<int, QStr
     }
 }
 
-void ProxyFixture::answerText(const QString &text, const QString &button)
+void ProxyFixture::answerText(const QString &text, const QString &button, std::function<void()> meanwhile)
 {
-    seam.onNextDialog([this, text, button](QDialog &dialog) { return answerPrompt(dialog, text, button); });
+    seam.onNextDialog([this, text, button, meanwhile = std::move(meanwhile)](QDialog &dialog) {
+        if (meanwhile)
+            meanwhile();
+        return answerPrompt(dialog, text, button);
+    });
 }
 
 int ProxyFixture::answerPrompt(QDialog &dialog, const QString &text, const QString &button)

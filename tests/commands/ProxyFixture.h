@@ -84,8 +84,10 @@ struct ProxyFixture {
     void makeList(const QString &name, const QList<std::pair<int, QString>> &entries = {});
 
     // Answers the next question of the text-input dialog: types the text and presses
-    // the button (btnOk, btnOkAll, btnCancel, btnCancelAll).
-    void answerText(const QString &text, const QString &button = QStringLiteral("btnOk"));
+    // the button (btnOk, btnOkAll, btnCancel, btnCancelAll); runs meanwhile first, as
+    // what happens while the question is open.
+    void answerText(const QString &text, const QString &button = QStringLiteral("btnOk"),
+                    std::function<void()> meanwhile = {});
     // Answers the next file dialog with these paths (one, or several in one folder),
     // or cancels it.
     void chooseFiles(const QStringList &paths);

@@ -263,7 +263,7 @@ void TransferTest::missingFileFailsAlone()
     const QList<QByteArray> files = f.makeList({2, 3}, names);
     QVERIFY(QFile::remove(f.soundPath(names.constFirst())));
 
-    f.glue.sendBlock(-1, f.bar);
+    f.glue.sendBlock(0, f.bar);
 
     QVERIFY(m_unit->waitForMessages(m_seen + blocksPerImage, patience));
     QCOMPARE(m_unit->messages().size(), m_seen + blocksPerImage);
@@ -298,6 +298,11 @@ void TransferTest::nothingIsSent_data()
         warningTurnedOff();
         f.makeList({1});
     }) << 7 << QStringList{QStringLiteral(" Cannot open Midi Port for output")} << QStringList{};
+    // The unit is the first port, the one that a device of -1 would open.
+    QTest::newRow("no device chosen") << Step([](Fixture &f) {
+        warningTurnedOff();
+        f.makeList({1});
+    }) << -1 << QStringList{QStringLiteral(" Cannot open Midi Port for output")} << QStringList{};
     QTest::newRow("library missing") << Step([](Fixture &f) {
         warningTurnedOff();
         f.makeList({1});

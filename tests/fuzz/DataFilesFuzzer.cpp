@@ -116,12 +116,13 @@ void expectSame(const char *file, const QStringList &first, const QStringList &s
 
 void libraryFile(const QByteArray &input)
 {
-    const QString file = dataPath() + Library::fileBaseName() + QStringLiteral(".dat");
+    const QString file = dataPath() + libraryFileBaseName() + QStringLiteral(".dat");
     writeBytes(file, input);
     Library first;
     loadFromFile(first.persistent(), QString());
     QFile::remove(file);
-    first.save();
+    if (first.save())
+        std::abort();
     Library second;
     loadFromFile(second.persistent(), QString());
     expectSame("library file", records(first.persistent()), records(second.persistent()));

@@ -3,6 +3,7 @@
 #include "model/Global.h"
 #include "model/LoadLists.h"
 
+#include "FileSizeLimit.h"
 #include "ScriptedModalSeam.h"
 #include "TempDataFolder.h"
 
@@ -66,7 +67,9 @@ private Q_SLOTS:
     void missingSoundFileIsLeftOut();
     void sameFileNameTwice();
     void importReadsOnlyFilesInsideThePackage();
-    void exportTwiceKeepsFirstCopies();
+    void exportAgainWritesTheCurrentCopies();
+    void failedExportAgainKeepsThePackage_data();
+    void failedExportAgainKeepsThePackage();
     void exportsTheActiveListUnderTheGivenName();
     void failedCopyInExistingFolderRemovesOnlyItsOwnFiles();
     void failedCopyInNewFolderRemovesTheFolder();
@@ -204,7 +207,10 @@ void ExportPackageTest::importReadsOnlyFilesInsideThePackage()
                                  "6\t7\tPad\tsub/pad.tvs\r\n"
                                  "7\t8\tMissing\tmissing.tvs\r\n\r\n"));
 
-    QCOMPARE(fileOutsidePackage(folder + QStringLiteral("Gig.kxf")), std::optional<QString>(climbing));
+    const std::optional<PackageFault> fault = packageFault(folder + QStringLiteral("Gig.kxf"));
+    QVERIFY(fault);
+    QCOMPARE(fault->kind, PackageFault::Kind::Outside);
+    QCOMPARE(fault->file, climbing);
     auto imported = std::make_shared<LoadList>();
     p.lists.setActiveLoadList(imported);
     p.lists.importLoadList(folder + QStringLiteral("Gig.kxf"));
@@ -220,25 +226,76 @@ void ExportPackageTest::importReadsOnlyFilesInsideThePackage()
     QVERIFY(seam.messages().isEmpty());
 
     QVERIFY(p.exports.writeBytes(QStringLiteral("Gig/Fine.kxf"), "0\t1\tKick\tkick.tvs\r\n6\t7\tPad\tsub/pad.tvs\r\n\r\n"));
-    QCOMPARE(fileOutsidePackage(folder + QStringLiteral("Fine.kxf")), std::nullopt);
+    QVERIFY(!packageFault(folder + QStringLiteral("Fine.kxf")));
 }
 
-void ExportPackageTest::exportTwiceKeepsFirstCopies()
+void ExportPackageTest::exportAgainWritesTheCurrentCopies()
 {
     Package p;
     test::ScriptedModalSeam seam;
     p.place(3, QStringLiteral("Pad"));
     QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
-    QVERIFY(QFile::remove(p.live->getModel(3)->path()));
+    QVERIFY(p.exports.writeBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("mine.tvs")), "mine"));
     QVERIFY(p.sounds.writeBytes(QStringLiteral("a/pad.tvs"), "changed"));
     p.place(7, QStringLiteral("Lead"));
 
     QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
 
-    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("pad.tvs"))), QByteArray("Pad"));
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("pad.tvs"))), QByteArray("changed"));
     QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))),
              QByteArray("3\t30\tPad\tpad.tvs\r\n7\t70\tLead\tlead.tvs\r\n\r\n"));
+    // Files of the folder that the list does not name stay, and no half-written file is left.
+    QCOMPARE(filesIn(p.exports.filePath(QStringLiteral("Live"))),
+             (QStringList{QStringLiteral("Live.kxf"), QStringLiteral("lead.tvs"), QStringLiteral("mine.tvs"),
+                          QStringLiteral("pad.tvs")}));
     QVERIFY(seam.messages().isEmpty());
+}
+
+void ExportPackageTest::failedExportAgainKeepsThePackage_data()
+{
+    QTest::addColumn<QByteArray>("changedPad");
+    QTest::addColumn<QString>("leadName");
+
+    // The limit lets every file of the first export through; what grows past it fails.
+    QTest::newRow("a copy does not fit") << QByteArray(200, 'p') << QStringLiteral("Lead");
+    QTest::newRow("the export file does not fit") << QByteArray("changed") << QString(60, u'L');
+}
+
+void ExportPackageTest::failedExportAgainKeepsThePackage()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QByteArray, changedPad);
+    QFETCH(QString, leadName);
+
+    Package p;
+    test::ScriptedModalSeam seam;
+    p.place(1, QStringLiteral("Kick"));
+    p.place(3, QStringLiteral("Pad"));
+    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
+    const QString folder = p.exports.filePath(QStringLiteral("Live"));
+    const auto package = [&p, &folder] {
+        QStringList files;
+        for (const QString &file : filesIn(folder))
+            files.append(file + u'=' + QString::fromUtf8(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), file))));
+        return files;
+    };
+    const QStringList before = package();
+    QVERIFY(p.sounds.writeBytes(QStringLiteral("a/pad.tvs"), changedPad));
+    QVERIFY(p.sounds.writeBytes(QStringLiteral("a/kick.tvs"), "kick, changed"));
+    p.place(7, leadName);
+
+    bool failed = false;
+    {
+        test::FileSizeLimit fullDisk(100);
+        failed = p.lists.exportLoadList(QStringLiteral("Live"), p.dest());
+    }
+
+    QVERIFY(failed);
+    QCOMPARE(seam.messageTexts(), QStringList{copyFailure});
+    QCOMPARE(package(), before);
+#else
+    QSKIP("needs a file size limit");
+#endif
 }
 
 void ExportPackageTest::exportsTheActiveListUnderTheGivenName()

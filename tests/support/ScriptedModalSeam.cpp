@@ -42,6 +42,7 @@ void ScriptedModalSeam::clear()
     m_messages.clear();
     m_journal.clear();
     m_answers.clear();
+    m_messageScripts.clear();
     m_dialogScripts.clear();
     m_fileDialogScripts.clear();
     m_dialogsShown = 0;
@@ -52,6 +53,8 @@ Answer ScriptedModalSeam::messageBox(const MessageRequest &request)
 {
     m_messages.append(request);
     note(QStringLiteral("box: ") + request.text);
+    if (const std::optional<MessageScript> script = takeNext(m_messageScripts))
+        return (*script)(request);
     if (!m_answers.empty()) {
         const Answer answer = m_answers.front();
         m_answers.pop_front();

@@ -27,6 +27,8 @@ public:
     using DialogScript = std::function<int(QDialog &)>;
     // Looks at the configured file dialog and answers the chosen paths, nullopt for Cancel.
     using FileDialogScript = std::function<std::optional<QStringList>(QFileDialog &)>;
+    // Runs while a message box is up, as what happens meanwhile, and answers it.
+    using MessageScript = std::function<Answer(const MessageRequest &)>;
 
     ScriptedModalSeam();
     ~ScriptedModalSeam() override;
@@ -34,6 +36,8 @@ public:
     ScriptedModalSeam &operator=(const ScriptedModalSeam &) = delete;
 
     void answerNext(Answer answer) { m_answers.push_back(answer); }
+    // Answers the next message box by the script, before any answerNext.
+    void onNextMessage(MessageScript script) { m_messageScripts.push_back(std::move(script)); }
     void onNextDialog(DialogScript script) { m_dialogScripts.push_back(std::move(script)); }
     void onNextFileDialog(FileDialogScript script) { m_fileDialogScripts.push_back(std::move(script)); }
 
@@ -46,7 +50,8 @@ public:
     int unexpected() const noexcept { return m_unexpected; }
     bool allAnswersUsed() const noexcept
     {
-        return m_answers.empty() && m_dialogScripts.empty() && m_fileDialogScripts.empty();
+        return m_answers.empty() && m_messageScripts.empty() && m_dialogScripts.empty()
+            && m_fileDialogScripts.empty();
     }
     void clear();
 
@@ -58,6 +63,7 @@ private:
     QList<MessageRequest> m_messages;
     QStringList m_journal;
     std::deque<Answer> m_answers;
+    std::deque<MessageScript> m_messageScripts;
     std::deque<DialogScript> m_dialogScripts;
     std::deque<FileDialogScript> m_fileDialogScripts;
     int m_dialogsShown = 0;

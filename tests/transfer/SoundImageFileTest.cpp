@@ -2,8 +2,10 @@
 #include "transfer/IdAccumulator.h"
 #include "transfer/Transfer.h"
 
+#include "NoSoundImage.h"
 #include "TestFiles.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 #include <atomic>
@@ -64,6 +66,9 @@ private Q_SLOTS:
     void convertFileWritesHeaderAndCopy();
     void convertFileFailures_data();
     void convertFileFailures();
+    void whatIsNoFileIsNotRead_data();
+    void whatIsNoFileIsNotRead();
+    void convertFileToAPipeNobodyReads();
     void imageData_data();
     void imageData();
     void imageDataOfFileBeyondFourGiB();
@@ -218,6 +223,50 @@ void SoundImageFileTest::convertFileFailures()
         QCOMPARE(readAll(target), written);
     else if (!sourceExists)
         QVERIFY(!QFile::exists(target));
+}
+
+void SoundImageFileTest::whatIsNoFileIsNotRead_data()
+{
+    QTest::addColumn<NoSoundImage>("kind");
+
+    QTest::newRow("named pipe") << NoSoundImage::Pipe;
+    QTest::newRow("folder") << NoSoundImage::Folder;
+    QTest::newRow("dangling link") << NoSoundImage::DanglingLink;
+    QTest::newRow("device") << NoSoundImage::Device;
+}
+
+// Nothing but an ordinary file is read: a named pipe would hold the caller until
+// another process opens it, and a folder or a device is no sound image to copy.
+void SoundImageFileTest::whatIsNoFileIsNotRead()
+{
+    QFETCH(NoSoundImage, kind);
+    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".tvs"));
+    QVERIFY(makeNoSoundImage(kind, path));
+    const QByteArray name = QFile::encodeName(path);
+    const QString destination = m_dir.filePath(QStringLiteral("converted.tvs"));
+    QFile::remove(destination);
+
+    const PipeOpener opener(path);
+    QCOMPARE(::readTag(name.constData()), missing);
+    QCOMPARE(::getTvsId(name.constData()), missing);
+    QCOMPARE(::getId(name.constData()), missing);
+    QCOMPARE(::convertFile(name.constData(), QFile::encodeName(destination).constData(), 1), -1);
+    QVERIFY(!kivo::transfer::readImageData(name.constData()));
+
+    QVERIFY2(!opener.opened(), "a call waited for the other end of the pipe");
+    QVERIFY(!QFileInfo::exists(destination));
+}
+
+void SoundImageFileTest::convertFileToAPipeNobodyReads()
+{
+    const QByteArray source = QFile::encodeName(writeFile(m_dir, QStringLiteral("abc.raw"), "abc"));
+    const QString pipe = m_dir.filePath(QStringLiteral("nobody reads.tvs"));
+    QVERIFY(makeNoSoundImage(NoSoundImage::Pipe, pipe));
+
+    const PipeOpener opener(pipe);
+    QCOMPARE(::convertFile(source.constData(), QFile::encodeName(pipe).constData(), 1), -1);
+
+    QVERIFY2(!opener.opened(), "the copy waited for a reader of the pipe");
 }
 
 void SoundImageFileTest::imageData_data()

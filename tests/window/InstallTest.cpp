@@ -82,13 +82,13 @@ void InstallTest::initTestCase()
     m_prefix = m_root.filePath(QStringLiteral("Kivo Rudovaz, installed"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath(QStringLiteral("user"))));
     qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_root.filePath(QStringLiteral("machine"))));
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(installed(QStringLiteral("share"))));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(installed(QStringLiteral(KIVO_INSTALL_DATA_DIR))));
     install(m_prefix);
     if (QTest::currentTestFailed())
         return;
 
     // As the installed program does at its start.
-    useInstalledSettings(installed(QStringLiteral("bin")));
+    useInstalledSettings(installed(QStringLiteral(KIVO_INSTALL_BIN_DIR)));
 }
 
 void InstallTest::install(const QString &prefix)
@@ -114,15 +114,17 @@ void InstallTest::filesInPlace_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("executable");
 
-    QTest::newRow("program") << QStringLiteral("bin/kivo-rudovaz") << true;
-    QTest::newRow("kivotools") << QStringLiteral("lib/kivo-rudovaz/") + kivotoolsFileName() << false;
-    QTest::newRow("common dialogs") << QStringLiteral("lib/kivo-rudovaz/") + commonDialogFileName() << false;
-    QTest::newRow("help") << QStringLiteral("share/kivo-rudovaz/kivoHelp.hlp") << false;
-    QTest::newRow("artwork") << QStringLiteral("share/kivo-rudovaz/splash.svg") << false;
-    QTest::newRow("icon") << QStringLiteral("share/icons/hicolor/scalable/apps/kivo-rudovaz.svg") << false;
-    QTest::newRow("desktop entry") << QStringLiteral("share/applications/kivo-rudovaz.desktop") << false;
-    QTest::newRow("file type") << QStringLiteral("share/mime/packages/kivo-rudovaz.xml") << false;
-    QTest::newRow("settings") << QStringLiteral("etc/xdg/Tulvex/Kivo Rudovaz.conf") << false;
+    QTest::newRow("program") << QStringLiteral(KIVO_INSTALL_BIN_DIR "/kivo-rudovaz") << true;
+    QTest::newRow("kivotools") << QStringLiteral(KIVO_INSTALL_SYSTEM_DIR "/") + kivotoolsFileName() << false;
+    QTest::newRow("common dialogs") << QStringLiteral(KIVO_INSTALL_SYSTEM_DIR "/") + commonDialogFileName() << false;
+    QTest::newRow("help") << QStringLiteral(KIVO_INSTALL_PATH_DIR "/kivoHelp.hlp") << false;
+    QTest::newRow("artwork") << QStringLiteral(KIVO_INSTALL_PATH_DIR "/splash.svg") << false;
+    QTest::newRow("icon") << QStringLiteral(KIVO_INSTALL_DATA_DIR "/icons/hicolor/scalable/apps/kivo-rudovaz.svg")
+                          << false;
+    QTest::newRow("desktop entry") << QStringLiteral(KIVO_INSTALL_DATA_DIR "/applications/kivo-rudovaz.desktop")
+                                   << false;
+    QTest::newRow("file type") << QStringLiteral(KIVO_INSTALL_DATA_DIR "/mime/packages/kivo-rudovaz.xml") << false;
+    QTest::newRow("settings") << QStringLiteral(KIVO_INSTALL_SYSCONF_DIR "/xdg/Tulvex/Kivo Rudovaz.conf") << false;
 }
 
 void InstallTest::filesInPlace()
@@ -142,8 +144,8 @@ void InstallTest::settingsNameTheInstallation_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("folder");
 
-    QTest::newRow("Path") << QStringLiteral("Path") << QStringLiteral("share/kivo-rudovaz/");
-    QTest::newRow("System") << QStringLiteral("System") << QStringLiteral("lib/kivo-rudovaz/");
+    QTest::newRow("Path") << QStringLiteral("Path") << QStringLiteral(KIVO_INSTALL_PATH_DIR "/");
+    QTest::newRow("System") << QStringLiteral("System") << QStringLiteral(KIVO_INSTALL_SYSTEM_DIR "/");
 }
 
 // Read as the program reads them: absolute folders of this installation, each
@@ -161,7 +163,7 @@ void InstallTest::settingsNameTheInstallation()
 
 void InstallTest::desktopEntryStartsTheInstalledProgram()
 {
-    const QString entry = installed(QStringLiteral("share/applications/kivo-rudovaz.desktop"));
+    const QString entry = installed(QStringLiteral(KIVO_INSTALL_DATA_DIR "/applications/kivo-rudovaz.desktop"));
     const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     QVERIFY2(!validator.isEmpty(), "desktop-file-validate (desktop-file-utils) is not installed");
     QProcess validate;
@@ -172,7 +174,7 @@ void InstallTest::desktopEntryStartsTheInstalledProgram()
     QVERIFY2(validate.exitCode() == 0 && complaints.isEmpty(), complaints);
 
     const QStringList lines = readText(entry).split(u'\n');
-    QVERIFY(lines.contains(QStringLiteral("Exec=\"") + installed(QStringLiteral("bin/kivo-rudovaz")) +
+    QVERIFY(lines.contains(QStringLiteral("Exec=\"") + installed(QStringLiteral(KIVO_INSTALL_BIN_DIR "/kivo-rudovaz")) +
                            QStringLiteral("\" %f")));
     QVERIFY(lines.contains(QStringLiteral("MimeType=application/x-kivo-sound-image;")));
     QVERIFY(lines.contains(QStringLiteral("Icon=kivo-rudovaz")));
@@ -217,13 +219,13 @@ void InstallTest::kivotoolsBoundFromSystemFolder()
     environment.insert(QStringLiteral("KIVO_PROBE_FILE"), soundImage);
     environment.insert(QStringLiteral("LD_LIBRARY_PATH"), QStringLiteral(KIVO_BUILT_KIVOTOOLS_DIR));
     program.setProcessEnvironment(environment);
-    program.start(installed(QStringLiteral("bin/kivo-rudovaz")), {});
+    program.start(installed(QStringLiteral(KIVO_INSTALL_BIN_DIR "/kivo-rudovaz")), {});
     QVERIFY(program.waitForFinished(-1));
     const QString output = QString::fromLocal8Bit(program.readAllStandardOutput());
     QVERIFY2(program.exitCode() == 0, qPrintable(output + QString::fromLocal8Bit(program.readAllStandardError())));
 
     const QString systemCopy =
-        QFileInfo(installed(QStringLiteral("lib/kivo-rudovaz/") + kivotoolsFileName())).canonicalFilePath();
+        QFileInfo(installed(QStringLiteral(KIVO_INSTALL_SYSTEM_DIR "/") + kivotoolsFileName())).canonicalFilePath();
     QCOMPARE(output.split(u'\n', Qt::SkipEmptyParts), QStringList({QStringLiteral("74565"), systemCopy}));
 }
 
@@ -233,8 +235,8 @@ void InstallTest::startUp_data()
     QTest::addColumn<QStringList>("shown");   // the lines of the start-up probe
     QTest::addColumn<int>("exitCode");
 
-    const QString system = QStringLiteral("lib/kivo-rudovaz/");
-    const QString path = QStringLiteral("share/kivo-rudovaz/");
+    const QString system = QStringLiteral(KIVO_INSTALL_SYSTEM_DIR "/");
+    const QString path = QStringLiteral(KIVO_INSTALL_PATH_DIR "/");
     const QStringList statuses{QStringLiteral("status Checking registry..."),
                                QStringLiteral("status Checking application path..."),
                                QStringLiteral("status Checking required OCX file..."),
@@ -297,7 +299,7 @@ void InstallTest::startUp()
     environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.start(prefix + QStringLiteral("/bin/kivo-rudovaz"), {});
+    program.start(prefix + QStringLiteral("/" KIVO_INSTALL_BIN_DIR "/kivo-rudovaz"), {});
     // A start-up that waits for an answer the probe cannot give fails here rather
     // than hanging; the process ends with its QProcess.
     const bool finished = program.waitForFinished(120000);

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,6 +66,7 @@ void WindowFixture::setUp()
     writeInstallation();
 
     m_seam = std::make_unique<ScriptedModalSeam>();
+    m_pauses = std::make_unique<RecordingPauses>();
     m_library = std::make_unique<Library>();
     m_lists = std::make_unique<LoadLists>();
 }
@@ -75,6 +77,7 @@ void WindowFixture::tearDown()
     QVERIFY2(test::visibleTopLevels().isEmpty(), "a window outlived its test");
     QCOMPARE(m_seam->unexpected(), 0);
     m_seam.reset();
+    m_pauses.reset();
     m_lists.reset();
     m_library.reset();
 }
@@ -136,7 +139,7 @@ void WindowFixture::prepareDataFolder(const QStringList &library, const QList<st
         sound.write(soundContent(name));
         files.add(newModel(++tag, name, soundPath(name)));
     }
-    files.save();
+    QVERIFY(!files.save());
     LoadLists saved;
     for (const auto &[listName, locations] : lists) {
         QString name = listName;
@@ -180,6 +183,14 @@ void WindowFixture::invoke(const QString &name)
 QByteArray WindowFixture::soundContent(const QString &) const
 {
     return QByteArray(64, 'x');
+}
+
+bool WindowFixture::writeSoundFile(const QString &path) const
+{
+    const QFileInfo info(path);
+    const QByteArray content = soundContent(info.completeBaseName());
+    QFile sound(path);
+    return QDir().mkpath(info.path()) && sound.open(QIODevice::WriteOnly) && sound.write(content) == content.size();
 }
 
 } // namespace kivo::test

@@ -6,6 +6,7 @@
 #include "model/LoadLists.h"
 
 #include "FormControls.h"
+#include "RecordingPauses.h"
 #include "ScriptedModalSeam.h"
 #include "TemporarySettings.h"
 
@@ -79,11 +80,15 @@ protected:
     void invoke(const QString &name);
     // The bytes of a sound image file that prepareDataFolder writes.
     virtual QByteArray soundContent(const QString &name) const;
+    // Writes a sound image file at the path, and its folder; false when that fails.
+    bool writeSoundFile(const QString &path) const;
 
     QTemporaryDir m_root;
     std::optional<TemporarySettings> m_settings;
     qsizetype m_realDevices = 0;
     std::unique_ptr<ScriptedModalSeam> m_seam;
+    // The splash and the transfer pause on purpose; the tests only note it.
+    std::unique_ptr<RecordingPauses> m_pauses;
     std::unique_ptr<Library> m_library;
     std::unique_ptr<LoadLists> m_lists;
     std::unique_ptr<frmKivo> m_window;

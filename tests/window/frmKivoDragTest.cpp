@@ -1,6 +1,7 @@
 #include "commands/GlueProxy.h"
 #include "window/DragAndDrop.h"
 
+#include "NoSoundImage.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -148,6 +150,8 @@ private Q_SLOTS:
     void libraryTakesWhatIsDraggedOverIt();
     void filesDroppedOnTheLibrary_data();
     void filesDroppedOnTheLibrary();
+    void shellFileThatIsNoSoundImage_data();
+    void shellFileThatIsNoSoundImage();
 
 private:
     QByteArray soundContent(const QString &name) const override
@@ -448,6 +452,63 @@ void frmKivoDragTest::filesDroppedOnTheLibrary()
     QCOMPARE(libraryPaths, expectedPaths);
     QVERIFY(response.accepted);
     QCOMPARE(response.action, Qt::CopyAction);
+}
+
+void frmKivoDragTest::shellFileThatIsNoSoundImage_data()
+{
+    QTest::addColumn<NoSoundImage>("kind");
+    QTest::addColumn<bool>("dropped"); // else named on the command line
+
+    const std::pair<NoSoundImage, const char *> kinds[] = {
+        {NoSoundImage::Pipe, "named pipe"},   {NoSoundImage::Empty, "empty file"},
+        {NoSoundImage::Short, "short file"},  {NoSoundImage::Folder, "folder"},
+        {NoSoundImage::DanglingLink, "dangling link"}, {NoSoundImage::Device, "device"},
+    };
+    for (const auto &[kind, name] : kinds) {
+        QTest::addRow("%s dropped", name) << kind << true;
+        QTest::addRow("%s on the command line", name) << kind << false;
+    }
+}
+
+// A file from the shell that holds no sound image is refused with its reason, and a
+// drop goes on with its next file.
+void frmKivoDragTest::shellFileThatIsNoSoundImage()
+{
+    QFETCH(NoSoundImage, kind);
+    QFETCH(bool, dropped);
+
+    QVERIFY(QDir().mkpath(droppedFile({})));
+    const QString odd = droppedFile(QString::fromLatin1(QTest::currentDataTag()) + u".tvs"_s);
+    QVERIFY(makeNoSoundImage(kind, odd));
+    const QString sound = droppedFile(QString::fromLatin1(QTest::currentDataTag()) + u" sound.tvs"_s);
+    QVERIFY(writeSoundFile(sound));
+    // Every file may be asked its name; only the sound image is.
+    QStringList asked;
+    for (int prompt = 0; prompt < 2; ++prompt) {
+        m_seam->onNextDialog([&asked](QDialog &dialog) {
+            asked.append(dialog.findChild<QLineEdit *>(u"txtText"_s)->text());
+            return press(u"btnOk"_s)(dialog);
+        });
+    }
+    const PipeOpener opener(odd);
+
+    if (dropped) {
+        QVERIFY(start());
+        auto &libraryList = control<QListWidget>(u"objLibrary"_s);
+        const std::unique_ptr<QMimeData> data = dragData(Carried::Files, {odd, sound});
+        dropOn(libraryList, atHeight(libraryList, 20), *data);
+    } else {
+        QVERIFY(start({}, u"\""_s + odd + u"\""_s));
+    }
+
+    QVERIFY2(!opener.opened(), "the window waited for the other end of the pipe");
+    const QStringList added = dropped ? QStringList{QFileInfo(sound).completeBaseName()} : QStringList{};
+    QCOMPARE(asked, added);
+    QCOMPARE(rowsOf(control<QListWidget>(u"objLibrary"_s)), added);
+    const QStringList boxes = m_seam->messageTexts();
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.front().startsWith(u"Cannot add "_s + odd + u"\r\n"_s), qPrintable(boxes.front()));
+    QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), dropped ? u" File added"_s : u" Cannot add Sound Image file"_s);
 }
 
 QTEST_MAIN(frmKivoDragTest)

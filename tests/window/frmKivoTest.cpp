@@ -45,6 +45,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -61,6 +62,9 @@ namespace {
 
 const QString workingDirectoryMessage = u"There was a problem setting the Application's working directory"_s;
 const QString initializingMessage = u"Initializing Application Failed"_s;
+// Follows the working-directory message when the settings file (%1) cannot be read.
+const QString unreadableSettings = u"\r\nThe settings file \"%1\" cannot be read. Mend it, or empty it to start with "
+                                   "new settings, then start Kivo Rudovaz again."_s;
 const QString saveQuestion = u"Save the changes to your Load Lists before you exit?"_s;
 
 // A seam that only notes whether the main window was visible at each message.
@@ -111,9 +115,41 @@ SecondStart startSecondCopy(frmKivo &running, const QString &commandLine)
     SecondStart result;
     result.loaded = second.Form_Load();
     result.handedOver = second.handedOver();
-    result.arrived = result.handedOver && arrived.wait();
+    // The running copy takes it while the second start waits for its answer.
+    result.arrived = result.handedOver && (!arrived.isEmpty() || arrived.wait());
     return result;
 }
+
+// A later start of the program in a process of its own, made while the running window
+// waits on a question: it hands over its command line and says what became of it.
+class LaterStart {
+public:
+    LaterStart() = default;
+    LaterStart(const LaterStart &) = delete;
+    LaterStart &operator=(const LaterStart &) = delete;
+    ~LaterStart()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+
+    // Starts it and waits until the running copy holds its command line unanswered.
+    bool startAndWait(const frmKivo &running, const QString &dataFolder, const QString &commandLine)
+    {
+        auto *copy = running.findChild<RunningCopy *>(u"runningCopy"_s);
+        if (copy == nullptr)
+            return false;
+        QSignalSpy waiting(copy, &RunningCopy::handOverWaiting);
+        m_process.start(QStringLiteral(KIVO_LATER_START), {dataFolder, commandLine});
+        return m_process.waitForStarted() && waiting.wait(20000);
+    }
+    bool ended() const { return m_process.state() == QProcess::NotRunning; }
+    // "handed over", "running" (it holds the folder and starts on its own) or "unreachable".
+    QString outcome() { return QString::fromLocal8Bit(m_process.readAllStandardOutput()).trimmed(); }
+
+private:
+    QProcess m_process;
+};
 
 // What a copy that was killed leaves in the data folder and beside it: its lock file
 // naming a process that no longer runs, and its bound socket that nobody listens on.
@@ -167,6 +203,8 @@ private Q_SLOTS:
 
     void startUp_data();
     void startUp();
+    void unreadableSettingsLockNobodyOut_data();
+    void unreadableSettingsLockNobodyOut();
     void windowHiddenWhileSplashRuns();
     void splashCheckFailingEndsStartUp();
     void unusableCommonDialogsEndStartUp();
@@ -185,6 +223,11 @@ private Q_SLOTS:
     void secondStartHandsOver_data();
     void secondStartHandsOver();
     void killedCopyBlocksNoStart();
+    void handOverDuringExitQuestion_data();
+    void handOverDuringExitQuestion();
+    void handOverDuringStartUp_data();
+    void handOverDuringStartUp();
+    void fileTakenBeforeExitIsOffered();
     void unsavedChangesAtExit_data();
     void unsavedChangesAtExit();
     void commandsForward_data();
@@ -248,8 +291,8 @@ void frmKivoTest::startUp_data()
     QTest::newRow("value names another folder")
         << true << Personal::Elsewhere << true << false << false << QStringList{workingDirectoryMessage} << u"other"_s << true;
     QTest::newRow("value cannot be written")
-        << false << Personal::Unwritable << true << false << false << QStringList{initializingMessage, workingDirectoryMessage}
-        << u"NONE"_s << true;
+        << false << Personal::Unwritable << true << false << false
+        << QStringList{initializingMessage, workingDirectoryMessage + unreadableSettings} << u"NONE"_s << true;
     QTest::newRow("documents folder missing")
         << false << Personal::NoKey << false << false << true << QStringList() << u"="_s << true;
     // The data folder cannot be made: its message, and the program runs on without it.
@@ -267,6 +310,7 @@ void frmKivoTest::startUp()
     QFETCH(QStringList, messages);
     QFETCH(QString, personalAfter);
     QFETCH(bool, keyAfter);
+    messages.replaceInStrings(u"%1"_s, m_settings->userFile());
 
     if (folderExists)
         QVERIFY(QDir().mkpath(dataFolder()));
@@ -291,6 +335,9 @@ void frmKivoTest::startUp()
         QCOMPARE(message.icon, Icon::None);
     }
     QCOMPARE(m_window->isVisible(), started);
+    // Each of the splash's five checks stays a moment so that it can be read; a start
+    // that stops before the splash does not wait.
+    QCOMPARE(m_pauses->asked(), QList<std::chrono::milliseconds>(started ? 5 : 0, std::chrono::milliseconds(150)));
     if (personal != Personal::Unwritable)
         QCOMPARE(QFileInfo::exists(m_settings->userFile()), keyAfter);
     const QString stored = getRegistryValue(RootKey::HKEY_CURRENT_USER, u"Personal"_s);
@@ -312,6 +359,64 @@ void frmKivoTest::startUp()
     QCOMPARE(control<QComboBox>(u"cboActiveList"_s).currentIndex(), -1);
     QCOMPARE(gDialog, &getDialog());
     QVERIFY(!gDialog->isVisible());
+}
+
+namespace {
+enum class Damage { FullDiskAtFirstStart, Garbled };
+} // namespace
+Q_DECLARE_METATYPE(Damage)
+
+void frmKivoTest::unreadableSettingsLockNobodyOut_data()
+{
+    QTest::addColumn<Damage>("damage");
+    QTest::addColumn<QStringList>("messages"); // %1: the settings file
+
+    QTest::newRow("left empty by a first start on a full disk")
+        << Damage::FullDiskAtFirstStart << QStringList{initializingMessage, workingDirectoryMessage};
+    QTest::newRow("garbled") << Damage::Garbled << QStringList{workingDirectoryMessage + unreadableSettings};
+}
+
+// Settings that a start-up cannot read end it with a message that names them; once
+// the file is empty, because there is room on the disk again or the user emptied it,
+// the next start sets up the data folder as a first start does.
+void frmKivoTest::unreadableSettingsLockNobodyOut()
+{
+    QFETCH(Damage, damage);
+    QFETCH(QStringList, messages);
+
+    const QString settingsFile = m_settings->userFile();
+    // A crash can leave zeros in place of a file's text.
+    const QByteArray garbled(120, '\0');
+    if (damage == Damage::FullDiskAtFirstStart) {
+        FileSizeLimit fullDisk(0);
+        QVERIFY(!start());
+    } else {
+        QVERIFY(QDir().mkpath(dataFolder()));
+        QVERIFY(QDir().mkpath(QFileInfo(settingsFile).absolutePath()));
+        QFile file(settingsFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(garbled);
+        file.close();
+        QVERIFY(!start());
+    }
+
+    QCOMPARE(m_seam->messageTexts(), messages.replaceInStrings(u"%1"_s, settingsFile));
+    QVERIFY(QFileInfo(dataFolder()).isDir());
+    {
+        // The shut-down of the failed start wrote nothing over what the user is to mend.
+        QFile file(settingsFile);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QCOMPARE(file.readAll(), damage == Damage::Garbled ? garbled : QByteArray());
+        QVERIFY(file.resize(0));
+    }
+    m_window.reset();
+    const qsizetype shownBefore = m_seam->messages().size();
+
+    QVERIFY(start());
+
+    QCOMPARE(m_seam->messageTexts().mid(shownBefore), QStringList());
+    QCOMPARE(getRegistryValue(RootKey::HKEY_CURRENT_USER, u"Personal"_s), dataFolder());
+    QCOMPARE(dataPath(), dataFolder());
 }
 
 void frmKivoTest::windowHiddenWhileSplashRuns()
@@ -602,21 +707,45 @@ void frmKivoTest::restoreSelections_data()
     QTest::addColumn<QString>("deviceCount"); // "=rows": the number of rows, "=rows+1" one more
     QTest::addColumn<int>("listRow");
     QTest::addColumn<int>("deviceRow");
+    QTest::addColumn<QString>("deviceName"); // null: not stored, as by an older run
 
     const QStringList three{u"Port A"_s, u"Port B"_s, u"Port C"_s};
-    QTest::newRow("nothing remembered") << three << QString() << QString() << QString() << 0 << 0;
-    QTest::newRow("remembered rows") << three << u"2"_s << u"1"_s << u"=rows"_s << 2 << 1;
-    QTest::newRow("no row was selected") << three << u"-1"_s << u"-1"_s << u"=rows"_s << 0 << 0;
-    QTest::newRow("the number of rows") << three << u"3"_s << u"=rows"_s << u"=rows"_s << 0 << 0;
-    QTest::newRow("beyond the rows") << three << u"7"_s << u"40"_s << u"=rows"_s << 0 << 0;
-    QTest::newRow("below -1") << three << u"-4"_s << u"-2"_s << u"=rows"_s << 0 << 0;
-    QTest::newRow("not a number") << three << u"abc"_s << u"x1"_s << u"=rows"_s << 0 << 0;
-    QTest::newRow("blanks and a fraction") << three << u" 1.6"_s << u" 1"_s << u"=rows"_s << 2 << 1;
-    QTest::newRow("devices changed") << three << u"1"_s << u"2"_s << u"=rows+1"_s << 1 << 0;
-    QTest::newRow("device count absent") << three << u"1"_s << u"2"_s << QString() << 1 << 2;
-    QTest::newRow("device count not a number") << three << u"1"_s << u"2"_s << u"many"_s << 1 << 0;
+    QTest::newRow("nothing remembered") << three << QString() << QString() << QString() << 0 << 0 << QString();
+    QTest::newRow("remembered rows") << three << u"2"_s << u"1"_s << u"=rows"_s << 2 << 1 << QString();
+    QTest::newRow("no row was selected") << three << u"-1"_s << u"-1"_s << u"=rows"_s << 0 << 0 << QString();
+    QTest::newRow("the number of rows") << three << u"3"_s << u"=rows"_s << u"=rows"_s << 0 << 0 << QString();
+    QTest::newRow("beyond the rows") << three << u"7"_s << u"40"_s << u"=rows"_s << 0 << 0 << QString();
+    QTest::newRow("below -1") << three << u"-4"_s << u"-2"_s << u"=rows"_s << 0 << 0 << QString();
+    QTest::newRow("not a number") << three << u"abc"_s << u"x1"_s << u"=rows"_s << 0 << 0 << QString();
+    QTest::newRow("blanks and a fraction") << three << u" 1.6"_s << u" 1"_s << u"=rows"_s << 2 << 1 << QString();
+    QTest::newRow("devices changed") << three << u"1"_s << u"2"_s << u"=rows+1"_s << 1 << 0 << QString();
+    QTest::newRow("device count absent") << three << u"1"_s << u"2"_s << QString() << 1 << 2 << QString();
+    QTest::newRow("device count not a number") << three << u"1"_s << u"2"_s << u"many"_s << 1 << 0 << QString();
     QTest::newRow("second of two namesakes")
-        << QStringList{u"Same"_s, u"Same"_s, u"Other"_s} << u"0"_s << u"1"_s << u"=rows"_s << 0 << 0;
+        << QStringList{u"Same"_s, u"Same"_s, u"Other"_s} << u"0"_s << u"1"_s << u"=rows"_s << 0 << 0 << QString();
+
+    // The unit that was selected is found by its name wherever it is now, and none is
+    // selected when it is gone.
+    QTest::newRow("the named unit in another row")
+        << three << u"0"_s << u"0"_s << u"=rows"_s << 0 << 2 << u"Port C"_s;
+    QTest::newRow("the named unit gone") << three << u"0"_s << u"1"_s << u"=rows"_s << 0 << -1 << u"Port Z"_s;
+    QTest::newRow("the named unit among other devices")
+        << three << u"0"_s << u"0"_s << u"=rows+1"_s << 0 << 1 << u"Port B"_s;
+    QTest::newRow("the named unit, no row remembered")
+        << three << u"0"_s << u"-1"_s << u"=rows"_s << 0 << 1 << u"Port B"_s;
+    QTest::newRow("namesakes: the remembered one")
+        << QStringList{u"Same"_s, u"Same"_s, u"Other"_s} << u"0"_s << u"1"_s << u"=rows"_s << 0 << 1 << u"Same"_s;
+    QTest::newRow("namesakes: the first when the remembered row is another's")
+        << QStringList{u"Other"_s, u"Same"_s, u"Same"_s} << u"0"_s << u"0"_s << u"=rows"_s << 0 << 1 << u"Same"_s;
+    QTest::newRow("a name in other letter case is another's")
+        << QStringList{u"port a"_s, u"Port A"_s} << u"0"_s << u"0"_s << u"=rows"_s << 0 << 1 << u"Port A"_s;
+    // ALSA numbers a client anew when it starts again.
+    QTest::newRow("the named unit at another address")
+        << QStringList{u"Midi Through:Midi Through Port-0 14:0"_s, u"Kivo:Kivo MIDI 1 24:0"_s} << u"0"_s << u"0"_s
+        << u"=rows"_s << 0 << 1 << u"Kivo:Kivo MIDI 1 20:0"_s;
+    QTest::newRow("the named unit at its own address before a namesake elsewhere")
+        << QStringList{u"Kivo:Kivo MIDI 1 24:0"_s, u"Kivo:Kivo MIDI 1 20:0"_s} << u"0"_s << u"0"_s << u"=rows"_s
+        << 0 << 1 << u"Kivo:Kivo MIDI 1 20:0"_s;
 }
 
 void frmKivoTest::restoreSelections()
@@ -627,6 +756,7 @@ void frmKivoTest::restoreSelections()
     QFETCH(QString, deviceCount);
     QFETCH(int, listRow);
     QFETCH(int, deviceRow);
+    QFETCH(QString, deviceName);
 
     prepareDataFolder({u"Alpha"_s, u"Bravo"_s, u"Charlie"_s},
                       {{u"L0"_s, {u"Alpha"_s}}, {u"L1"_s, {u"Bravo"_s}}, {u"L2"_s, {u"Charlie"_s}}});
@@ -645,6 +775,8 @@ void frmKivoTest::restoreSelections()
         TemporarySettings::store(file, u"Device"_s, value(device));
     if (!deviceCount.isNull())
         TemporarySettings::store(file, u"Device Count"_s, value(deviceCount));
+    if (!deviceName.isNull())
+        TemporarySettings::store(file, u"Device Name"_s, deviceName);
 
     QVERIFY(start(devices));
 
@@ -663,9 +795,13 @@ void frmKivoTest::shutDownRemembersSelections_data()
     QTest::addColumn<int>("listRow");
     QTest::addColumn<int>("deviceRow");
 
-    QTest::newRow("after a normal start-up") << false << 1 << 2;
-    QTest::newRow("no row selected") << false << -1 << -1;
-    QTest::newRow("after a failed start-up") << true << -1 << -1;
+    QTest::addColumn<QString>("deviceName");
+
+    // The last run's unit was "Port B".
+    QTest::newRow("after a normal start-up") << false << 1 << 2 << u"Port C"_s;
+    // The unit away: its name is kept for the next start.
+    QTest::newRow("no row selected") << false << -1 << -1 << u"Port B"_s;
+    QTest::newRow("after a failed start-up") << true << -1 << -1 << u"Port B"_s;
 }
 
 void frmKivoTest::shutDownRemembersSelections()
@@ -673,8 +809,10 @@ void frmKivoTest::shutDownRemembersSelections()
     QFETCH(bool, startUpFails);
     QFETCH(int, listRow);
     QFETCH(int, deviceRow);
+    QFETCH(QString, deviceName);
 
     prepareDataFolder({u"Alpha"_s}, {{u"L0"_s, {}}, {u"L1"_s, {}}});
+    TemporarySettings::store(m_settings->userFile(), u"Device Name"_s, u"Port B"_s);
     if (startUpFails)
         setPersonal(Personal::Elsewhere);
     // A start-up that fails ends before the device list is filled.
@@ -693,6 +831,7 @@ void frmKivoTest::shutDownRemembersSelections()
     QCOMPARE(storedUserValue(u"Loadlist"_s), QString::number(listRow));
     QCOMPARE(storedUserValue(u"Device"_s), QString::number(deviceRow));
     QCOMPARE(storedUserValue(u"Device Count"_s), QString::number(startUpFails ? 0 : devices.size() + m_realDevices));
+    QCOMPARE(storedUserValue(u"Device Name"_s), deviceName);
     QVERIFY(m_seam->messageTexts().count(saveQuestion) == 0);
 }
 
@@ -721,8 +860,10 @@ void frmKivoTest::commandLine()
     const QString folder = m_root.filePath(u"sounds/"_s);
     const auto inFolder = [&folder](QString text) { return text.replace(u"%1"_s, folder); };
     DialogSeen seen;
-    if (!name.isNull())
+    if (!name.isNull()) {
+        QVERIFY(writeSoundFile(inFolder(path)));
         m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+    }
 
     QVERIFY(start({}, inFolder(commandLine)));
 
@@ -751,6 +892,7 @@ namespace {
 enum class Disk { Ordinary, Full, ReadOnly };
 } // namespace
 Q_DECLARE_METATYPE(Disk)
+Q_DECLARE_METATYPE(Answer)
 
 void frmKivoTest::secondStartHandsOver_data()
 {
@@ -782,8 +924,10 @@ void frmKivoTest::secondStartHandsOver()
     elsewhere.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
     DialogSeen seen;
-    if (!name.isNull())
+    if (!name.isNull()) {
+        QVERIFY(writeSoundFile(stripQuotes(commandLine)));
         m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+    }
 
     const SecondStart second = startSecondCopy(*m_window, commandLine);
 
@@ -821,6 +965,143 @@ void frmKivoTest::killedCopyBlocksNoStart()
     QVERIFY(second.arrived);
 }
 
+void frmKivoTest::handOverDuringExitQuestion_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("fullDisk"); // the save that Yes asks for fails
+    QTest::addColumn<QString>("outcome"); // of the later start
+    QTest::addColumn<bool>("closed");
+
+    // The window goes: the later start is refused and takes the folder over.
+    QTest::newRow("Yes") << Answer::Yes << false << u"running"_s << true;
+    QTest::newRow("No") << Answer::No << false << u"running"_s << true;
+    // The window stays: it takes the file and offers it.
+    QTest::newRow("Cancel") << Answer::Cancel << false << u"handed over"_s << false;
+    QTest::newRow("Yes on a full disk") << Answer::Yes << true << u"handed over"_s << false;
+}
+
+void frmKivoTest::handOverDuringExitQuestion()
+{
+    QFETCH(Answer, answer);
+    QFETCH(bool, fullDisk);
+    QFETCH(QString, outcome);
+    QFETCH(bool, closed);
+
+    prepareDataFolder({u"Alpha"_s, u"Bravo"_s}, {{u"First"_s, {u"Alpha"_s}}});
+    QVERIFY(start());
+    control<QListWidget>(u"objLibrary"_s).setCurrentRow(1);
+    control<QListWidget>(u"objLoadList"_s).setCurrentRow(5);
+    invoke(u"moveButton"_s);
+    const qsizetype shownBefore = m_seam->messages().size();
+    const QString late = soundPath(u"Late"_s);
+    QVERIFY(writeSoundFile(late));
+    LaterStart later;
+    bool waited = false;
+    std::optional<FileSizeLimit> limit;
+    m_seam->onNextMessage([&](const MessageRequest &) {
+        waited = later.startAndWait(*m_window, dataFolder(), late);
+        if (fullDisk)
+            limit.emplace(16);
+        return answer;
+    });
+    if (fullDisk)
+        m_seam->onNextMessage([&limit](const MessageRequest &) {
+            limit.reset();
+            return Answer::Ok;
+        });
+    DialogSeen seen;
+    if (!closed)
+        m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+
+    invoke(u"flmExit"_s);
+
+    QVERIFY(waited);
+    QCOMPARE(m_seam->messageTexts().at(shownBefore), saveQuestion);
+    QTRY_VERIFY_WITH_TIMEOUT(later.ended(), 20000);
+    QCOMPARE(later.outcome(), outcome);
+    QCOMPARE(m_window->isVisible(), !closed);
+    if (!closed) {
+        QTRY_VERIFY(m_seam->allAnswersUsed());
+        QCOMPARE(seen.message, u"Enter name for file: "_s + late);
+        QVERIFY(m_library->getModel(u"Late"_s));
+    }
+}
+
+void frmKivoTest::handOverDuringStartUp_data()
+{
+    QTest::addColumn<bool>("fails"); // an installation check stops the start-up
+    QTest::addColumn<QString>("outcome"); // of the later start
+
+    // It waits until the start-up is through, while the window asks for its own file's name.
+    QTest::newRow("start-up goes on") << false << u"handed over"_s;
+    QTest::newRow("start-up fails") << true << u"running"_s;
+}
+
+void frmKivoTest::handOverDuringStartUp()
+{
+    QFETCH(bool, fails);
+    QFETCH(QString, outcome);
+
+    const QString late = soundPath(u"Late"_s);
+    QVERIFY(writeSoundFile(late));
+    QVERIFY(writeSoundFile(soundPath(u"Early"_s)));
+    LaterStart later;
+    bool waited = false;
+    DialogSeen seen;
+    if (fails) {
+        QVERIFY(QFile::remove(m_settings->systemFile(0)));
+        writeInstallation(false);
+        m_seam->onNextMessage([&](const MessageRequest &) {
+            waited = later.startAndWait(*m_window, dataFolder(), late);
+            return Answer::Ok;
+        });
+    } else {
+        // The start's own file is not taken: the two sound files would read as one.
+        m_seam->onNextDialog([&](QDialog &dialog) {
+            waited = later.startAndWait(*m_window, dataFolder(), late);
+            return press(u"btnCancel"_s)(dialog);
+        });
+        m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+    }
+
+    QCOMPARE(start({}, soundPath(u"Early"_s)), !fails);
+
+    QVERIFY(waited);
+    QTRY_VERIFY_WITH_TIMEOUT(later.ended(), 20000);
+    QCOMPARE(later.outcome(), outcome);
+    if (!fails) {
+        QTRY_VERIFY(m_seam->allAnswersUsed());
+        QCOMPARE(seen.message, u"Enter name for file: "_s + late);
+        QCOMPARE(m_library->getCount(), 1);
+        QVERIFY(m_library->getModel(u"Late"_s));
+    }
+}
+
+// A file that the window took while its menu was open waits for the menu; choosing
+// Exit there still offers it before the window goes.
+void frmKivoTest::fileTakenBeforeExitIsOffered()
+{
+    QVERIFY(start());
+    auto *menu = m_window->findChild<QMenu *>(u"flmApplicatoin"_s);
+    QVERIFY(menu != nullptr);
+    menu->popup(m_window->geometry().center());
+    QTRY_VERIFY(QApplication::activePopupWidget() == menu);
+    DialogSeen seen;
+    m_seam->onNextDialog(press(u"btnOk"_s, &seen));
+    const QString late = soundPath(u"Late"_s);
+    QVERIFY(writeSoundFile(late));
+
+    const SecondStart second = startSecondCopy(*m_window, late);
+    QVERIFY(second.handedOver);
+    QVERIFY(second.arrived);
+    QCOMPARE(m_seam->dialogsShown(), 0);
+    menu->hide();
+    invoke(u"flmExit"_s);
+
+    verifyOffered(seen, u"Late"_s, late);
+    QVERIFY(!m_window->isVisible());
+}
+
 void frmKivoTest::unsavedChangesAtExit_data()
 {
     QTest::addColumn<bool>("edit");
@@ -829,25 +1110,30 @@ void frmKivoTest::unsavedChangesAtExit_data()
     QTest::addColumn<Disk>("disk");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("editInFile");
-    QTest::addColumn<QString>("message"); // the message box after the answer, empty: none
+    QTest::addColumn<QStringList>("messages"); // the message boxes after the answer
     QTest::addColumn<QString>("status"); // null: not looked at
 
     const QString saved = u" All of your Load Lists has been saved"_s;
     const QString notSaved = u" Your Load Lists could not be saved"_s;
-    QTest::newRow("nothing changed") << false << false << 0 << Disk::Ordinary << true << false << QString()
+    // The window stays, and a box says so with the system's reason where it gave one.
+    const QString notSavedBox = notSaved.trimmed();
+    QTest::newRow("nothing changed") << false << false << 0 << Disk::Ordinary << true << false << QStringList()
                                      << QString();
-    QTest::newRow("saved before exit") << true << true << 0 << Disk::Ordinary << true << true << QString() << saved;
-    QTest::newRow("Yes saves") << true << false << int(Answer::Yes) << Disk::Ordinary << true << true << QString()
-                               << saved;
+    QTest::newRow("saved before exit") << true << true << 0 << Disk::Ordinary << true << true << QStringList()
+                                       << saved;
+    QTest::newRow("Yes saves") << true << false << int(Answer::Yes) << Disk::Ordinary << true << true
+                               << QStringList() << saved;
     QTest::newRow("No drops the changes") << true << false << int(Answer::No) << Disk::Ordinary << true << false
-                                          << QString() << QString();
+                                          << QStringList() << QString();
     QTest::newRow("Cancel stays") << true << false << int(Answer::Cancel) << Disk::Ordinary << false << false
-                                  << QString() << QString();
-    QTest::newRow("Yes on a full disk stays") << true << false << int(Answer::Yes) << Disk::Full << false << false
-                                              << QString() << notSaved;
+                                  << QStringList() << QString();
+    QTest::newRow("Yes on a full disk stays")
+        << true << false << int(Answer::Yes) << Disk::Full << false << false
+        << QStringList{notSavedBox + u"\r\n"_s + qt_error_string(EFBIG)} << notSaved;
+    // The opening has said why already.
     QTest::newRow("Yes in a read-only folder stays")
         << true << false << int(Answer::Yes) << Disk::ReadOnly << false << false
-        << u"Kivo Rudovaz data path no longer exist"_s << notSaved;
+        << QStringList{u"Kivo Rudovaz data path no longer exist"_s, notSavedBox} << notSaved;
 }
 
 void frmKivoTest::unsavedChangesAtExit()
@@ -858,7 +1144,7 @@ void frmKivoTest::unsavedChangesAtExit()
     QFETCH(Disk, disk);
     QFETCH(bool, closed);
     QFETCH(bool, editInFile);
-    QFETCH(QString, message);
+    QFETCH(QStringList, messages);
     QFETCH(QString, status);
 
     prepareDataFolder({u"Alpha"_s, u"Bravo"_s}, {{u"First"_s, {u"Alpha"_s}}});
@@ -898,7 +1184,11 @@ void frmKivoTest::unsavedChangesAtExit()
         QCOMPARE(question.icon, Icon::None);
         QCOMPARE(question.title, QString());
     }
-    QCOMPARE(texts.mid(answer != 0 ? 1 : 0), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(texts.mid(answer != 0 ? 1 : 0), messages);
+    for (const MessageRequest &box : m_seam->messages().mid(shownBefore + (answer != 0 ? 1 : 0))) {
+        QCOMPARE(box.buttons, Buttons::Ok);
+        QCOMPARE(box.title, QString());
+    }
     if (!status.isNull())
         QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), status);
     QCOMPARE(m_window->isVisible(), !closed);

@@ -3,6 +3,7 @@
 
 #include "FormControls.h"
 #include "ModalAnswerer.h"
+#include "RecordingPauses.h"
 #include "ScriptedModalSeam.h"
 #include "TemporarySettings.h"
 #include "platform/RuntimeError.h"
@@ -19,6 +20,7 @@
 using namespace kivo;
 using namespace Qt::StringLiterals;
 using kivo::test::control;
+using kivo::test::RecordingPauses;
 using kivo::test::ScriptedModalSeam;
 using kivo::test::TemporarySettings;
 using kivo::test::visibleTopLevels;
@@ -124,6 +126,7 @@ private:
 
     std::optional<TemporarySettings> m_settings;
     std::optional<QTemporaryDir> m_folders;
+    std::optional<RecordingPauses> m_pauses;
 };
 
 void frmSplashTest::initTestCase()
@@ -137,10 +140,12 @@ void frmSplashTest::init()
     m_settings->clear();
     m_folders.emplace();
     QVERIFY(m_folders->isValid());
+    m_pauses.emplace();
 }
 
 void frmSplashTest::cleanup()
 {
+    m_pauses.reset();
     QVERIFY2(visibleTopLevels().isEmpty(), "a window outlived its test");
 }
 
@@ -240,6 +245,8 @@ void frmSplashTest::checks()
 
     QCOMPARE(result, passed);
     QCOMPARE(status.shown, QStringList{u"Status"_s} + statuses);
+    // Each status stays a moment, so that it can be read.
+    QCOMPARE(m_pauses->asked(), QList<std::chrono::milliseconds>(statuses.size(), std::chrono::milliseconds(150)));
     for (const MessageRequest &message : seam.messages()) {
         QCOMPARE(message.buttons, Buttons::Ok);
         QCOMPARE(message.icon, Icon::None);

@@ -54,14 +54,15 @@ std::vector<std::uint8_t> unpack(const std::uint8_t *packed, QStringList &faults
 
 } // namespace
 
-UnitSimulator::UnitSimulator(const QString &serverName, const QString &portName)
+UnitSimulator::UnitSimulator(const QString &serverName, const QString &portName, const QString &clientName)
 {
     for (auto &image : m_images)
         image = QByteArray(imageSize, '\0');
     const QByteArray server = serverName.toLocal8Bit();
     jack_status_t status{};
-    m_client = jack_client_open("kivo-unit", static_cast<jack_options_t>(JackNoStartServer | JackServerName),
-                                &status, server.constData());
+    m_client = jack_client_open(clientName.toLocal8Bit().constData(),
+                                static_cast<jack_options_t>(JackNoStartServer | JackServerName), &status,
+                                server.constData());
     if (m_client == nullptr) {
         m_failure = QStringLiteral("cannot open a client on JACK server %1").arg(serverName);
         return;

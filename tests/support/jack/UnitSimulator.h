@@ -32,8 +32,10 @@ public:
         QStringList faults; // empty for a valid block message
     };
 
-    // A client with one input port on the given JACK server.
-    UnitSimulator(const QString &serverName, const QString &portName);
+    // A client with one input port on the given JACK server. JACK gives a client
+    // whose name is taken a name of its own.
+    UnitSimulator(const QString &serverName, const QString &portName,
+                  const QString &clientName = QStringLiteral("kivo-unit"));
     UnitSimulator(const UnitSimulator &) = delete;
     UnitSimulator &operator=(const UnitSimulator &) = delete;
     ~UnitSimulator();

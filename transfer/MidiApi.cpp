@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
-namespace kivo {
+namespace kivo::transfer {
 
 RtMidi::Api midiApi()
 {
@@ -17,4 +17,4 @@ RtMidi::Api midiApi()
 #endif
 }
 
-} // namespace kivo
+} // namespace kivo::transfer

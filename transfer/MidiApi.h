@@ -2,7 +2,7 @@
 
 #include <rtmidi/RtMidi.h>
 
-namespace kivo {
+namespace kivo::transfer {
 
 // The one MIDI system of the whole program: the device list and kivotools both
 // use it, so that a device number means the same port on both sides.
@@ -10,4 +10,4 @@ namespace kivo {
 // elsewhere the platform's own (WinMM, CoreMIDI).
 RtMidi::Api midiApi();
 
-} // namespace kivo
+} // namespace kivo::transfer
