@@ -7,6 +7,7 @@
 #include "HelpCommands.h"
 #include "HelpViewer.h"
 #include "Installation.h"
+#include "KivoApplication.h"
 #include "RunningCopy.h"
 #include "frmSplash.h"
 
@@ -78,6 +79,21 @@ void locationRows(QListWidget &list)
     list.setGridSize(QSize(list.width() - 2 * list.frameWidth(), rowHeight));
 }
 
+// A name is centred in a row of its font's line height, so its base line lies the
+// font's ascent below the top of its grid row. Each number ends its own font's
+// descent below that line, so that it stands on the line of the name beside it.
+void numberLocations(QListWidget &numbers, const QListWidget &locations)
+{
+    const int baseLine = QFontMetrics(locations.font()).ascent();
+    const QSize row(numbers.gridSize().width(), baseLine + QFontMetrics(numbers.font()).descent());
+    numbers.clear();
+    for (int n = 1; n <= 12; ++n) {
+        auto *number = new QListWidgetItem(QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')), &numbers);
+        number->setTextAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        number->setSizeHint(row);
+    }
+}
+
 // The row that a remembered value selects: its own when it names a row of the box;
 // row 0 for "NONE", -1, the number of rows and every other value that names none.
 int rememberedRow(const QString &remembered, int rows)
@@ -127,6 +143,14 @@ QString workingDirectoryProblem()
                     .arg(registryKeyLocation(RootKey::HKEY_CURRENT_USER));
     }
     return text;
+}
+
+// A handler as the toolkit calls it: one command, whose run-time error is shown
+// before it could pass through the toolkit's code.
+template <typename... Args>
+auto asCommand(frmKivo *window, void (frmKivo::*handler)(Args...))
+{
+    return [window, handler](Args... args) { KivoApplication::runCommand([&] { (window->*handler)(args...); }); };
 }
 
 QString commandLineOfProgram()
@@ -203,7 +227,7 @@ frmKivo::frmKivo(Library &library, LoadLists &loadLists)
     connectControls();
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
     m_runningCopy->setObjectName(QStringLiteral("runningCopy"));
-    connect(m_runningCopy, &RunningCopy::commandLineArrived, this, &frmKivo::commandLineHandedOver);
+    connect(m_runningCopy, &RunningCopy::commandLineArrived, this, asCommand(this, &frmKivo::commandLineHandedOver));
     // The question that keeps the later start waiting comes to the front with the window.
     connect(m_runningCopy, &RunningCopy::handOverWaiting, this, &frmKivo::comeToFront);
     // Files wait while a question is open; they are offered once it has been answered.
@@ -331,7 +355,7 @@ void frmKivo::createMenus()
     auto item = [this](QMenu *menu, const QString &name, const QString &caption, void (frmKivo::*handler)()) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(name);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, asCommand(this, handler));
     };
     auto submenu = [](QWidget *parent, const QString &name, const QString &caption) {
         auto *menu = new QMenu(caption, parent);
@@ -389,24 +413,24 @@ void frmKivo::connectControls()
 {
     connect(cboActiveList, &QComboBox::currentIndexChanged, this, [this](int row) {
         if (row >= 0)
-            cboActiveList_Click();
+            KivoApplication::runCommand([this] { cboActiveList_Click(); });
     });
-    connect(objLibrary, &DropListBox::Click, this, &frmKivo::objLibrary_Click);
-    connect(objLoadList, &DropListBox::Click, this, &frmKivo::objLoadList_Click);
-    connect(objLibrary, &QListWidget::itemDoubleClicked, this, &frmKivo::objLibrary_DblClick);
+    connect(objLibrary, &DropListBox::Click, this, asCommand(this, &frmKivo::objLibrary_Click));
+    connect(objLoadList, &DropListBox::Click, this, asCommand(this, &frmKivo::objLoadList_Click));
+    connect(objLibrary, &QListWidget::itemDoubleClicked, this, asCommand(this, &frmKivo::objLibrary_DblClick));
     connect(objLibrary, &DropListBox::MouseDown, this, &frmKivo::objLibrary_MouseDown);
-    connect(objLibrary, &DropListBox::StartDrag, this, &frmKivo::dragFromLibrary);
+    connect(objLibrary, &DropListBox::StartDrag, this, asCommand(this, &frmKivo::dragFromLibrary));
     connect(objLibrary, &DropListBox::OLEDragOver, this, &frmKivo::objLibrary_OLEDragOver);
-    connect(objLibrary, &DropListBox::OLEDragDrop, this, &frmKivo::objLibrary_OLEDragDrop);
+    connect(objLibrary, &DropListBox::OLEDragDrop, this, asCommand(this, &frmKivo::objLibrary_OLEDragDrop));
     connect(objLoadList, &DropListBox::OLEDragOver, this, &frmKivo::objLoadList_OLEDragOver);
-    connect(objLoadList, &DropListBox::OLEDragDrop, this, &frmKivo::objLoadList_OLEDragDrop);
+    connect(objLoadList, &DropListBox::OLEDragDrop, this, asCommand(this, &frmKivo::objLoadList_OLEDragDrop));
     objLibrary->installEventFilter(this);
     objLoadList->installEventFilter(this);
     // Long enough for the press that follows a repeated release, short enough to go
     // unnoticed after a single press.
     m_releaseWait.setSingleShot(true);
     m_releaseWait.setInterval(std::chrono::milliseconds(40));
-    connect(&m_releaseWait, &QTimer::timeout, this, &frmKivo::releasedKeyUp);
+    connect(&m_releaseWait, &QTimer::timeout, this, asCommand(this, &frmKivo::releasedKeyUp));
     objStatusBar->installEventFilter(this);
 }
 
@@ -420,7 +444,8 @@ bool frmKivo::eventFilter(QObject *watched, QEvent *event)
             objStatusBar_Change();
     } else if ((type == QEvent::KeyPress || type == QEvent::KeyRelease)
                && (watched == objLibrary || watched == objLoadList)) {
-        listKeyEvent(static_cast<QWidget *>(watched), *static_cast<QKeyEvent *>(event));
+        KivoApplication::runCommand(
+            [&] { listKeyEvent(static_cast<QWidget *>(watched), *static_cast<QKeyEvent *>(event)); });
     } else if (auto *box = qobject_cast<QLabel *>(watched);
                box && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
         // Only a mouse event may be taken as one: the box sees every other kind too.
@@ -431,7 +456,7 @@ bool frmKivo::eventFilter(QObject *watched, QEvent *event)
             const bool clicked = m_pressedBox == box && box->rect().contains(mouse->position().toPoint());
             m_pressedBox = nullptr;
             if (clicked)
-                pictureBoxClicked(box);
+                KivoApplication::runCommand([&] { pictureBoxClicked(box); });
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -522,9 +547,7 @@ bool frmKivo::Form_Load()
         close();
         return false;
     }
-    lstNumbers->clear();
-    for (int n = 1; n <= 12; ++n)
-        lstNumbers->addItem(QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')));
+    numberLocations(*lstNumbers, *objLoadList);
     glueProxy().init(*objLibrary, *objLoadList, *cboActiveList, *cboDevice, *objStatusBar, *lblPath, *lblTag);
     glueProxy().glue().setMainForm(this);
     restoreSelections();

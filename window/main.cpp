@@ -1,15 +1,14 @@
 #include "Installation.h"
+#include "KivoApplication.h"
 #include "frmKivo.h"
 
 #include "platform/ModalSeam.h"
-
-#include <QApplication>
 
 #include <cstdlib>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    kivo::KivoApplication app(argc, argv);
     kivo::useInstalledSettings(QCoreApplication::applicationDirPath());
     // The real dialogs answer every question.
     kivo::ModalSeam::install(nullptr);

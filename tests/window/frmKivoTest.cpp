@@ -31,6 +31,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QFileDialog>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +46,7 @@
 #include <QTextBrowser>
 
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -209,6 +211,7 @@ private Q_SLOTS:
     void controlsAsDesigned_data();
     void controlsAsDesigned();
     void windowAsDesigned();
+    void locationNumbersStandBesideTheirRows();
     void menusAsDesigned_data();
     void menusAsDesigned();
     void restoreSelections_data();
@@ -601,6 +604,58 @@ void frmKivoTest::windowAsDesigned()
                           u"Picture3"_s, u"TransferButton"_s, u"addButton"_s, u"deleteButton"_s, u"deleteLLbutton"_s,
                           u"newButton"_s, u"saveButton"_s, u"importButton"_s, u"exportButton"_s, u"moveButton"_s,
                           u"upButton"_s, u"downButton"_s, u"xButton"_s}));
+}
+
+namespace {
+
+// The first and last pixel rows of the text in a row of a list box, as painted in
+// the image of the window: pixels that stand out from the row's background.
+std::pair<int, int> inkRows(const QImage &image, const QListWidget &list, int row, QWidget &window)
+{
+    const QRect rect = list.visualItemRect(list.item(row));
+    const QRect cell(list.viewport()->mapTo(&window, rect.topLeft()), rect.size());
+    const QColor background = image.pixelColor(cell.right() - 1, cell.top());
+    constexpr int contrast = 96;
+    int first = -1;
+    int last = -1;
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x < cell.right(); ++x) {
+            if (std::abs(qGray(image.pixel(x, y)) - qGray(background.rgb())) > contrast) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
+} // namespace
+
+void frmKivoTest::locationNumbersStandBesideTheirRows()
+{
+    // Names of digits and letters without descenders, so that their text ends on the
+    // base line as the numbers do.
+    QStringList names;
+    for (int n = 1; n <= 12; ++n)
+        names.append(u"Row %1"_s.arg(n, 2, 10, QLatin1Char('0')));
+    prepareDataFolder(names, {{u"First"_s, names}});
+    QVERIFY(start());
+    auto &locations = control<QListWidget>(u"objLoadList"_s);
+    const auto &numbers = control<QListWidget>(u"lstNumbers"_s);
+    // The last row is selected, so the rows compared show their text on the list's own background.
+    locations.setCurrentRow(11);
+    const QImage image = m_window->grab().toImage();
+
+    for (int row = 0; row < 11; ++row) {
+        const auto [numberTop, numberBase] = inkRows(image, numbers, row, *m_window);
+        const auto [nameTop, nameBase] = inkRows(image, locations, row, *m_window);
+        QVERIFY2(numberTop >= 0 && nameTop >= 0, qPrintable(u"row %1 shows no text"_s.arg(row)));
+        QCOMPARE(numberBase, nameBase);
+    }
+    // Clear of the list's border.
+    const int viewportTop = numbers.viewport()->mapTo(m_window.get(), QPoint(0, 0)).y();
+    QVERIFY(inkRows(image, numbers, 0, *m_window).first > viewportTop);
 }
 
 void frmKivoTest::menusAsDesigned_data()
