@@ -34,7 +34,6 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -47,7 +46,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
 namespace kivo {
@@ -424,13 +422,9 @@ void frmKivo::connectControls()
     connect(objLibrary, &DropListBox::OLEDragDrop, this, asCommand(this, &frmKivo::objLibrary_OLEDragDrop));
     connect(objLoadList, &DropListBox::OLEDragOver, this, &frmKivo::objLoadList_OLEDragOver);
     connect(objLoadList, &DropListBox::OLEDragDrop, this, asCommand(this, &frmKivo::objLoadList_OLEDragDrop));
-    objLibrary->installEventFilter(this);
-    objLoadList->installEventFilter(this);
-    // Long enough for the press that follows a repeated release, short enough to go
-    // unnoticed after a single press.
-    m_releaseWait.setSingleShot(true);
-    m_releaseWait.setInterval(std::chrono::milliseconds(40));
-    connect(&m_releaseWait, &QTimer::timeout, this, asCommand(this, &frmKivo::releasedKeyUp));
+    m_keyReleases.watch(*objLibrary);
+    m_keyReleases.watch(*objLoadList);
+    connect(&m_keyReleases, &KeyReleaseFilter::KeyUp, this, asCommand(this, &frmKivo::keyUp));
     objStatusBar->installEventFilter(this);
 }
 
@@ -442,10 +436,6 @@ bool frmKivo::eventFilter(QObject *watched, QEvent *event)
         // after each status text, and the tooltip is read only when it is about to show.
         if (type == QEvent::Paint || type == QEvent::ToolTip)
             objStatusBar_Change();
-    } else if ((type == QEvent::KeyPress || type == QEvent::KeyRelease)
-               && (watched == objLibrary || watched == objLoadList)) {
-        KivoApplication::runCommand(
-            [&] { listKeyEvent(static_cast<QWidget *>(watched), *static_cast<QKeyEvent *>(event)); });
     } else if (auto *box = qobject_cast<QLabel *>(watched);
                box && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
         // Only a mouse event may be taken as one: the box sees every other kind too.
@@ -460,39 +450,6 @@ bool frmKivo::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-// A held key acts once, when it is let go. The platform repeats a held key as
-// releases each followed at once by a press, and does not mark all of them as
-// repeats; so a release of a key whose command changes the lists waits a moment, and
-// a press of the same key on the same list in that moment continues the hold.
-void frmKivo::listKeyEvent(QWidget *list, const QKeyEvent &key)
-{
-    const bool removes = key.key() == Qt::Key_Delete || key.key() == Qt::Key_Backspace;
-    const bool sameKey = m_released && m_released->list == list && m_released->key == key.key();
-    if (key.type() == QEvent::KeyPress) {
-        if (sameKey) {
-            m_releaseWait.stop();
-            m_released.reset();
-        }
-        return;
-    }
-    if (removes) {
-        // Another key let go first keeps its command.
-        if (m_released && !sameKey)
-            releasedKeyUp();
-        m_released = ReleasedKey{list, key.key()};
-        m_releaseWait.start();
-    } else if (!key.isAutoRepeat()) {
-        keyUp(list, key.key());
-    }
-}
-
-void frmKivo::releasedKeyUp()
-{
-    m_releaseWait.stop();
-    if (const std::optional<ReleasedKey> released = std::exchange(m_released, std::nullopt))
-        keyUp(released->list, released->key);
 }
 
 void frmKivo::keyUp(const QWidget *list, int keyCode)
@@ -766,8 +723,7 @@ void frmKivo::Form_Unload()
 {
     m_unloaded = true;
     // A key let go just before has nothing left to act on.
-    m_releaseWait.stop();
-    m_released.reset();
+    m_keyReleases.cancel();
     m_offerLater.stop();
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"), cboActiveList->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"), cboDevice->currentIndex());

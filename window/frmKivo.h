@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KeyReleaseFilter.h"
+
 #include "platform/CommonDialog.h"
 
 #include <QHash>
@@ -18,7 +20,6 @@ class QComboBox;
 class QDrag;
 class QDragMoveEvent;
 class QDropEvent;
-class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -89,8 +90,6 @@ private:
     void createGraphicButtons();
     bool saveBeforeExit();
     void pictureBoxClicked(QLabel *box);
-    void listKeyEvent(QWidget *list, const QKeyEvent &key);
-    void releasedKeyUp();
     void keyUp(const QWidget *list, int keyCode);
 
     void addButton_Click();
@@ -155,13 +154,7 @@ private:
     bool m_loaded = false;
     bool m_unloaded = false;
     QLabel *m_pressedBox = nullptr;
-    // The list key let go last, while it may still turn out to be held.
-    struct ReleasedKey {
-        QWidget *list;
-        int key;
-    };
-    std::optional<ReleasedKey> m_released;
-    QTimer m_releaseWait;
+    KeyReleaseFilter m_keyReleases;
 
     DropListBox *objLibrary;
     DropListBox *objLoadList;
