@@ -15,7 +15,6 @@
 #include "commands/FormGeometry.h"
 #include "commands/Glue.h"
 #include "commands/GlueProxy.h"
-#include "commands/InputBlocker.h"
 #include "commands/dlgKivo.h"
 #include "model/Factory.h"
 #include "model/FileProxy.h"
@@ -43,7 +42,6 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStyle>
-#include <QThread>
 
 #include <algorithm>
 #include <utility>
@@ -213,6 +211,7 @@ frmKivo::frmKivo(Library &library, LoadLists &loadLists)
     , m_loadLists(loadLists)
     , m_commandLine(commandLineOfProgram())
     , m_runningCopy(new RunningCopy(this))
+    , m_handOvers(*this, [this](const QString &commandLine) { offerCommandLine(commandLine); })
 {
     setObjectName(QStringLiteral("frmKivo"));
     setWindowTitle(programTitle());
@@ -228,15 +227,6 @@ frmKivo::frmKivo(Library &library, LoadLists &loadLists)
     connect(m_runningCopy, &RunningCopy::commandLineArrived, this, asCommand(this, &frmKivo::commandLineHandedOver));
     // The question that keeps the later start waiting comes to the front with the window.
     connect(m_runningCopy, &RunningCopy::handOverWaiting, this, &frmKivo::comeToFront);
-    // Files wait while a question is open; they are offered once it has been answered.
-    constexpr int offerRetryMs = 250;
-    m_offerLater.setSingleShot(true);
-    m_offerLater.setInterval(offerRetryMs);
-    connect(&m_offerLater, &QTimer::timeout, this, [this] {
-        // A window manager may refuse the window the front; the file is offered all the same.
-        m_frontRefused = true;
-        offerHandedOver();
-    });
 }
 
 frmKivo::~frmKivo() = default;
@@ -517,6 +507,7 @@ bool frmKivo::Form_Load()
     offerCommandLine(m_commandLine);
     createGraphicButtons();
     m_loaded = true;
+    m_handOvers.open();
     // Later starts that came while this one started have waited for it to get this far.
     m_runningCopy->takeHandOvers();
     return true;
@@ -620,36 +611,7 @@ void frmKivo::comeToFront()
 void frmKivo::commandLineHandedOver(const QString &commandLine)
 {
     comeToFront();
-    if (!commandLine.isEmpty())
-        m_handedOverFiles.append(commandLine);
-    offerHandedOver();
-}
-
-void frmKivo::offerHandedOver()
-{
-    if (m_handedOverFiles.isEmpty() || !m_loaded || m_unloaded)
-        return;
-    // Offered as a start offers its file, but only between commands: a question, a
-    // dialog or a drag runs its own event loop, a transfer lets the window repaint, and
-    // the file waits until they end. The name prompt belongs to the window that is
-    // active, so it waits for the front too.
-    if (m_offering || InputBlocker::isBlocking() || QApplication::activeModalWidget() != nullptr
-        || QApplication::activePopupWidget() != nullptr
-        || QThread::currentThread()->loopLevel() > 1 || (!isActiveWindow() && !m_frontRefused)) {
-        m_offerLater.start();
-        return;
-    }
-    m_frontRefused = false;
-    offerQueuedFiles();
-}
-
-void frmKivo::offerQueuedFiles()
-{
-    m_offerLater.stop();
-    m_offering = true;
-    while (!m_handedOverFiles.isEmpty() && !m_unloaded)
-        offerCommandLine(m_handedOverFiles.takeFirst());
-    m_offering = false;
+    m_handOvers.add(commandLine);
 }
 
 void frmKivo::createGraphicButtons()
@@ -672,8 +634,7 @@ void frmKivo::closeEvent(QCloseEvent *event)
         m_runningCopy->holdHandOvers();
         // Files taken before are offered as promised, though the user chose to exit
         // before they came up (from the menu that held them back, say).
-        if (!m_offering)
-            offerQueuedFiles();
+        m_handOvers.offerAll();
         if (!saveBeforeExit()) {
             m_runningCopy->takeHandOvers();
             event->ignore();
@@ -709,13 +670,7 @@ bool frmKivo::saveBeforeExit()
 bool frmKivo::event(QEvent *event)
 {
     const bool handled = QMainWindow::event(event);
-    if (!m_handedOverFiles.isEmpty()) {
-        if (event->type() == QEvent::WindowActivate)
-            offerHandedOver();
-        // The question's own event loop is still ending.
-        else if (event->type() == QEvent::WindowUnblocked)
-            QTimer::singleShot(0, this, &frmKivo::offerHandedOver);
-    }
+    m_handOvers.windowEvent(*event);
     return handled;
 }
 
@@ -724,7 +679,7 @@ void frmKivo::Form_Unload()
     m_unloaded = true;
     // A key let go just before has nothing left to act on.
     m_keyReleases.cancel();
-    m_offerLater.stop();
+    m_handOvers.close();
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"), cboActiveList->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"), cboDevice->currentIndex());
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"), cboDevice->count());

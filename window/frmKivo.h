@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HandOverQueue.h"
 #include "KeyReleaseFilter.h"
 
 #include "platform/CommonDialog.h"
@@ -9,11 +10,9 @@
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
 #include <array>
 #include <memory>
-#include <optional>
 
 class QAction;
 class QComboBox;
@@ -85,8 +84,6 @@ private:
     // A later start's command line: the window comes to the front and offers its file.
     void commandLineHandedOver(const QString &commandLine);
     void comeToFront();
-    void offerHandedOver();
-    void offerQueuedFiles();
     void createGraphicButtons();
     bool saveBeforeExit();
     void pictureBoxClicked(QLabel *box);
@@ -146,11 +143,7 @@ private:
     QString m_commandLine;
     RunningCopy *m_runningCopy;
     bool m_handedOver = false;
-    // Files of later starts that wait until no question or drag is open.
-    QStringList m_handedOverFiles;
-    QTimer m_offerLater;
-    bool m_offering = false;
-    bool m_frontRefused = false;
+    HandOverQueue m_handOvers;
     bool m_loaded = false;
     bool m_unloaded = false;
     QLabel *m_pressedBox = nullptr;
