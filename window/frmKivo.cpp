@@ -12,27 +12,24 @@
 #include "frmSplash.h"
 
 #include "commands/ApiGlobal.h"
+#include "commands/DataFolderSetup.h"
 #include "commands/FormGeometry.h"
 #include "commands/Glue.h"
 #include "commands/GlueProxy.h"
+#include "commands/RememberedSelections.h"
 #include "commands/dlgKivo.h"
 #include "model/Factory.h"
-#include "model/FileProxy.h"
 #include "model/Global.h"
 #include "model/LoadLists.h"
-#include "model/NumberParsing.h"
-#include "platform/MidiDevices.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -88,57 +85,6 @@ void numberLocations(QListWidget &numbers, const QListWidget &locations)
         number->setTextAlignment(Qt::AlignLeft | Qt::AlignBottom);
         number->setSizeHint(row);
     }
-}
-
-// The row that a remembered value selects: its own when it names a row of the box;
-// row 0 for "NONE", -1, the number of rows and every other value that names none.
-int rememberedRow(const QString &remembered, int rows)
-{
-    if (remembered == MarkerNone)
-        return 0;
-    const std::optional<int> row = roundToInteger<int>(numericValue(remembered));
-    return row && *row >= 0 && *row < rows ? *row : 0;
-}
-
-// Selects the first row that reads as row `row` does, as setting the box's text does.
-void selectRow(QComboBox &box, int row)
-{
-    box.setCurrentIndex(box.findText(box.itemText(row), Qt::MatchFixedString));
-}
-
-// The row of the remembered unit: the row that bears its name, the remembered row
-// first among namesakes; failing that a row of the same device at another address of
-// the MIDI system. -1 when the unit is gone, so that no other unit takes its place.
-int rowOfDevice(const QComboBox &box, const QString &name, int rememberedRow)
-{
-    int best = -1;
-    int bestRank = 0;
-    for (int row = 0; row < box.count(); ++row) {
-        const QString text = box.itemText(row);
-        int rank = text == name ? 4 : sameOutputDevice(text, name) ? 2 : 0;
-        if (rank == 0)
-            continue;
-        if (row == rememberedRow)
-            ++rank;
-        if (rank > bestRank) {
-            best = row;
-            bestRank = rank;
-        }
-    }
-    return best;
-}
-
-// The message that ends a start-up whose data folder is not settled. Settings that
-// cannot be read would refuse every start alike; the user is told where they are.
-QString workingDirectoryProblem()
-{
-    QString text = QStringLiteral("There was a problem setting the Application's working directory");
-    if (registryKeyState(RootKey::HKEY_CURRENT_USER) == KeyState::Unreadable) {
-        text += QStringLiteral("\r\nThe settings file \"%1\" cannot be read. Mend it, or empty it to start with "
-                               "new settings, then start Kivo Rudovaz again.")
-                    .arg(registryKeyLocation(RootKey::HKEY_CURRENT_USER));
-    }
-    return text;
 }
 
 // A handler as the toolkit calls it: one command, whose run-time error is shown
@@ -467,8 +413,8 @@ void frmKivo::pictureBoxClicked(QLabel *box)
 
 bool frmKivo::Form_Load()
 {
-    if (!initDataFolder()) {
-        msgBox(workingDirectoryProblem());
+    if (!DataFolderSetup().initDataFolder()) {
+        msgBox(DataFolderSetup::workingDirectoryProblem());
         close();
         return false;
     }
@@ -497,7 +443,7 @@ bool frmKivo::Form_Load()
     numberLocations(*lstNumbers, *objLoadList);
     glueProxy().init(*objLibrary, *objLoadList, *cboActiveList, *cboDevice, *objStatusBar, *lblPath, *lblTag);
     glueProxy().glue().setMainForm(this);
-    restoreSelections();
+    RememberedSelections(*cboActiveList, *cboDevice).restoreSelections();
     gDialog = &getDialog();
     gDialog->hide();
     // Shown before the command line's file is offered, so that its name prompt
@@ -526,63 +472,6 @@ bool frmKivo::loadCommonDialogs()
         return false;
     }
     return true;
-}
-
-bool frmKivo::initDataFolder()
-{
-    const QString path
-        = getPersonalFolder() + pathSeparator() + QStringLiteral("My Kivo Rudovaz Files") + pathSeparator();
-    QString stored;
-    // A first start that could not store the folder (a full disk) leaves the settings
-    // key empty: the next start sets it up again rather than refusing the folder.
-    if (QFileInfo(path).isDir() && registryKeyState(RootKey::HKEY_CURRENT_USER) != KeyState::Empty) {
-        stored = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"));
-        setDataPath(stored);
-        if (path.compare(stored, Qt::CaseInsensitive) != 0)
-            return false;
-    } else {
-        // A new account may not have the documents folder that the desktop names yet.
-        const QString documents = getPersonalFolder();
-        if (!documents.isEmpty() && !QFileInfo::exists(documents))
-            QDir().mkpath(documents);
-        ensureFolder(path);
-        createRegistryKey(RootKey::HKEY_CURRENT_USER);
-        const QString result = setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"), path);
-        stored = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Personal"));
-        setDataPath(stored);
-        if (stored != path || result == MarkerFailure) {
-            msgBox(QStringLiteral("Initializing Application Failed"));
-            return false;
-        }
-    }
-    setAppPath(getRegistryValue(RootKey::HKEY_LOCAL_MACHINE, QStringLiteral("Path")));
-    return true;
-}
-
-void frmKivo::restoreSelections()
-{
-    if (cboActiveList->count() > 0) {
-        const QString remembered = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"));
-        selectRow(*cboActiveList, rememberedRow(remembered, cboActiveList->count()));
-    }
-    const int devices = cboDevice->count();
-    if (devices == 0)
-        return;
-    const QString name = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Name"));
-    if (name != MarkerNone) {
-        const QString remembered = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"));
-        cboDevice->setCurrentIndex(rowOfDevice(*cboDevice, name, rememberedRow(remembered, devices)));
-        return;
-    }
-    // Settings of a run that kept no name: the row alone tells.
-    const QString count = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"));
-    // Another set of devices than at the last run: the remembered row means nothing.
-    if (count != MarkerNone && numericValue(count) != static_cast<double>(devices)) {
-        selectRow(*cboDevice, 0);
-        return;
-    }
-    const QString remembered = getRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"));
-    selectRow(*cboDevice, rememberedRow(remembered, devices));
 }
 
 void frmKivo::offerCommandLine(const QString &commandLine)
@@ -680,13 +569,7 @@ void frmKivo::Form_Unload()
     // A key let go just before has nothing left to act on.
     m_keyReleases.cancel();
     m_handOvers.close();
-    setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Loadlist"), cboActiveList->currentIndex());
-    setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device"), cboDevice->currentIndex());
-    setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Count"), cboDevice->count());
-    // With no row selected the remembered unit is away: its name is kept, so that it
-    // is selected again when it is back.
-    if (cboDevice->currentIndex() >= 0)
-        setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Device Name"), cboDevice->currentText());
+    RememberedSelections(*cboActiveList, *cboDevice).rememberSelections();
     WinHelp(*this, QString(), HelpCommand::HELP_QUIT);
     if (gDialog != nullptr)
         gDialog->unload();

@@ -77,9 +77,7 @@ private:
     void setTabOrder();
     void connectControls();
 
-    bool initDataFolder();
     bool loadCommonDialogs();
-    void restoreSelections();
     void offerCommandLine(const QString &commandLine);
     // A later start's command line: the window comes to the front and offers its file.
     void commandLineHandedOver(const QString &commandLine);
