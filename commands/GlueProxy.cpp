@@ -188,10 +188,23 @@ void GlueProxy::processRawFile(const QStringList &strFiles)
     }
     sharedDialog().showAll(true);
     const QString folder = stripTrailingSlash(strFiles.front());
-    for (qsizetype i = 1; i < strFiles.size(); ++i) {
-        const QString name = getProposedName(strFiles.at(i));
-        const QString path = folder + pathSeparator() + strFiles.at(i);
-        // The answer to the last prompt of the shared dialog decides for this file.
+    QStringList paths;
+    for (qsizetype i = 1; i < strFiles.size(); ++i)
+        paths.append(folder + pathSeparator() + strFiles.at(i));
+    addEach(paths);
+}
+
+void GlueProxy::addDroppedFiles(const QStringList &strPaths)
+{
+    sharedDialog().setStrAll(QString());
+    sharedDialog().showAll(true);
+    addEach(strPaths);
+}
+
+void GlueProxy::addEach(const QStringList &strPaths)
+{
+    for (const QString &path : strPaths) {
+        const QString name = getProposedName(path);
         const QString action = sharedDialog().strAll();
         if (action == OkAll) {
             sendFileHelper(name, path);
@@ -503,6 +516,29 @@ void GlueProxy::printList(const QString &strList, CommonDialog &objDialog)
     } catch (const std::exception &error) {
         if (!isCancel(error))
             mGlue_UpdateStatusBar(noPrinterText);
+    }
+}
+
+void GlueProxy::setMainForm(QWidget *mainForm)
+{
+    glue().setMainForm(mainForm);
+}
+
+bool GlueProxy::saveBeforeExit()
+{
+    if (!m_loadLists.hasUnsavedChanges())
+        return true;
+    switch (msgBox(QStringLiteral("Save the changes to your Load Lists before you exit?"), Buttons::YesNoCancel)) {
+    case Answer::Yes:
+        if (!btnSaveClick())
+            return true;
+        // The user expects the window to go, and would not look at the status line.
+        msgBox(glue().saveFailure());
+        return false;
+    case Answer::No:
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -12,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QProgressBar;
+class QWidget;
 
 namespace kivo {
 
@@ -42,6 +43,9 @@ public:
     void btnImportClick(CommonDialog &objDialog);
     void btnAddClick(CommonDialog &objDialog);
     void processRawFile(const QStringList &strFiles);
+    // Offers the sound image files dropped on the library, in their order; each name
+    // prompt offers the buttons for all files, also for a single file.
+    void addDroppedFiles(const QStringList &strPaths);
     void sendFileToLibrary(const QString &strName, const QString &strPath);
     void sendFileHelper(const QString &strName, const QString &strPath);
     void btnRemoveClick();
@@ -59,14 +63,25 @@ public:
     void listBoxChanges(const QString &strKey, const QString &strSource, int intIndex = 0);
     void printList(const QString &strList, CommonDialog &objDialog);
 
-    // The facade, valid after init (the window sets the transfer warning's owner
-    // through it; tests set the kivotools binding and the printer).
+    // The window that owns the reminder shown before a transfer.
+    void setMainForm(QWidget *mainForm);
+    // Edits of load lists stay in memory until they are saved; before the window goes
+    // the user is asked to save them. False when the window stays: the user chose to,
+    // or the save failed, and the edits would be lost with the window while the user
+    // believed them saved.
+    [[nodiscard]] bool saveBeforeExit();
+
+    // The facade, valid after init (tests set the kivotools binding and the printer).
     Glue &glue();
 
 private:
     void initGlue();
     void fillDeviceList();
     QString showAddDialog(CommonDialog &objDialog);
+    // Offers the files to the library one by one. The answer to the last prompt of the
+    // shared dialog decides for each: Ok All adds it under its own name, Cancel All
+    // ends the batch, and otherwise its name is asked.
+    void addEach(const QStringList &strPaths);
     // A file that cannot be added: the status text and a message box with the reason.
     void reportAddFailure(const std::exception &error);
     // Cancel in a file dialog gives the status text, any other failure a message box.

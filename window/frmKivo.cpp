@@ -14,13 +14,11 @@
 #include "commands/ApiGlobal.h"
 #include "commands/DataFolderSetup.h"
 #include "commands/FormGeometry.h"
-#include "commands/Glue.h"
 #include "commands/GlueProxy.h"
 #include "commands/RememberedSelections.h"
 #include "commands/dlgKivo.h"
 #include "model/Factory.h"
 #include "model/Global.h"
-#include "model/LoadLists.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -442,7 +440,7 @@ bool frmKivo::Form_Load()
     }
     numberLocations(*lstNumbers, *objLoadList);
     glueProxy().init(*objLibrary, *objLoadList, *cboActiveList, *cboDevice, *objStatusBar, *lblPath, *lblTag);
-    glueProxy().glue().setMainForm(this);
+    glueProxy().setMainForm(this);
     RememberedSelections(*cboActiveList, *cboDevice).restoreSelections();
     gDialog = &getDialog();
     gDialog->hide();
@@ -524,7 +522,7 @@ void frmKivo::closeEvent(QCloseEvent *event)
         // Files taken before are offered as promised, though the user chose to exit
         // before they came up (from the menu that held them back, say).
         m_handOvers.offerAll();
-        if (!saveBeforeExit()) {
+        if (!glueProxy().saveBeforeExit()) {
             m_runningCopy->takeHandOvers();
             event->ignore();
             return;
@@ -533,27 +531,6 @@ void frmKivo::closeEvent(QCloseEvent *event)
     if (!m_unloaded)
         Form_Unload();
     event->accept();
-}
-
-// Edits of load lists stay in memory until they are saved; closing asks before
-// they are lost. False when the window stays: the user chose to, or the save failed,
-// and the edits would be lost with the window while the user believed them saved.
-bool frmKivo::saveBeforeExit()
-{
-    if (!m_loadLists.hasUnsavedChanges())
-        return true;
-    switch (msgBox(QStringLiteral("Save the changes to your Load Lists before you exit?"), Buttons::YesNoCancel)) {
-    case Answer::Yes:
-        if (!glueProxy().btnSaveClick())
-            return true;
-        // The user expects the window to go, and would not look at the status line.
-        msgBox(glueProxy().glue().saveFailure());
-        return false;
-    case Answer::No:
-        return true;
-    default:
-        return false;
-    }
 }
 
 bool frmKivo::event(QEvent *event)
@@ -827,22 +804,9 @@ void frmKivo::objLibrary_OLEDragOver(QDragMoveEvent *event)
 void frmKivo::objLibrary_OLEDragDrop(QDropEvent *event)
 {
     activateForDrop();
-    dlgKivo &dialog = gDialog != nullptr ? *gDialog : getDialog();
-    dialog.setStrAll(QString());
-    dialog.showAll(true);
-    for (const QString &path : droppedFiles(*event->mimeData())) {
-        if (!isSoundImageFile(path))
-            continue;
-        const QString name = getProposedName(path);
-        // The answer to the previous file's prompt decides.
-        const QString all = dialog.strAll();
-        if (all == CancelAll)
-            break;
-        if (all == OkAll)
-            glueProxy().sendFileHelper(name, path);
-        else
-            glueProxy().sendFileToLibrary(name, path);
-    }
+    QStringList files = droppedFiles(*event->mimeData());
+    files.removeIf([](const QString &path) { return !isSoundImageFile(path); });
+    glueProxy().addDroppedFiles(files);
     event->setDropAction(Qt::CopyAction);
     event->accept();
 }

@@ -83,7 +83,6 @@ private:
     void commandLineHandedOver(const QString &commandLine);
     void comeToFront();
     void createGraphicButtons();
-    bool saveBeforeExit();
     void pictureBoxClicked(QLabel *box);
     void keyUp(const QWidget *list, int keyCode);
 

@@ -10,6 +10,8 @@
 #include "ProxyFixture.h"
 #include "TemporarySettings.h"
 
+#include <QAbstractButton>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -150,6 +152,17 @@ void GlueProxyFileTest::addFiles_data()
         f.proxy->processRawFile({f.soundFolder(), QStringLiteral("a.tvs"), QStringLiteral("b.tvs")});
         gDialog->setStrAll(QString());
     }) << QStringList{} << QStringList{} << QStringLiteral(" Application loaded successfully")
+       << QStringList(2, QStringLiteral("Logic error"));
+    // A drop and the add dialog answer the batch alike.
+    QTest::newRow("dropped files: unknown action code after the first prompt") << Step([](ProxyFixture &f) {
+        f.seam.onNextDialog([](QDialog &dialog) {
+            dialog.findChild<QAbstractButton *>(QStringLiteral("btnOk"))->click();
+            gDialog->setStrAll(QStringLiteral("X"));
+            return dialog.result();
+        });
+        f.proxy->addDroppedFiles(threeFiles(f));
+        gDialog->setStrAll(QString());
+    }) << QStringList{QStringLiteral("a")} << QStringList{} << QStringLiteral(" File added")
        << QStringList(2, QStringLiteral("Logic error"));
     QTest::newRow("a.b.tvs alone") << Step([](ProxyFixture &f) {
         f.chooseFiles({f.writeSound(QStringLiteral("a.b.tvs"), 1)});
