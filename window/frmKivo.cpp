@@ -1,6 +1,5 @@
 #include "frmKivo.h"
 
-#include "Artwork.h"
 #include "DragAndDrop.h"
 #include "DropListBox.h"
 #include "GraphicButton.h"
@@ -13,7 +12,6 @@
 
 #include "commands/ApiGlobal.h"
 #include "commands/DataFolderSetup.h"
-#include "commands/FormGeometry.h"
 #include "commands/GlueProxy.h"
 #include "commands/RememberedSelections.h"
 #include "commands/dlgKivo.h"
@@ -38,52 +36,11 @@
 #include <QScreen>
 #include <QStyle>
 
-#include <algorithm>
 #include <utility>
 
 namespace kivo {
 
 namespace {
-
-QFont designFont(const QString &family, qreal pointSize, bool bold = false)
-{
-    QFont f(family);
-    f.setPointSizeF(pointSize);
-    f.setBold(bold);
-    return f;
-}
-
-void setColour(QWidget &widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = widget.palette();
-    palette.setColor(role, colour);
-    widget.setPalette(palette);
-}
-
-const QColor listGrey(192, 192, 192);
-
-// The location numbers stand beside the locations, row by row, whatever the line
-// heights of their two fonts.
-void locationRows(QListWidget &list)
-{
-    constexpr int rowHeight = 16;
-    list.setGridSize(QSize(list.width() - 2 * list.frameWidth(), rowHeight));
-}
-
-// A name is centred in a row of its font's line height, so its base line lies the
-// font's ascent below the top of its grid row. Each number ends its own font's
-// descent below that line, so that it stands on the line of the name beside it.
-void numberLocations(QListWidget &numbers, const QListWidget &locations)
-{
-    const int baseLine = QFontMetrics(locations.font()).ascent();
-    const QSize row(numbers.gridSize().width(), baseLine + QFontMetrics(numbers.font()).descent());
-    numbers.clear();
-    for (int n = 1; n <= 12; ++n) {
-        auto *number = new QListWidgetItem(QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')), &numbers);
-        number->setTextAlignment(Qt::AlignLeft | Qt::AlignBottom);
-        number->setSizeHint(row);
-    }
-}
 
 // A handler as the toolkit calls it: one command, whose run-time error is shown
 // before it could pass through the toolkit's code.
@@ -100,48 +57,6 @@ QString commandLineOfProgram()
 
 } // namespace
 
-struct frmKivo::PictureButton {
-    QLabel *frmKivo::*box;
-    QStringView name;
-    int left, top, width, height;
-    int tab;
-    QStringView toolTip;
-    QStringView key;
-    void (frmKivo::*click)();
-};
-
-// In the order of graphicButtons.
-const std::array<frmKivo::PictureButton, 12> &frmKivo::pictureButtons()
-{
-    static const std::array<PictureButton, 12> table{{
-        {&frmKivo::TransferButton, u"TransferButton", 7550, 840, 3100, 690, 10, u"Transfer active Load List to Kivo",
-         u"transfer", &frmKivo::TransferButton_Click},
-        {&frmKivo::addButton, u"addButton", 360, 840, 440, 480, 11, u"Add sound images to your Library", u"add",
-         &frmKivo::addButton_Click},
-        {&frmKivo::deleteButton, u"deleteButton", 960, 840, 635, 480, 12, u"Delete sounds images from your Library",
-         u"delete", &frmKivo::deleteButton_Click},
-        {&frmKivo::newButton, u"newButton", 3600, 840, 400, 480, 14, u"Create a new Load List", u"new",
-         &frmKivo::newButton_Click},
-        {&frmKivo::deleteLLbutton, u"deleteLLbutton", 4200, 840, 635, 480, 13, u"Delete active Load List", u"delete",
-         &frmKivo::deleteLLbutton_Click},
-        {&frmKivo::saveButton, u"saveButton", 4920, 840, 430, 480, 15, u"Save changes to Load List", u"save",
-         &frmKivo::saveButton_Click},
-        {&frmKivo::importButton, u"importButton", 5520, 840, 740, 480, 16, u"Import a Load List", u"import",
-         &frmKivo::importButton_Click},
-        {&frmKivo::exportButton, u"exportButton", 6360, 840, 670, 480, 17, u"Export active Load List", u"export",
-         &frmKivo::exportButton_Click},
-        {&frmKivo::moveButton, u"moveButton", 3240, 2880, 500, 480, 18, u"Add Sound Image from Library to Load List",
-         u"move", &frmKivo::moveButton_Click},
-        {&frmKivo::upButton, u"upButton", 6840, 2400, 500, 480, 19, u"Shift current Sound Image up", u"up",
-         &frmKivo::upButton_Click},
-        {&frmKivo::downButton, u"downButton", 6840, 2880, 500, 480, 20, u"Shift current Sound Image down", u"down",
-         &frmKivo::downButton_Click},
-        {&frmKivo::xButton, u"xButton", 6840, 3360, 500, 480, 21, u"Remove current Sound Image from load list", u"X",
-         &frmKivo::xButton_Click},
-    }};
-    return table;
-}
-
 frmKivo::frmKivo()
     : frmKivo(getLibrary(), getLoadLists())
 {
@@ -157,14 +72,8 @@ frmKivo::frmKivo(Library &library, LoadLists &loadLists)
     , m_runningCopy(new RunningCopy(this))
     , m_handOvers(*this, [this](const QString &commandLine) { offerCommandLine(commandLine); })
 {
-    setObjectName(QStringLiteral("frmKivo"));
-    setWindowTitle(programTitle());
-    setWindowIcon(QIcon(artwork(QStringLiteral("icon"))));
-    setFont(designFont(QStringLiteral("Tahoma"), 8.25));
-    createControls();
-    createPictureBoxes();
+    setupControls(*this);
     createMenus();
-    setTabOrder();
     connectControls();
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
     m_runningCopy->setObjectName(QStringLiteral("runningCopy"));
@@ -180,106 +89,6 @@ GlueProxy &frmKivo::glueProxy()
     if (!mGlueProxy)
         mGlueProxy = std::make_unique<GlueProxy>(m_library, m_loadLists);
     return *mGlueProxy;
-}
-
-void frmKivo::createControls()
-{
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twips(0, 0, 11070, 5550).size());
-    QPalette background = client->palette();
-    background.setBrush(QPalette::Window, QBrush(artwork(QStringLiteral("background"))));
-    client->setPalette(background);
-    client->setAutoFillBackground(true);
-    setCentralWidget(client);
-
-    // The pictures lie on the window's background, below every control.
-    struct Image {
-        QStringView name;
-        int left, top, width, height;
-    };
-    for (const Image &image : {Image{u"Image4", 240, 300, 1350, 360}, Image{u"Image5", 3840, 300, 1575, 360},
-                               Image{u"Image3", 8520, 1560, 990, 255}, Image{u"Image2", 8640, 2400, 795, 270},
-                               Image{u"Image1", 240, 4920, 6510, 450}}) {
-        auto *label
-            = place<QLabel>(client, image.name.toString(), twips(image.left, image.top, image.width, image.height));
-        label->setPixmap(artwork(image.name.toString()));
-        label->setScaledContents(true);
-    }
-
-    objLibrary = place<DropListBox>(client, QStringLiteral("objLibrary"), twips(240, 1440, 2910, 3380));
-    objLibrary->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // Rows of one line each, so the list need not measure every row of a large
-    // library; a long name is cut off at the right edge, as in the platform's list box.
-    objLibrary->setUniformItemSizes(true);
-    objLibrary->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    objLibrary->setFont(designFont(QStringLiteral("Arial"), 9.75));
-    objLibrary->setToolTip(QStringLiteral("Kivo Master Library"));
-    setColour(*objLibrary, QPalette::Base, listGrey);
-
-    objLoadList = place<DropListBox>(client, QStringLiteral("objLoadList"), twips(4200, 1800, 2535, 3030));
-    objLoadList->setFont(designFont(QStringLiteral("Arial"), 9.75));
-    objLoadList->setToolTip(QStringLiteral("Your active Load List"));
-    locationRows(*objLoadList);
-    setColour(*objLoadList, QPalette::Base, listGrey);
-
-    cboActiveList = place<QComboBox>(client, QStringLiteral("cboActiveList"), twips(3840, 1440, 2895, 315));
-    cboActiveList->setFont(designFont(QStringLiteral("Tahoma"), 8.25, true));
-    cboActiveList->setToolTip(QStringLiteral("Your active Load List"));
-    setColour(*cboActiveList, QPalette::Base, Qt::white);
-
-    lstNumbers = place<QListWidget>(client, QStringLiteral("lstNumbers"), twips(3840, 1800, 375, 3030));
-    lstNumbers->setFont(designFont(QStringLiteral("Tahoma"), 9.75));
-    lstNumbers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lstNumbers->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    locationRows(*lstNumbers);
-    setColour(*lstNumbers, QPalette::Base, Qt::white);
-
-    cboDevice = place<QComboBox>(client, QStringLiteral("cboDevice"), twips(7680, 120, 3015, 315));
-    setColour(*cboDevice, QPalette::Base, Qt::white);
-
-    objProgressBar = place<QProgressBar>(client, QStringLiteral("objProgressBar"), twips(7440, 5040, 3255, 405));
-    objProgressBar->setRange(0, 120);
-    objProgressBar->setValue(0);
-    objProgressBar->setTextVisible(false);
-    objProgressBar->hide();
-
-    objStatusBar = place<QLabel>(client, QStringLiteral("objStatusBar"), twips(360, 5040, 6255, 195));
-    objStatusBar->setFont(designFont(QStringLiteral("Arial"), 8.25));
-    setColour(*objStatusBar, QPalette::WindowText, Qt::white);
-
-    lblPath = place<QLabel>(client, QStringLiteral("lblPath"), twips(7560, 1800, 3015, 465));
-    lblPath->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    lblTag = place<QLabel>(client, QStringLiteral("lblTag"), twips(7560, 2760, 3015, 465));
-    lblTag->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    Picture3 = place<QLabel>(client, QStringLiteral("Picture3"), twips(7400, 3720, 3680, 1310));
-    Picture3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Picture3->setPixmap(artwork(QStringLiteral("Picture3")));
-    Picture3->setFocusPolicy(Qt::TabFocus);
-}
-
-void frmKivo::createPictureBoxes()
-{
-    static const QStringList keys{QStringLiteral("add"),  QStringLiteral("delete"),  QStringLiteral("new"),
-                                  QStringLiteral("save"), QStringLiteral("import"),  QStringLiteral("export"),
-                                  QStringLiteral("move"), QStringLiteral("up"),      QStringLiteral("down"),
-                                  QStringLiteral("X"),    QStringLiteral("transfer")};
-    for (const QString &key : keys) {
-        for (const QString &suffix : {QString(), QStringLiteral("_01"), QStringLiteral("_02")})
-            ImageList1.insert(key + suffix, artwork(key + suffix));
-    }
-    for (const PictureButton &button : pictureButtons()) {
-        auto *box = place<QLabel>(centralWidget(), button.name.toString(),
-                                  twips(button.left, button.top, button.width, button.height));
-        box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        box->setToolTip(button.toolTip.toString());
-        box->setPixmap(ImageList1.value(button.key.toString()));
-        box->setFocusPolicy(Qt::TabFocus);
-        box->installEventFilter(this);
-        this->*button.box = box;
-    }
 }
 
 void frmKivo::createMenus()
@@ -330,17 +139,6 @@ void frmKivo::createMenus()
     menuBar()->addMenu(help);
 }
 
-void frmKivo::setTabOrder()
-{
-    QList<std::pair<int, QWidget *>> order{{0, objLibrary}, {1, objLoadList}, {2, cboActiveList},
-                                           {3, lstNumbers}, {4, cboDevice},   {7, Picture3}};
-    for (const PictureButton &button : pictureButtons())
-        order.append({button.tab, this->*button.box});
-    std::sort(order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1].second, order[i].second);
-}
-
 void frmKivo::connectControls()
 {
     connect(cboActiveList, &QComboBox::currentIndexChanged, this, [this](int row) {
@@ -360,6 +158,8 @@ void frmKivo::connectControls()
     m_keyReleases.watch(*objLoadList);
     connect(&m_keyReleases, &KeyReleaseFilter::KeyUp, this, asCommand(this, &frmKivo::keyUp));
     objStatusBar->installEventFilter(this);
+    for (const PictureBox &button : pictureBoxes())
+        (this->*button.box)->installEventFilter(this);
 }
 
 bool frmKivo::eventFilter(QObject *watched, QEvent *event)
@@ -401,12 +201,31 @@ void frmKivo::pictureBoxClicked(QLabel *box)
     // box takes it again.
     if (QWidget::mouseGrabber() == box)
         box->releaseMouse();
-    for (const PictureButton &button : pictureButtons()) {
-        if (this->*button.box == box) {
-            (this->*button.click)();
-            return;
-        }
+    if (const Click click = clickOf(box))
+        (this->*click)();
+}
+
+frmKivo::Click frmKivo::clickOf(const QLabel *box) const
+{
+    static const std::array<std::pair<QLabel *frmKivoControls::*, Click>, 12> clicks{{
+        {&frmKivo::TransferButton, &frmKivo::TransferButton_Click},
+        {&frmKivo::addButton, &frmKivo::addButton_Click},
+        {&frmKivo::deleteButton, &frmKivo::deleteButton_Click},
+        {&frmKivo::newButton, &frmKivo::newButton_Click},
+        {&frmKivo::deleteLLbutton, &frmKivo::deleteLLbutton_Click},
+        {&frmKivo::saveButton, &frmKivo::saveButton_Click},
+        {&frmKivo::importButton, &frmKivo::importButton_Click},
+        {&frmKivo::exportButton, &frmKivo::exportButton_Click},
+        {&frmKivo::moveButton, &frmKivo::moveButton_Click},
+        {&frmKivo::upButton, &frmKivo::upButton_Click},
+        {&frmKivo::downButton, &frmKivo::downButton_Click},
+        {&frmKivo::xButton, &frmKivo::xButton_Click},
+    }};
+    for (const auto &[boxOfButton, click] : clicks) {
+        if (this->*boxOfButton == box)
+            return click;
     }
+    return nullptr;
 }
 
 bool frmKivo::Form_Load()
@@ -438,7 +257,7 @@ bool frmKivo::Form_Load()
         close();
         return false;
     }
-    numberLocations(*lstNumbers, *objLoadList);
+    numberLocations();
     glueProxy().init(*objLibrary, *objLoadList, *cboActiveList, *cboDevice, *objStatusBar, *lblPath, *lblTag);
     glueProxy().setMainForm(this);
     RememberedSelections(*cboActiveList, *cboDevice).restoreSelections();
@@ -504,7 +323,7 @@ void frmKivo::commandLineHandedOver(const QString &commandLine)
 void frmKivo::createGraphicButtons()
 {
     for (std::size_t i = 0; i < graphicButtons.size(); ++i) {
-        const PictureButton &button = pictureButtons()[i];
+        const PictureBox &button = pictureBoxes()[i];
         const QString key = button.key.toString();
         graphicButtons[i] = std::make_unique<GraphicButton>();
         graphicButtons[i]->setPictureBox(this->*button.box);

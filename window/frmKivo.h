@@ -2,31 +2,23 @@
 
 #include "HandOverQueue.h"
 #include "KeyReleaseFilter.h"
+#include "frmKivoControls.h"
 
 #include "platform/CommonDialog.h"
 
-#include <QHash>
 #include <QMainWindow>
-#include <QPixmap>
 #include <QString>
-#include <QStringList>
 
 #include <array>
 #include <memory>
 
-class QAction;
-class QComboBox;
 class QDrag;
 class QDragMoveEvent;
 class QDropEvent;
 class QLabel;
-class QListWidget;
-class QMenu;
-class QProgressBar;
 
 namespace kivo {
 
-class DropListBox;
 class GlueProxy;
 class GraphicButton;
 class Library;
@@ -36,7 +28,7 @@ class RunningCopy;
 // The main window: the library, the active load list, the load lists and the MIDI
 // devices, with the menus and picture buttons that turn every action into one call
 // of the presenter. It holds no command logic of its own.
-class frmKivo final : public QMainWindow {
+class frmKivo final : public QMainWindow, private frmKivoControls {
     Q_OBJECT
 
 public:
@@ -68,13 +60,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct PictureButton;
-    static const std::array<PictureButton, 12> &pictureButtons();
-
-    void createControls();
-    void createPictureBoxes();
     void createMenus();
-    void setTabOrder();
     void connectControls();
 
     bool loadCommonDialogs();
@@ -84,6 +70,9 @@ private:
     void comeToFront();
     void createGraphicButtons();
     void pictureBoxClicked(QLabel *box);
+    using Click = void (frmKivo::*)();
+    // The command that the picture box stands for.
+    Click clickOf(const QLabel *box) const;
     void keyUp(const QWidget *list, int keyCode);
 
     void addButton_Click();
@@ -146,31 +135,7 @@ private:
     QLabel *m_pressedBox = nullptr;
     KeyReleaseFilter m_keyReleases;
 
-    DropListBox *objLibrary;
-    DropListBox *objLoadList;
-    QComboBox *cboActiveList;
-    QListWidget *lstNumbers;
-    QComboBox *cboDevice;
-    QProgressBar *objProgressBar;
-    QLabel *objStatusBar;
-    QLabel *lblPath;
-    QLabel *lblTag;
     CommonDialog objDialog;
-    QHash<QString, QPixmap> ImageList1;
-    QLabel *Picture3;
-
-    QLabel *TransferButton;
-    QLabel *addButton;
-    QLabel *deleteButton;
-    QLabel *newButton;
-    QLabel *deleteLLbutton;
-    QLabel *saveButton;
-    QLabel *importButton;
-    QLabel *exportButton;
-    QLabel *moveButton;
-    QLabel *upButton;
-    QLabel *downButton;
-    QLabel *xButton;
     std::array<std::unique_ptr<GraphicButton>, 12> graphicButtons;
 };
 
