@@ -6,6 +6,7 @@
 #include "Library.h"
 #include "LoadLists.h"
 #include "NumberParsing.h"
+#include "UnreadLines.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -17,6 +18,8 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <unordered_set>
+#include <vector>
 
 namespace kivo {
 
@@ -82,6 +85,9 @@ struct Entry {
 
 std::optional<Entry> parseEntry(QStringView line)
 {
+    // No name or path holds a NUL: such a line is binary, or text in another encoding.
+    if (line.contains(QChar(u'\0')))
+        return std::nullopt;
     const QList<QStringView> fields = line.split(u'\t');
     if (fields.size() != 4)
         return std::nullopt;
@@ -128,6 +134,25 @@ bool staysInPackage(const QString &folder, QStringView file)
     const auto realFolder = resolved(QDir::cleanPath(folder));
     const auto realPath = resolved(path);
     return realFolder && realPath && isWithin(*realPath, *realFolder);
+}
+
+// A line of nothing but white space holds nothing that could be lost.
+bool isBlank(QStringView line)
+{
+    return line.trimmed().isEmpty();
+}
+
+// True when a record that a reading made is not in obj: refused as a second record of
+// its name, or replaced by a later line for the same location.
+bool anyLeftOut(const IPersistToFile &obj, const std::vector<ModelPtr> &records)
+{
+    std::unordered_set<const Model *> held;
+    for (int i = 0; i < obj.count(); ++i) {
+        if (const ModelPtr model = obj.getModel(i))
+            held.insert(model.get());
+    }
+    return std::any_of(records.cbegin(), records.cend(),
+                       [&held](const ModelPtr &record) { return !held.contains(record.get()); });
 }
 
 QString folderOf(const QString &file)
@@ -188,7 +213,7 @@ void showError(const RuntimeError &error)
 void deleteLoadListFile(const QString &strName)
 {
     const QString file = dataFile(strName);
-    if (regularFileExists(file))
+    if (regularFileExists(file) && !keepUnreadLines(file))
         QFile::remove(file);
 }
 
@@ -245,14 +270,23 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
         folder = folderOf(strFile);
     }
     const QString text = readFile(file, 0);
+    bool passedOver = false;
+    std::vector<ModelPtr> taken;
     for (const QStringView line : splitLines(text)) {
         const std::optional<Entry> entry = parseEntry(line);
-        if (!entry || !acceptsIndex(obj, entry->index))
+        if (!entry || !acceptsIndex(obj, entry->index)) {
+            passedOver = passedOver || !isBlank(line);
             continue;
+        }
         if (!strFile.isEmpty() && !staysInPackage(folder, entry->file))
             continue;
-        obj.addModel(entry->index, newModel(entry->tag, entry->name.toString(), folder + entry->file.toString()));
+        const ModelPtr record = newModel(entry->tag, entry->name.toString(), folder + entry->file.toString());
+        obj.addModel(entry->index, record);
+        if (!isBlank(line))
+            taken.push_back(record);
     }
+    if (strFile.isEmpty())
+        noteUnreadLines(file, passedOver || anyLeftOut(obj, taken));
 }
 
 std::optional<QString> fileOutsidePackage(const QString &strFile)
@@ -291,6 +325,8 @@ bool writeFile(const QString &strText, const QString &strFile)
         const QByteArray bytes = fileBytes(strText);
         if (fileHolds(strFile, bytes))
             return false;
+        if (keepUnreadLines(strFile))
+            return true;
         const FileShellPtr shell = newFileShell(strFile, FileShell::WriteText);
         shell->writeBytes(bytes);
         shell->closeFile();
@@ -370,16 +406,24 @@ void loadListOfLoadLists(LoadLists &lists)
     if (fileNotExist(file))
         return;
     const QString text = readFile(file, 0);
+    bool passedOver = false;
     for (const QStringView piece : splitLines(text)) {
         QString name = piece.toString();
-        if (name.isEmpty() || fileNotExist(dataFile(name)))
-            continue;
         const LoadListPtr list = newLoadList(name);
         // A name that the name rules refuse would give a list without a name and
         // without a file of its own.
-        if (!list->name().isEmpty())
-            lists.addLoadList(list);
+        if (list->name().isEmpty()) {
+            passedOver = passedOver || !isBlank(piece);
+            continue;
+        }
+        // A list whose file has gone holds nothing more than its name.
+        if (fileNotExist(dataFile(piece.toString())))
+            continue;
+        const int before = lists.getCount();
+        lists.addLoadList(list);
+        passedOver = passedOver || lists.getCount() == before;
     }
+    noteUnreadLines(file, passedOver);
 }
 
 } // namespace kivo

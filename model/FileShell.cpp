@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QtEndian>
 
 #include <optional>
 #include <set>
@@ -92,6 +93,26 @@ std::optional<QString> decodeUtf8(QByteArrayView bytes, QStringDecoder::Flags fl
     return text;
 }
 
+// The text of a file that begins with a UTF-16 byte order mark, as some editors save
+// text; nullopt for any other file and for one whose units are no proper UTF-16.
+std::optional<QString> decodeUtf16(QByteArrayView bytes)
+{
+    const bool littleEndian = bytes.startsWith("\xff\xfe");
+    if (!littleEndian && !bytes.startsWith("\xfe\xff"))
+        return std::nullopt;
+    const QByteArrayView units = bytes.sliced(2);
+    if (units.size() % 2 != 0)
+        return std::nullopt;
+    QString text(units.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char *unit = units.data() + 2 * i;
+        text[i] = QChar(littleEndian ? qFromLittleEndian<char16_t>(unit) : qFromBigEndian<char16_t>(unit));
+    }
+    if (!QStringView(text).isValidUtf16())
+        return std::nullopt;
+    return text;
+}
+
 // The length of the line that starts at start, its line break included.
 qsizetype lineLength(QByteArrayView bytes, qsizetype start)
 {
@@ -107,8 +128,11 @@ qsizetype lineLength(QByteArrayView bytes, qsizetype start)
 
 // Line by line, so that a stray byte in one line leaves the others UTF-8. A byte
 // sequence that is not UTF-8 reads as Latin-1; an initial byte order mark is skipped.
+// A file with a UTF-16 byte order mark reads whole as UTF-16.
 QString FileShell::decode(const QByteArray &bytes)
 {
+    if (std::optional<QString> utf16 = decodeUtf16(bytes))
+        return *utf16;
     if (std::optional<QString> whole = decodeUtf8(bytes, QStringDecoder::Flag::Default))
         return *whole;
     QString text;

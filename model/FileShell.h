@@ -10,7 +10,8 @@ class QFileDevice;
 namespace kivo {
 
 // One open file of the data folder, closed when the object goes. Text is UTF-8 on
-// disk; a line whose bytes are not valid UTF-8 reads as Latin-1, byte for byte.
+// disk; a line whose bytes are not valid UTF-8 reads as Latin-1, byte for byte, and a
+// file that begins with a UTF-16 byte order mark reads as UTF-16.
 // A file opened for writing replaces the old one only when closeFile succeeds: until
 // then the new content lives in a temporary file beside it, and destroying the object
 // without closeFile discards it, leaving the previous file whole.

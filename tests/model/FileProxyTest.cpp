@@ -11,6 +11,7 @@
 #include "TempDataFolder.h"
 
 #include <QDir>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <limits>
@@ -325,6 +326,13 @@ void FileProxyTest::strayByteCostsOnlyItsLine_data()
         << QByteArray("\xef\xbb\xbf" "0\t1\tCaf\xc3\xa9 \xe2\x99\xab\tp\r\n1\t2\tCaf\xe9\tq\r\n\r\n")
         << QStringList{cafe, legacy}
         << QByteArray("0\t1\tCaf\xc3\xa9 \xe2\x99\xab\tp\r\n1\t2\tCaf\xc3\xa9\tq\r\n\r\n");
+    // Some editors save text as UTF-16: read whole, it is saved again the program's way.
+    const QString utf16Text = QStringLiteral("0\t1\tCaf\u00e9 \u266b\tp\r\n1\t2\t\U0001d11e\tq\n\r\n");
+    const QByteArray utf16Saved("0\t1\tCaf\xc3\xa9 \xe2\x99\xab\tp\r\n1\t2\t\xf0\x9d\x84\x9e\tq\r\n\r\n");
+    QTest::newRow("UTF-16, little-endian") << "\xff\xfe" + QStringEncoder(QStringEncoder::Utf16LE).encode(utf16Text)
+                                           << QStringList{cafe, QStringLiteral("\U0001d11e")} << utf16Saved;
+    QTest::newRow("UTF-16, big-endian") << "\xfe\xff" + QStringEncoder(QStringEncoder::Utf16BE).encode(utf16Text)
+                                        << QStringList{cafe, QStringLiteral("\U0001d11e")} << utf16Saved;
 }
 
 void FileProxyTest::strayByteCostsOnlyItsLine()
