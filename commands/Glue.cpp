@@ -172,7 +172,7 @@ void Glue::placeInLL(int intLoc, const QString &strName)
 {
     const ModelPtr record = mLibrary.getModel(strName);
     const QString path = record->path();
-    if (fileNotExist(path)) {
+    if (fileNotExist(*record)) {
         raise([&](GlueListener &l) { l.FilesDoesNotExist(path, intLoc, strName); });
         return;
     }
@@ -366,7 +366,7 @@ void Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objP
         const QString writing =
             QStringLiteral(" Writing ") + record->name() + QStringLiteral(" at location: ") + QString::number(i + 1);
         status(writing);
-        if (m_tools->writeMidi(record->path(), i, lgDevice) == -1)
+        if (m_tools->writeMidi(record->encodedPath(), i, lgDevice) == -1)
             status(writing + QStringLiteral(" failed. File cannot be read"));
         objProgress.setValue(objProgress.value() + step);
         pauseFor(pauseBetweenImages);

@@ -35,6 +35,8 @@ bool saveToFile(const IPersistToFile &obj, const QString &strName);
 bool differsFromFile(const IPersistToFile &obj);
 // True when no ordinary (regular, not hidden) file is there.
 bool fileNotExist(const QString &strFile);
+// True when the record's file is no ordinary file.
+bool fileNotExist(const Model &record);
 // Adds the entries of a file to obj: its own data file when strFile is empty (a
 // missing library file is no error), else an export file, whose file names are taken
 // relative to the folder that holds it; an entry whose file would lie outside that

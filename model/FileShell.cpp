@@ -124,10 +124,36 @@ qsizetype lineLength(QByteArrayView bytes, qsizetype start)
     return end - start;
 }
 
+QString decodeField(QByteArrayView field, QStringDecoder::Flags flags)
+{
+    std::optional<QString> utf8 = decodeUtf8(field, flags);
+    return utf8 ? *utf8 : QString::fromLatin1(field);
+}
+
+// How one line of a file that is not UTF-16 reads. A line that is not UTF-8 reads
+// field by field, as a data file's line may join a name in UTF-8 with a path whose
+// bytes are in another encoding. Only the file's first line may begin with a byte
+// order mark.
+FileShell::Line decodeLine(QByteArrayView line, bool first)
+{
+    const auto flags = first ? QStringDecoder::Flag::Default : QStringDecoder::Flag::ConvertInitialBom;
+    if (std::optional<QString> utf8 = decodeUtf8(line, flags))
+        return {*utf8, {}};
+    QString text;
+    qsizetype start = 0;
+    for (qsizetype tab = line.indexOf('\t'); tab >= 0; tab = line.indexOf('\t', start)) {
+        text += decodeField(line.sliced(start, tab - start), start == 0 ? flags : QStringDecoder::Flag::ConvertInitialBom);
+        text += u'\t';
+        start = tab + 1;
+    }
+    text += decodeField(line.sliced(start), start == 0 ? flags : QStringDecoder::Flag::ConvertInitialBom);
+    return {text, line.toByteArray()};
+}
+
 } // namespace
 
-// Line by line, so that a stray byte in one line leaves the others UTF-8. A byte
-// sequence that is not UTF-8 reads as Latin-1; an initial byte order mark is skipped.
+// Line by line, so that a stray byte in one line leaves the others UTF-8. A field
+// whose bytes are not UTF-8 reads as Latin-1; an initial byte order mark is skipped.
 // A file with a UTF-16 byte order mark reads whole as UTF-16.
 QString FileShell::decode(const QByteArray &bytes)
 {
@@ -139,13 +165,23 @@ QString FileShell::decode(const QByteArray &bytes)
     text.reserve(bytes.size());
     for (qsizetype start = 0; start < bytes.size();) {
         const QByteArrayView line = QByteArrayView(bytes).sliced(start, lineLength(bytes, start));
-        // Only the file's first line may begin with a byte order mark.
-        const auto flags = start == 0 ? QStringDecoder::Flag::Default : QStringDecoder::Flag::ConvertInitialBom;
-        const std::optional<QString> utf8 = decodeUtf8(line, flags);
-        text += utf8 ? *utf8 : QString::fromLatin1(line);
+        text += decodeLine(line, start == 0).text;
         start += line.size();
     }
     return text;
+}
+
+QList<FileShell::Line> FileShell::decodeLines(const QByteArray &bytes)
+{
+    QList<Line> lines;
+    if (std::optional<QString> utf16 = decodeUtf16(bytes)) {
+        for (const QStringView line : splitLineViews(QStringView(*utf16)))
+            lines.append({line.toString(), {}});
+        return lines;
+    }
+    for (const QByteArrayView line : splitLineViews(QByteArrayView(bytes)))
+        lines.append(decodeLine(line, lines.isEmpty()));
+    return lines;
 }
 
 namespace {
@@ -200,15 +236,25 @@ void FileShell::closeFile()
     file->close();
 }
 
-QString FileShell::readText(int chars)
+QByteArray FileShell::readAll()
 {
     if (m_handle == 0)
         throw RuntimeError(ErrorNumber::BadFileNumber);
     const QByteArray bytes = m_file->readAll();
     if (m_file->error() != QFileDevice::NoError)
         throw deviceError(*m_file);
-    const QString text = decode(bytes);
+    return bytes;
+}
+
+QString FileShell::readText(int chars)
+{
+    const QString text = decode(readAll());
     return chars >= 1 ? text.left(chars) : text;
+}
+
+QList<FileShell::Line> FileShell::readLines()
+{
+    return decodeLines(readAll());
 }
 
 void FileShell::writeText(const QString &text)
