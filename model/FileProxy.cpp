@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <filesystem>
@@ -81,8 +80,7 @@ bool copyRecordFile(const Model &record, const QString &target)
     std::ifstream in(source, std::ios::binary);
     if (!in.read(content.data(), content.size()))
         return false;
-    QSaveFile out(target);
-    return out.open(QIODevice::WriteOnly) && out.write(content) == content.size() && out.commit();
+    return !FileShell::writeWhole(target, content);
 }
 
 // The path field of the record's entry: the bytes that its data file held, when no

@@ -9,8 +9,10 @@
 #include <QStringDecoder>
 #include <QtEndian>
 
+#include <cerrno>
 #include <optional>
 #include <set>
+#include <system_error>
 
 namespace kivo {
 
@@ -269,6 +271,24 @@ void FileShell::writeBytes(const QByteArray &bytes)
     // Flushing here makes a short write an error: a commit would not report it.
     if (m_file->write(bytes) != bytes.size() || !m_file->flush())
         throw deviceError(*m_file);
+}
+
+std::optional<QString> FileShell::writeWhole(const QString &fileName, const QByteArray &bytes)
+{
+    QSaveFile file(fileName);
+    // Unbuffered, so that a short write shows in write's result: commit does not report it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        // A short write, as on a full disk, leaves no error of the file's own: the
+        // system's says why.
+        const int error = errno;
+        return file.error() != QFileDevice::NoError ? file.errorString()
+                                                    : QString::fromStdString(std::generic_category().message(error));
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
 }
 
 QByteArray FileShell::encode(const QString &text)

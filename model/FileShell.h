@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QFileDevice;
 
@@ -61,6 +62,9 @@ public:
     static QString decode(const QByteArray &bytes);
     // The lines that readLines gives for the bytes.
     static QList<Line> decodeLines(const QByteArray &bytes);
+    // Writes a file whole, replacing what was there only once all is written, and
+    // tells nobody: the description of what failed, nullopt when the file is written.
+    static std::optional<QString> writeWhole(const QString &fileName, const QByteArray &bytes);
 
 private:
     QByteArray readAll();

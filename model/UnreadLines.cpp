@@ -1,5 +1,6 @@
 #include "UnreadLines.h"
 
+#include "FileShell.h"
 #include "Global.h"
 #include "platform/ModalSeam.h"
 
@@ -8,6 +9,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace kivo {
@@ -61,6 +63,19 @@ bool isTaken(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
+// Copies the file whole or not at all; the description of what failed, nullopt when
+// the copy is made.
+std::optional<QString> copyFailure(const QString &from, const QString &to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return source.errorString();
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        return source.errorString();
+    return FileShell::writeWhole(to, bytes);
+}
+
 } // namespace
 
 void noteUnreadLines(const QString &file, bool passedOverLines)
@@ -86,11 +101,9 @@ bool keepUnreadLines(const QString &file)
     const QString kept = keptCopyName(original);
     const QString unread =
         QStringLiteral("Kivo Rudovaz could not read some lines of the file ") + original + QStringLiteral(".");
-    QFile source(original);
-    if (!source.copy(kept)) {
+    if (const std::optional<QString> failure = copyFailure(original, kept)) {
         msgBox(unread + QStringLiteral("\r\nThe file could not be copied to \"") + getFileName(kept)
-               + QStringLiteral("\" before it changes (") + source.errorString()
-               + QStringLiteral("), so it stays as it is."));
+               + QStringLiteral("\" before it changes (") + *failure + QStringLiteral("), so it stays as it is."));
         return true;
     }
     filesWithUnreadLines().removeAt(noted);

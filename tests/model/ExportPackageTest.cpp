@@ -4,6 +4,7 @@
 #include "model/LoadLists.h"
 
 #include "EncodedFile.h"
+#include "FileSizeLimit.h"
 #include "ScriptedModalSeam.h"
 #include "TempDataFolder.h"
 
@@ -69,6 +70,7 @@ private Q_SLOTS:
     void sameFileNameTwice();
     void importReadsOnlyFilesInsideThePackage();
     void fileNamesInAnotherEncoding();
+    void copyByBytesIsWholeOrNothing();
     void exportTwiceKeepsFirstCopies();
     void exportsTheActiveListUnderTheGivenName();
     void failedCopyInExistingFolderRemovesOnlyItsOwnFiles();
@@ -261,6 +263,27 @@ void ExportPackageTest::fileNamesInAnotherEncoding()
     QCOMPARE(cafe->encodedPath(), packed.path());
     QVERIFY(!fileNotExist(*cafe));
     QVERIFY(seam.messages().isEmpty());
+}
+
+void ExportPackageTest::copyByBytesIsWholeOrNothing()
+{
+#ifdef Q_OS_UNIX
+    Package p;
+    test::ScriptedModalSeam seam;
+    const test::EncodedFile sound(QFile::encodeName(p.sounds.path()) + "caf\xe9.tvs");
+    QVERIFY(sound.write(QByteArray(8192, 'c')));
+    p.live->add(3, newModel(30, QStringLiteral("Cafe"), p.sounds.filePath(QStringLiteral("caf\u00e9.tvs")), sound.path()));
+    bool failed = false;
+    {
+        test::FileSizeLimit limit(4096);
+        failed = p.lists.exportLoadList(QStringLiteral("Live"), p.dest());
+    }
+    QVERIFY(failed);
+    QCOMPARE(seam.messageTexts(), QStringList{copyFailure});
+    QVERIFY(!QFileInfo::exists(p.exports.filePath(QStringLiteral("Live"))));
+#else
+    QSKIP("needs a file size limit");
+#endif
 }
 
 void ExportPackageTest::exportTwiceKeepsFirstCopies()
