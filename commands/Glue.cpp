@@ -198,7 +198,7 @@ void Glue::placeInLL(int intLoc, const QString &strName)
 {
     const ModelPtr record = mLibrary.getModel(strName);
     const QString path = record->path();
-    if (fileNotExist(path)) {
+    if (fileNotExist(*record)) {
         raise([&](GlueListener &l) { l.FilesDoesNotExist(path, intLoc, strName); });
         return;
     }
@@ -436,7 +436,7 @@ QStringList Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBa
         const QString location = QString::number(i + 1);
         const QString writing = QStringLiteral(" Writing ") + record->name() + QStringLiteral(" at location: ") + location;
         status(writing);
-        if (m_tools->writeMidi(record->path(), i, lgDevice) == -1) {
+        if (m_tools->writeMidi(record->encodedPath(), i, lgDevice) == -1) {
             status(writing + QStringLiteral(" failed. File cannot be read"));
             notWritten.append(QStringLiteral("Location ") + location + QStringLiteral(": ") + record->name());
         }

@@ -15,7 +15,8 @@ namespace kivo {
 class LoadLists;
 
 // Deletes the load list file of that name when there is one; a file that cannot be
-// deleted stays.
+// deleted stays. A file holding lines that its reading passed over is kept aside first
+// (UnreadLines.h); when that fails, the file stays.
 void deleteLoadListFile(const QString &strName);
 // True when both names lead to one existing file, as names that differ only in case
 // do on a file system that ignores case.
@@ -34,10 +35,13 @@ bool saveToFile(const IPersistToFile &obj, const QString &strName);
 bool differsFromFile(const IPersistToFile &obj);
 // True when no ordinary (regular, not hidden) file is there.
 bool fileNotExist(const QString &strFile);
+// True when the record's file is no ordinary file.
+bool fileNotExist(const Model &record);
 // Adds the entries of a file to obj: its own data file when strFile is empty (a
 // missing library file is no error), else an export file, whose file names are taken
 // relative to the folder that holds it; an entry whose file would lie outside that
-// folder is left out.
+// folder is left out. Lines that give no record are passed over; for obj's own data
+// file, that is noted so that the file is kept aside before it is next written.
 void loadFromFile(IPersistToFile &obj, const QString &strFile);
 // An entry of an export file that an import cannot take.
 struct PackageFault {
@@ -55,7 +59,8 @@ std::optional<PackageFault> packageFault(const QString &strFile);
 // as other tools leave them.
 QList<QStringView> splitLines(QStringView text);
 // Replaces the file's content by the text and one more CR LF; true on failure, and
-// then the file that was there before is left whole.
+// then the file that was there before is left whole. A file holding lines that its
+// reading passed over is kept aside first; when that fails, so does the write.
 bool writeFile(const QString &strText, const QString &strFile);
 // Why the last writeFile that failed since forgetWriteFailure did, in the system's
 // words (a full disk, say); empty when none failed, or when the file could not be
@@ -81,7 +86,8 @@ void removeFolder(QString &strPath);
 
 // The file that names every load list.
 bool saveListOfLoadLists(const LoadLists &lists);
-// Adds an empty load list for every name of that file that has a load list file.
+// Adds an empty load list for every name of that file that has a load list file. A
+// name that the name rules refuse, or one already taken, is noted as passed over.
 void loadListOfLoadLists(LoadLists &lists);
 
 } // namespace kivo

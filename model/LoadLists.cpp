@@ -126,7 +126,7 @@ void LoadLists::copyInto(const LoadList &source, LoadList &target) const
 {
     for (int i = 0; i <= source.ArrayLength(); ++i) {
         const ModelPtr model = source.getModel(i);
-        target.add(i, model ? newModel(model->tag(), model->name(), model->path()) : nullptr);
+        target.add(i, model ? newModel(model->tag(), model->name(), model->path(), model->pathBytes()) : nullptr);
     }
 }
 
