@@ -6,6 +6,7 @@
 #include "LoadLists.h"
 #include "NumberParsing.h"
 #include "UnreadLines.h"
+#include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -28,8 +29,6 @@
 namespace kivo {
 
 namespace {
-
-const QString lineEnd = QStringLiteral("\r\n");
 
 QString dataFile(const QString &baseName)
 {
@@ -118,7 +117,7 @@ QByteArray entryLines(const IPersistToFile &obj, Entries kind)
         const QString fields = QString::number(i) + u'\t' + QString::number(model->tag()) + u'\t' + model->name() + u'\t';
         content += FileShell::encode(fields);
         content += forExport ? FileShell::encode(getFileName(model->path())) : pathField(*model);
-        content += FileShell::encode(lineEnd);
+        content += FileShell::encode(lineBreak());
     }
     return content;
 }
@@ -250,7 +249,7 @@ bool fileHolds(const QString &file, const QByteArray &bytes)
 // The bytes of a data file with this content: the content and one more CR LF.
 QByteArray fileBytes(const QByteArray &content)
 {
-    return content + FileShell::encode(lineEnd);
+    return content + FileShell::encode(lineBreak());
 }
 
 // The lines of the text, without the empty lines at its end.
@@ -512,7 +511,7 @@ bool writePackage(const IPersistToFile &obj, const QString &strDest, const QStri
         if (!model)
             continue;
         if (!regularFileExists(*model)) {
-            msgBox(QStringLiteral("File: ") + model->path() + QStringLiteral(" does not exist") + lineEnd
+            msgBox(QStringLiteral("File: ") + model->path() + QStringLiteral(" does not exist") + lineBreak()
                    + QStringLiteral("File will not be added to exported list"));
             continue;
         }
@@ -531,7 +530,7 @@ bool writePackage(const IPersistToFile &obj, const QString &strDest, const QStri
         QString folder = strDest;
         removeFolder(folder);
     }
-    msgBox(QStringLiteral("Your Load List cannot be copied") + lineEnd + QStringLiteral("Please try again"),
+    msgBox(QStringLiteral("Your Load List cannot be copied") + lineBreak() + QStringLiteral("Please try again"),
            Buttons::Ok, Icon::Information, QStringLiteral("Error Copying Files"));
     return true;
 }

@@ -28,7 +28,7 @@ FolderState ensureFolder(const QString &strPath);
 
 // Writes the unit's entries to its data file, named after strName when it is not
 // empty; true on failure.
-bool saveToFile(const IPersistToFile &obj, const QString &strName);
+[[nodiscard]] bool saveToFile(const IPersistToFile &obj, const QString &strName);
 // True when saveToFile(obj, {}) would change what the unit's data file holds: the
 // file is missing or holds other lines than the unit would write now. Line ends and
 // empty lines at the end do not count, as reading takes every kind alike.
@@ -61,7 +61,7 @@ QList<QStringView> splitLines(QStringView text);
 // Replaces the file's content by the text and one more CR LF; true on failure, and
 // then the file that was there before is left whole. A file holding lines that its
 // reading passed over is kept aside first; when that fails, so does the write.
-bool writeFile(const QString &strText, const QString &strFile);
+[[nodiscard]] bool writeFile(const QString &strText, const QString &strFile);
 // Why the last writeFile that failed since forgetWriteFailure did, in the system's
 // words (a full disk, say); empty when none failed, or when the file could not be
 // opened at all, which the opening has told the user itself.
@@ -77,15 +77,15 @@ QString readFile(const QString &strFile, int chars);
 // takes it only once all are written, so that a failure leaves the package as it was;
 // the files new to it are removed again then, and the folder too when folderIsNew says
 // that it was made for this package. True on failure.
-bool writePackage(const IPersistToFile &obj, const QString &strDest, const QString &strExportFile, bool folderIsNew);
+[[nodiscard]] bool writePackage(const IPersistToFile &obj, const QString &strDest, const QString &strExportFile, bool folderIsNew);
 // Writes the export file: the entries whose sound image file exists, by file name.
-bool writeExportFile(const IPersistToFile &obj, const QString &strFile);
+[[nodiscard]] bool writeExportFile(const IPersistToFile &obj, const QString &strFile);
 // Deletes the folder with everything in it; removes one trailing separator from the
 // caller's variable first.
 void removeFolder(QString &strPath);
 
 // The file that names every load list.
-bool saveListOfLoadLists(const LoadLists &lists);
+[[nodiscard]] bool saveListOfLoadLists(const LoadLists &lists);
 // Adds an empty load list for every name of that file that has a load list file. A
 // name that the name rules refuse, or one already taken, is noted as passed over.
 void loadListOfLoadLists(LoadLists &lists);

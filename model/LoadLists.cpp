@@ -3,6 +3,7 @@
 #include "Factory.h"
 #include "FileProxy.h"
 #include "Global.h"
+#include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -134,7 +135,7 @@ QString LoadLists::toString() const
 {
     QString text;
     for (const auto &list : m_lists)
-        text += list->name() + QStringLiteral("\r\n");
+        text += list->name() + lineBreak();
     return text;
 }
 
