@@ -77,7 +77,8 @@ void saveWholeFolderChanged(benchmark::State &state)
         library.add(first);
         if (library.save())
             std::abort();
-        loaded.lists.saveAll();
+        if (loaded.lists.saveAll())
+            std::abort();
     }
 }
 
@@ -91,7 +92,8 @@ void saveWholeFolderOneListChanged(benchmark::State &state)
     for (auto _ : state) {
         int second = 1;
         edited->swap(0, second);
-        loaded.lists.saveAll();
+        if (loaded.lists.saveAll())
+            std::abort();
     }
 }
 

@@ -44,7 +44,8 @@ void writeLargeDataFolder()
             list->add(location, library.getModel((l * 12 + location) % libraryRecords + 1));
         lists.addLoadList(list);
     }
-    lists.saveAll();
+    if (lists.saveAll())
+        std::abort();
 }
 
 } // namespace kivo::bench

@@ -10,6 +10,7 @@
 #include "model/Library.h"
 #include "model/LoadLists.h"
 #include "platform/KivoTools.h"
+#include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/PauseSeam.h"
 #include "platform/RuntimeError.h"
@@ -30,17 +31,15 @@ namespace kivo {
 
 namespace {
 
-constexpr int confirmedDelete = 6; // the answer code of Yes
 const QString saveFailedText = QStringLiteral(" Your Load Lists could not be saved");
 const QString importFailedText = QStringLiteral(" File import failed!");
-const QString crLf = QStringLiteral("\r\n");
 constexpr auto pauseBetweenImages = std::chrono::milliseconds(100);
 
 // The locations come as the user knows them, 1 to 12, each with its sound.
 QString notWrittenText(const QStringList &locations)
 {
-    return QStringLiteral("These Sound Images were not written to your Kivo:") + crLf + crLf + locations.join(crLf)
-        + crLf + crLf
+    return QStringLiteral("These Sound Images were not written to your Kivo:") + lineBreak() + lineBreak() + locations.join(lineBreak())
+        + lineBreak() + lineBreak()
         + QStringLiteral("Check that their files can be read and that your Kivo is connected, "
                          "then transfer the Load List again.");
 }
@@ -158,7 +157,7 @@ void Glue::removeLL(const QString &strName, int intCmd)
         status(QStringLiteral(" Cannot delete the Load List \"Last Loaded\""));
         return;
     }
-    if (intCmd != confirmedDelete) {
+    if (intCmd != static_cast<int>(Answer::Yes)) {
         raise([&](GlueListener &l) { l.ConfirmDelete(strName); });
         return;
     }
@@ -198,7 +197,7 @@ void Glue::placeInLL(int intLoc, const QString &strName)
 {
     const ModelPtr record = mLibrary.getModel(strName);
     const QString path = record->path();
-    if (fileNotExist(path)) {
+    if (fileNotExist(*record)) {
         raise([&](GlueListener &l) { l.FilesDoesNotExist(path, intLoc, strName); });
         return;
     }
@@ -259,7 +258,7 @@ void Glue::importLL(const QString &strFile, const QString &strName)
         const QString why = fault->kind == PackageFault::Kind::Outside
             ? QStringLiteral(" is not in the folder of the export file")
             : QStringLiteral(" is missing from the folder of the export file");
-        msgBox(QStringLiteral("Cannot import ") + strFile + crLf + QStringLiteral("The Sound Image file ") + fault->file
+        msgBox(QStringLiteral("Cannot import ") + strFile + lineBreak() + QStringLiteral("The Sound Image file ") + fault->file
                + why);
         status(importFailedText);
         return;
@@ -295,7 +294,7 @@ bool Glue::saveAll()
     reportSaved(failed, QStringLiteral(" All of your Load Lists has been saved"));
     if (failed) {
         const QString reason = lastWriteFailure();
-        m_saveFailure = saveFailedText.trimmed() + (reason.isEmpty() ? QString() : crLf + reason);
+        m_saveFailure = saveFailedText.trimmed() + (reason.isEmpty() ? QString() : lineBreak() + reason);
     }
     return failed;
 }
@@ -345,7 +344,7 @@ void Glue::dropImportedList(const LoadListPtr &previous)
     mLoadLists.remove(getActiveLoadList()->name());
     // Should this fail too, the file still names the list, but a name without a list
     // file is passed over when the lists are read.
-    saveListOfLoadLists(mLoadLists);
+    static_cast<void>(saveListOfLoadLists(mLoadLists));
     mLoadLists.setActiveLoadList(previous);
     raise([&](GlueListener &l) { l.LoadListChange(previous, 0); });
     const auto found = std::find(mLoadLists.begin(), mLoadLists.end(), previous);
@@ -378,7 +377,7 @@ QStringList Glue::writeActiveList(qint32 lgDevice, QProgressBar &objProgress)
     } catch (const std::exception &error) {
         // A lost binding or port must not leave a visible bar and a stale status.
         objProgress.setVisible(false);
-        status(QStringLiteral(" Writing to Kivo failed: ") + QString::fromUtf8(error.what()));
+        status(QStringLiteral(" Writing to Kivo failed: ") + describe(error));
         return {};
     }
     recordLastLoaded();
@@ -436,7 +435,7 @@ QStringList Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBa
         const QString location = QString::number(i + 1);
         const QString writing = QStringLiteral(" Writing ") + record->name() + QStringLiteral(" at location: ") + location;
         status(writing);
-        if (m_tools->writeMidi(record->path(), i, lgDevice) == -1) {
+        if (m_tools->writeMidi(record->encodedPath(), i, lgDevice) == -1) {
             status(writing + QStringLiteral(" failed. File cannot be read"));
             notWritten.append(QStringLiteral("Location ") + location + QStringLiteral(": ") + record->name());
         }

@@ -52,14 +52,14 @@ public:
     void exportLL(const QString &strName, const QString &strPath);
     void importLL(const QString &strFile, const QString &strName);
     // True when a file could not be written; the status line has said so.
-    bool saveAll();
+    [[nodiscard]] bool saveAll();
     // What the last saveAll could not do, for a message box: the status line's text,
     // and the system's reason on a line of its own where it gave one; empty when it
     // saved everything.
     const QString &saveFailure() const noexcept { return m_saveFailure; }
     void renameLL(const QString &strNewName, const QString &strOldName);
     // True when a file could not be written; the status line has said so.
-    bool saveLL(const QString &strName = {});
+    [[nodiscard]] bool saveLL(const QString &strName = {});
     // Writes the sound images of the active list to the unit on device lgDevice,
     // showing the progress on objProgress. -1, no device chosen, sends nothing.
     void sendBlock(qint32 lgDevice, QProgressBar &objProgress);

@@ -10,6 +10,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/KivoTools.h"
 #include "platform/MidiDevices.h"
+#include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -30,19 +31,12 @@ QString gModelClipFormat;
 
 namespace {
 
-constexpr int confirmedDelete = 6; // the answer code of Yes
 constexpr qint32 addDialogFlags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST
     | OFN_EXPLORER | OFN_LONGNAMES;
 constexpr qint32 exportDialogFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
 constexpr qint32 importDialogFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 constexpr qint32 printDialogFlags = PD_HIDEPRINTTOFILE | PD_NOSELECTION;
-const QString crLf = QStringLiteral("\r\n");
 const QString exportFilter = QStringLiteral("Kivo Export File (*.kxf)|*.kxf");
-
-QString describe(const std::exception &error)
-{
-    return QString::fromUtf8(error.what());
-}
 
 // The common dialogs report Cancel as a failure of their own.
 bool isCancel(const std::exception &error)
@@ -256,7 +250,7 @@ std::optional<QString> whyNoSoundImage(const QString &strPath)
 void requireSoundImage(const QString &strPath)
 {
     if (const std::optional<QString> reason = whyNoSoundImage(strPath))
-        throw RuntimeError(ErrorNumber::PathFileAccess, QStringLiteral("Cannot add ") + strPath + crLf + *reason);
+        throw RuntimeError(ErrorNumber::PathFileAccess, QStringLiteral("Cannot add ") + strPath + lineBreak() + *reason);
 }
 
 } // namespace
@@ -356,7 +350,7 @@ QString GlueProxy::askValidName(bool blnShowAll, const QString &strMessage, cons
     bool valid = isValidName(answer);
     while (!answer.isEmpty() && !valid) {
         answer = askText(strTitle, answer, QStringLiteral("Please enter a valid name"),
-                         QStringLiteral("Cannot use: /\\:*?\"<>|") + crLf
+                         QStringLiteral("Cannot use: /\\:*?\"<>|") + lineBreak()
                              + QStringLiteral("Name must start with either a letter or number"));
         valid = isValidName(answer);
     }
@@ -656,7 +650,7 @@ void GlueProxy::mglue_FileAlreadyExist(qint32 lngTag, const QString &strName, co
                                        const QString &strOldName)
 {
     const QString text = QStringLiteral("File: ") + strPath + QStringLiteral(" already exist as: ") + strOldName
-        + crLf + crLf + QStringLiteral("Do you want to replace it as: ") + strName + QStringLiteral("?");
+        + lineBreak() + lineBreak() + QStringLiteral("Do you want to replace it as: ") + strName + QStringLiteral("?");
     if (msgBox(text, Buttons::YesNo, Icon::None, QStringLiteral("File Already Exist")) != Answer::Yes)
         return;
     glue().removeFromLibrary(strOldName, -1);
@@ -671,7 +665,7 @@ void GlueProxy::mglue_NameAlreadyExist(qint32 lngTag, const QString &strName, co
 {
     const QString answer = askText(QStringLiteral("Duplicate Name"), strName,
                                    QStringLiteral("The name: ") + strName + QStringLiteral(" is already in the list.")
-                                       + crLf + QStringLiteral("Please enter a new name"));
+                                       + lineBreak() + QStringLiteral("Please enter a new name"));
     if (!answer.isEmpty())
         glue().addToLibrary(lngTag, answer, strPath);
     else
@@ -689,7 +683,7 @@ void GlueProxy::mglue_UpdateFileInfo(const QString &strPath, qint32 strTag)
 
 void GlueProxy::mglue_LocationNotEmpty(const QString &strCurrent, int intLoc, const QString &strNew)
 {
-    const QString text = strCurrent + QStringLiteral(" is at location ") + QString::number(intLoc + 1) + crLf
+    const QString text = strCurrent + QStringLiteral(" is at location ") + QString::number(intLoc + 1) + lineBreak()
         + QStringLiteral("Replace with ") + strNew + QStringLiteral("?");
     switch (msgBox(text, Buttons::YesNoCancel, Icon::None, QStringLiteral("Location Not Available"))) {
     case Answer::Yes:
@@ -709,12 +703,12 @@ void GlueProxy::mglue_ConfirmDelete(const QString &strName)
     if (msgBox(QStringLiteral("Delete Load List ") + strName + QStringLiteral("?"), Buttons::YesNo, Icon::None,
                QStringLiteral("Delete Active List"))
         == Answer::Yes)
-        glue().removeLL(strName, confirmedDelete);
+        glue().removeLL(strName, static_cast<int>(Answer::Yes));
 }
 
 void GlueProxy::mglue_FilesDoesNotExist(const QString &strPath, int intLoc, const QString &strKey)
 {
-    const QString text = strPath + QStringLiteral(" does not exist") + crLf
+    const QString text = strPath + QStringLiteral(" does not exist") + lineBreak()
         + QStringLiteral("If file is on removeable media, please insert and try again");
     switch (msgBox(text, Buttons::AbortRetryIgnore, Icon::None, QStringLiteral("File Missing"))) {
     case Answer::Abort:

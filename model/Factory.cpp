@@ -4,10 +4,10 @@
 
 namespace kivo {
 
-ModelPtr newModel(qint32 lngTag, const QString &strName, const QString &strPath)
+ModelPtr newModel(qint32 lngTag, const QString &strName, const QString &strPath, const QByteArray &pathBytes)
 {
     auto model = std::make_shared<Model>();
-    model->init(lngTag, strName, strPath);
+    model->init(lngTag, strName, strPath, pathBytes);
     return model;
 }
 

@@ -11,7 +11,7 @@
 namespace kivo {
 
 // Creates the model's objects and calls their init.
-ModelPtr newModel(qint32 lngTag, const QString &strName, const QString &strPath);
+ModelPtr newModel(qint32 lngTag, const QString &strName, const QString &strPath, const QByteArray &pathBytes = {});
 // The caller's variable is trimmed in place by the name rules; a name that fails
 // gives a list with an empty name.
 LoadListPtr newLoadList(QString &strName);

@@ -5,6 +5,8 @@
 #include "Global.h"
 #include "LoadLists.h"
 #include "NumberParsing.h"
+#include "UnreadLines.h"
+#include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -16,17 +18,17 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 namespace kivo {
 
 namespace {
-
-const QString lineEnd = QStringLiteral("\r\n");
 
 QString dataFile(const QString &baseName)
 {
@@ -43,29 +45,79 @@ bool regularFileExists(const QString &path)
     return QFileInfo(path).isFile();
 }
 
+std::filesystem::path fileSystemPath(const QString &path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
+// Qt names files by text only, and no text names a file whose name is in another
+// encoding than the file system's: a record that keeps the bytes of its path reaches
+// its file through them.
+std::filesystem::path fileSystemPath(const Model &record)
+{
+    if (record.pathBytes().isEmpty())
+        return fileSystemPath(record.path());
+    return std::filesystem::path(record.pathBytes().toStdString());
+}
+
+bool regularFileExists(const Model &record)
+{
+    if (record.pathBytes().isEmpty())
+        return regularFileExists(record.path());
+    std::error_code error;
+    return std::filesystem::is_regular_file(fileSystemPath(record), error);
+}
+
+// The content of the record's file; none when it cannot be read whole.
+std::optional<QByteArray> recordFileBytes(const Model &record)
+{
+    if (record.pathBytes().isEmpty()) {
+        QFile in(record.path());
+        if (!in.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        QByteArray content = in.readAll();
+        if (in.error() != QFileDevice::NoError)
+            return std::nullopt;
+        return content;
+    }
+    const std::filesystem::path source = fileSystemPath(record);
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(source, error);
+    if (error)
+        return std::nullopt;
+    QByteArray content(static_cast<qsizetype>(size), Qt::Uninitialized);
+    std::ifstream in(source, std::ios::binary);
+    if (!in.read(content.data(), content.size()))
+        return std::nullopt;
+    return content;
+}
+
+// The path field of the record's entry: the bytes that its data file held, when no
+// text gives them back.
+QByteArray pathField(const Model &record)
+{
+    return record.pathBytes().isEmpty() ? FileShell::encode(record.path()) : record.pathBytes();
+}
+
 // The entry lines of every record of obj, by position. An export names each file by
 // its file name alone and leaves out records whose file is missing.
 enum class Entries { DataFile, ExportFile };
 
-QString entryLines(const IPersistToFile &obj, Entries kind)
+QByteArray entryLines(const IPersistToFile &obj, Entries kind)
 {
-    QString content;
+    QByteArray content;
     content.reserve(obj.count() * 96);
     for (int i = 0; i < obj.count(); ++i) {
         const ModelPtr model = obj.getModel(i);
         if (!model)
             continue;
         const bool forExport = kind == Entries::ExportFile;
-        if (forExport && !regularFileExists(model->path()))
+        if (forExport && !regularFileExists(*model))
             continue;
-        content += QString::number(i);
-        content += u'\t';
-        content += QString::number(model->tag());
-        content += u'\t';
-        content += model->name();
-        content += u'\t';
-        content += forExport ? getFileName(model->path()) : model->path();
-        content += lineEnd;
+        const QString fields = QString::number(i) + u'\t' + QString::number(model->tag()) + u'\t' + model->name() + u'\t';
+        content += FileShell::encode(fields);
+        content += forExport ? FileShell::encode(getFileName(model->path())) : pathField(*model);
+        content += FileShell::encode(lineBreak());
     }
     return content;
 }
@@ -82,23 +134,38 @@ struct Entry {
     qint32 tag;
     QStringView name;
     QStringView file;
+    // The bytes of the file field when they are not UTF-8 (the field reads them as
+    // Latin-1); empty otherwise.
+    QByteArray fileBytes;
 };
 
-std::optional<Entry> parseEntry(QStringView line)
+std::optional<Entry> parseEntry(const FileShell::Line &line)
 {
-    const QList<QStringView> fields = line.split(u'\t');
+    // No name or path holds a NUL: such a line is binary, or text in another encoding.
+    if (line.text.contains(QChar(u'\0')))
+        return std::nullopt;
+    const QList<QStringView> fields = QStringView(line.text).split(u'\t');
     if (fields.size() != 4)
         return std::nullopt;
     const auto index = roundToInteger<qint16>(numericValue(fields[0]));
     const auto tag = roundToInteger<qint32>(numericValue(fields[1]));
     if (!index || !tag)
         return std::nullopt;
-    return Entry{*index, *tag, fields[2], fields[3]};
+    Entry entry{*index, *tag, fields[2], fields[3], {}};
+    // The text has its TABs where the bytes have them, whichever way each field reads.
+    if (!line.legacyBytes.isEmpty()) {
+        const QByteArray bytes = line.legacyBytes.split('\t').at(3);
+        if (bytes != FileShell::encode(entry.file.toString()))
+            entry.fileBytes = bytes;
+    }
+    return entry;
 }
 
-std::filesystem::path fileSystemPath(const QString &path)
+// The record that an entry names, its file taken relative to folder.
+ModelPtr recordOf(const Entry &entry, const QString &folder)
 {
-    return std::filesystem::path(path.toStdU16String());
+    const QByteArray pathBytes = entry.fileBytes.isEmpty() ? QByteArray() : QFile::encodeName(folder) + entry.fileBytes;
+    return newModel(entry.tag, entry.name.toString(), folder + entry.file.toString(), pathBytes);
 }
 
 bool isWithin(const std::filesystem::path &path, const std::filesystem::path &folder)
@@ -108,10 +175,10 @@ bool isWithin(const std::filesystem::path &path, const std::filesystem::path &fo
 }
 
 // Where the path leads once every link on the way is followed, as far as it exists.
-std::optional<std::filesystem::path> resolved(const QString &path)
+std::optional<std::filesystem::path> resolved(const std::filesystem::path &path)
 {
     std::error_code error;
-    std::filesystem::path result = std::filesystem::weakly_canonical(fileSystemPath(path), error);
+    std::filesystem::path result = std::filesystem::weakly_canonical(path, error);
     if (error)
         return std::nullopt;
     return result;
@@ -120,18 +187,38 @@ std::optional<std::filesystem::path> resolved(const QString &path)
 // A sound image of a package must lie inside the package's folder: a name that climbs
 // out of it, an absolute path, or a link that leads elsewhere would let a later export
 // copy files from anywhere.
-bool staysInPackage(const QString &folder, QStringView file)
+bool staysInPackage(const QString &folder, QStringView file, const Model &record)
 {
     if (file.isEmpty() || QDir::isAbsolutePath(file.toString()))
         return false;
-    const QString path = folder + file.toString();
-    const QFileInfo info(path);
+    const std::filesystem::path path = fileSystemPath(record);
+    std::error_code error;
     // A link whose target is missing names no file, wherever it points.
-    if (info.isSymLink() && !info.exists())
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))
+        && !std::filesystem::exists(path, error))
         return false;
-    const auto realFolder = resolved(QDir::cleanPath(folder));
+    const auto realFolder = resolved(fileSystemPath(QDir::cleanPath(folder)));
     const auto realPath = resolved(path);
     return realFolder && realPath && isWithin(*realPath, *realFolder);
+}
+
+// A line of nothing but white space holds nothing that could be lost.
+bool isBlank(QStringView line)
+{
+    return line.trimmed().isEmpty();
+}
+
+// True when a record that a reading made is not in obj: refused as a second record of
+// its name, or replaced by a later line for the same location.
+bool anyLeftOut(const IPersistToFile &obj, const std::vector<ModelPtr> &records)
+{
+    std::unordered_set<const Model *> held;
+    for (int i = 0; i < obj.count(); ++i) {
+        if (const ModelPtr model = obj.getModel(i))
+            held.insert(model.get());
+    }
+    return std::any_of(records.cbegin(), records.cend(),
+                       [&held](const ModelPtr &record) { return !held.contains(record.get()); });
 }
 
 QString folderOf(const QString &file)
@@ -139,14 +226,14 @@ QString folderOf(const QString &file)
     return file.left(lastSeparatorIndex(file) + 1);
 }
 
-// The file's text for a check that comes before the real reading, which reports what
-// cannot be read; the empty text then.
-QString quietlyRead(const QString &file)
+// The file's bytes for a check that comes before the real reading, which reports what
+// cannot be read; none then.
+QByteArray quietlyRead(const QString &file)
 {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         return {};
-    return FileShell::decode(in.readAll());
+    return in.readAll();
 }
 
 // True when the file already holds exactly these bytes.
@@ -159,12 +246,10 @@ bool fileHolds(const QString &file, const QByteArray &bytes)
     return existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes;
 }
 
-// The bytes of a data file that holds the text: the text and one more CR LF.
-QByteArray fileBytes(const QString &text)
+// The bytes of a data file with this content: the content and one more CR LF.
+QByteArray fileBytes(const QByteArray &content)
 {
-    QByteArray bytes = FileShell::encode(text);
-    bytes += FileShell::encode(lineEnd);
-    return bytes;
+    return content + FileShell::encode(lineBreak());
 }
 
 // The lines of the text, without the empty lines at its end.
@@ -200,13 +285,10 @@ public:
         return true;
     }
 
-    bool stageCopy(const QString &source, const QString &target)
+    bool stageCopy(const Model &record, const QString &target)
     {
-        QFile in(source);
-        if (!in.open(QIODevice::ReadOnly))
-            return false;
-        const QByteArray bytes = in.readAll();
-        return in.error() == QFileDevice::NoError && stage(target, bytes);
+        const std::optional<QByteArray> bytes = recordFileBytes(record);
+        return bytes && stage(target, *bytes);
     }
 
     // Puts every staged file in its place; false when one could not take it.
@@ -246,12 +328,57 @@ void showError(const RuntimeError &error)
     msgBox(error.description());
 }
 
+// What read gives for the open file; when it cannot be read, the user is told why and
+// the result is empty.
+template <typename Read>
+auto readWith(const QString &file, Read read) -> decltype(read(std::declval<FileShell &>()))
+{
+    try {
+        const FileShellPtr shell = newFileShell(file, FileShell::ReadText);
+        return read(*shell);
+    } catch (const RuntimeError &error) {
+        showError(error);
+        return {};
+    }
+}
+
+// Why the last write that failed did, as the system tells it.
+QString &writeFailure()
+{
+    static QString reason;
+    return reason;
+}
+
+// Replaces the file's content by the bytes and one more CR LF; true on failure.
+bool writeContent(const QByteArray &content, const QString &file)
+{
+    try {
+        // Saving every list rewrites many files that have not changed; leaving those
+        // alone spares the disk a forced write for each.
+        const QByteArray bytes = fileBytes(content);
+        if (fileHolds(file, bytes))
+            return false;
+        if (keepUnreadLines(file))
+            return true;
+        const FileShellPtr shell = newFileShell(file, FileShell::WriteText);
+        shell->writeBytes(bytes);
+        shell->closeFile();
+        return false;
+    } catch (const RuntimeError &error) {
+        // The file shell has told the user why the file could not be opened; a
+        // failed write or replace leaves the old file, and the caller reports it.
+        if (error.number() != ErrorNumber::BadFileNumber)
+            writeFailure() = error.description();
+        return true;
+    }
+}
+
 } // namespace
 
 void deleteLoadListFile(const QString &strName)
 {
     const QString file = dataFile(strName);
-    if (regularFileExists(file))
+    if (regularFileExists(file) && !keepUnreadLines(file))
         QFile::remove(file);
 }
 
@@ -274,26 +401,33 @@ FolderState ensureFolder(const QString &strPath)
 
 bool saveToFile(const IPersistToFile &obj, const QString &strName)
 {
-    return writeFile(entryLines(obj, Entries::DataFile), dataFile(strName.isEmpty() ? obj.name() : strName));
+    return writeContent(entryLines(obj, Entries::DataFile), dataFile(strName.isEmpty() ? obj.name() : strName));
 }
 
 bool differsFromFile(const IPersistToFile &obj)
 {
     const QString file = dataFile(obj.name());
-    const QString text = entryLines(obj, Entries::DataFile);
-    if (fileHolds(file, fileBytes(text)))
+    const QByteArray content = entryLines(obj, Entries::DataFile);
+    if (fileHolds(file, fileBytes(content)))
         return false;
     if (!regularFileExists(file))
         return true;
     // A file that another tool left with LF or lone CR line ends, or with a line that
     // reads as Latin-1, reads back as what saving would write: it holds no unsaved edit.
-    return !sameLines(quietlyRead(file), text);
+    return !sameLines(FileShell::decode(quietlyRead(file)), FileShell::decode(content));
 }
 
 bool fileNotExist(const QString &strFile)
 {
     const QFileInfo info(strFile);
     return !info.isFile() || info.isHidden();
+}
+
+bool fileNotExist(const Model &record)
+{
+    if (record.pathBytes().isEmpty())
+        return fileNotExist(record.path());
+    return !regularFileExists(record) || getFileName(record.path()).startsWith(u'.');
 }
 
 void loadFromFile(IPersistToFile &obj, const QString &strFile)
@@ -307,28 +441,36 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
     } else {
         folder = folderOf(strFile);
     }
-    const QString text = readFile(file, 0);
-    for (const QStringView line : splitLines(text)) {
+    bool passedOver = false;
+    std::vector<ModelPtr> taken;
+    for (const FileShell::Line &line : readWith(file, [](FileShell &shell) { return shell.readLines(); })) {
         const std::optional<Entry> entry = parseEntry(line);
-        if (!entry || !acceptsIndex(obj, entry->index))
+        if (!entry || !acceptsIndex(obj, entry->index)) {
+            passedOver = passedOver || !isBlank(line.text);
             continue;
-        if (!strFile.isEmpty() && !staysInPackage(folder, entry->file))
+        }
+        const ModelPtr record = recordOf(*entry, folder);
+        if (!strFile.isEmpty() && !staysInPackage(folder, entry->file, *record))
             continue;
-        obj.addModel(entry->index, newModel(entry->tag, entry->name.toString(), folder + entry->file.toString()));
+        obj.addModel(entry->index, record);
+        if (!isBlank(line.text))
+            taken.push_back(record);
     }
+    if (strFile.isEmpty())
+        noteUnreadLines(file, passedOver || anyLeftOut(obj, taken));
 }
 
 std::optional<PackageFault> packageFault(const QString &strFile)
 {
     const QString folder = folderOf(strFile);
-    const QString text = quietlyRead(strFile);
-    for (const QStringView line : splitLines(text)) {
+    for (const FileShell::Line &line : FileShell::decodeLines(quietlyRead(strFile))) {
         const std::optional<Entry> entry = parseEntry(line);
         if (!entry)
             continue;
-        if (!staysInPackage(folder, entry->file))
+        const ModelPtr record = recordOf(*entry, folder);
+        if (!staysInPackage(folder, entry->file, *record))
             return PackageFault{PackageFault::Kind::Outside, entry->file.toString()};
-        if (!regularFileExists(folder + entry->file.toString()))
+        if (!regularFileExists(*record))
             return PackageFault{PackageFault::Kind::Missing, entry->file.toString()};
     }
     return std::nullopt;
@@ -336,49 +478,12 @@ std::optional<PackageFault> packageFault(const QString &strFile)
 
 QList<QStringView> splitLines(QStringView text)
 {
-    QList<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n')
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    lines.append(text.sliced(start));
-    return lines;
+    return splitLineViews(text);
 }
-
-namespace {
-
-QString &writeFailure()
-{
-    static QString reason;
-    return reason;
-}
-
-} // namespace
 
 bool writeFile(const QString &strText, const QString &strFile)
 {
-    try {
-        // Saving every list rewrites many files that have not changed; leaving those
-        // alone spares the disk a forced write for each.
-        const QByteArray bytes = fileBytes(strText);
-        if (fileHolds(strFile, bytes))
-            return false;
-        const FileShellPtr shell = newFileShell(strFile, FileShell::WriteText);
-        shell->writeBytes(bytes);
-        shell->closeFile();
-        return false;
-    } catch (const RuntimeError &error) {
-        // The file shell has told the user why the file could not be opened; a
-        // failed write or replace leaves the old file, and the caller reports it.
-        if (error.number() != ErrorNumber::BadFileNumber)
-            writeFailure() = error.description();
-        return true;
-    }
+    return writeContent(FileShell::encode(strText), strFile);
 }
 
 QString lastWriteFailure()
@@ -393,13 +498,7 @@ void forgetWriteFailure()
 
 QString readFile(const QString &strFile, int chars)
 {
-    try {
-        const FileShellPtr shell = newFileShell(strFile, FileShell::ReadText);
-        return shell->readText(chars);
-    } catch (const RuntimeError &error) {
-        showError(error);
-        return {};
-    }
+    return readWith(strFile, [chars](FileShell &shell) { return shell.readText(chars); });
 }
 
 bool writePackage(const IPersistToFile &obj, const QString &strDest, const QString &strExportFile, bool folderIsNew)
@@ -411,8 +510,8 @@ bool writePackage(const IPersistToFile &obj, const QString &strDest, const QStri
         const ModelPtr model = obj.getModel(i);
         if (!model)
             continue;
-        if (!regularFileExists(model->path())) {
-            msgBox(QStringLiteral("File: ") + model->path() + QStringLiteral(" does not exist") + lineEnd
+        if (!regularFileExists(*model)) {
+            msgBox(QStringLiteral("File: ") + model->path() + QStringLiteral(" does not exist") + lineBreak()
                    + QStringLiteral("File will not be added to exported list"));
             continue;
         }
@@ -421,7 +520,7 @@ bool writePackage(const IPersistToFile &obj, const QString &strDest, const QStri
         if (copied.contains(name))
             continue;
         copied.insert(name);
-        written = package.stageCopy(model->path(), strDest + name);
+        written = package.stageCopy(*model, strDest + name);
     }
     written = written && package.stage(strDest + strExportFile, fileBytes(entryLines(obj, Entries::ExportFile)));
     if (written && package.commit())
@@ -431,14 +530,14 @@ bool writePackage(const IPersistToFile &obj, const QString &strDest, const QStri
         QString folder = strDest;
         removeFolder(folder);
     }
-    msgBox(QStringLiteral("Your Load List cannot be copied") + lineEnd + QStringLiteral("Please try again"),
+    msgBox(QStringLiteral("Your Load List cannot be copied") + lineBreak() + QStringLiteral("Please try again"),
            Buttons::Ok, Icon::Information, QStringLiteral("Error Copying Files"));
     return true;
 }
 
 bool writeExportFile(const IPersistToFile &obj, const QString &strFile)
 {
-    return writeFile(entryLines(obj, Entries::ExportFile), strFile);
+    return writeContent(entryLines(obj, Entries::ExportFile), strFile);
 }
 
 void removeFolder(QString &strPath)
@@ -462,16 +561,24 @@ void loadListOfLoadLists(LoadLists &lists)
     if (fileNotExist(file))
         return;
     const QString text = readFile(file, 0);
+    bool passedOver = false;
     for (const QStringView piece : splitLines(text)) {
         QString name = piece.toString();
-        if (name.isEmpty() || fileNotExist(dataFile(name)))
-            continue;
         const LoadListPtr list = newLoadList(name);
         // A name that the name rules refuse would give a list without a name and
         // without a file of its own.
-        if (!list->name().isEmpty())
-            lists.addLoadList(list);
+        if (list->name().isEmpty()) {
+            passedOver = passedOver || !isBlank(piece);
+            continue;
+        }
+        // A list whose file has gone holds nothing more than its name.
+        if (fileNotExist(dataFile(piece.toString())))
+            continue;
+        const int before = lists.getCount();
+        lists.addLoadList(list);
+        passedOver = passedOver || lists.getCount() == before;
     }
+    noteUnreadLines(file, passedOver);
 }
 
 } // namespace kivo

@@ -15,7 +15,8 @@ namespace kivo {
 class LoadLists;
 
 // Deletes the load list file of that name when there is one; a file that cannot be
-// deleted stays.
+// deleted stays. A file holding lines that its reading passed over is kept aside first
+// (UnreadLines.h); when that fails, the file stays.
 void deleteLoadListFile(const QString &strName);
 // True when both names lead to one existing file, as names that differ only in case
 // do on a file system that ignores case.
@@ -27,17 +28,20 @@ FolderState ensureFolder(const QString &strPath);
 
 // Writes the unit's entries to its data file, named after strName when it is not
 // empty; true on failure.
-bool saveToFile(const IPersistToFile &obj, const QString &strName);
+[[nodiscard]] bool saveToFile(const IPersistToFile &obj, const QString &strName);
 // True when saveToFile(obj, {}) would change what the unit's data file holds: the
 // file is missing or holds other lines than the unit would write now. Line ends and
 // empty lines at the end do not count, as reading takes every kind alike.
 bool differsFromFile(const IPersistToFile &obj);
 // True when no ordinary (regular, not hidden) file is there.
 bool fileNotExist(const QString &strFile);
+// True when the record's file is no ordinary file.
+bool fileNotExist(const Model &record);
 // Adds the entries of a file to obj: its own data file when strFile is empty (a
 // missing library file is no error), else an export file, whose file names are taken
 // relative to the folder that holds it; an entry whose file would lie outside that
-// folder is left out.
+// folder is left out. Lines that give no record are passed over; for obj's own data
+// file, that is noted so that the file is kept aside before it is next written.
 void loadFromFile(IPersistToFile &obj, const QString &strFile);
 // An entry of an export file that an import cannot take.
 struct PackageFault {
@@ -55,8 +59,9 @@ std::optional<PackageFault> packageFault(const QString &strFile);
 // as other tools leave them.
 QList<QStringView> splitLines(QStringView text);
 // Replaces the file's content by the text and one more CR LF; true on failure, and
-// then the file that was there before is left whole.
-bool writeFile(const QString &strText, const QString &strFile);
+// then the file that was there before is left whole. A file holding lines that its
+// reading passed over is kept aside first; when that fails, so does the write.
+[[nodiscard]] bool writeFile(const QString &strText, const QString &strFile);
 // Why the last writeFile that failed since forgetWriteFailure did, in the system's
 // words (a full disk, say); empty when none failed, or when the file could not be
 // opened at all, which the opening has told the user itself.
@@ -72,16 +77,17 @@ QString readFile(const QString &strFile, int chars);
 // takes it only once all are written, so that a failure leaves the package as it was;
 // the files new to it are removed again then, and the folder too when folderIsNew says
 // that it was made for this package. True on failure.
-bool writePackage(const IPersistToFile &obj, const QString &strDest, const QString &strExportFile, bool folderIsNew);
+[[nodiscard]] bool writePackage(const IPersistToFile &obj, const QString &strDest, const QString &strExportFile, bool folderIsNew);
 // Writes the export file: the entries whose sound image file exists, by file name.
-bool writeExportFile(const IPersistToFile &obj, const QString &strFile);
+[[nodiscard]] bool writeExportFile(const IPersistToFile &obj, const QString &strFile);
 // Deletes the folder with everything in it; removes one trailing separator from the
 // caller's variable first.
 void removeFolder(QString &strPath);
 
 // The file that names every load list.
-bool saveListOfLoadLists(const LoadLists &lists);
-// Adds an empty load list for every name of that file that has a load list file.
+[[nodiscard]] bool saveListOfLoadLists(const LoadLists &lists);
+// Adds an empty load list for every name of that file that has a load list file. A
+// name that the name rules refuse, or one already taken, is noted as passed over.
 void loadListOfLoadLists(LoadLists &lists);
 
 } // namespace kivo

@@ -7,9 +7,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QtEndian>
 
+#include <cerrno>
 #include <optional>
 #include <set>
+#include <system_error>
 
 namespace kivo {
 
@@ -92,6 +95,26 @@ std::optional<QString> decodeUtf8(QByteArrayView bytes, QStringDecoder::Flags fl
     return text;
 }
 
+// The text of a file that begins with a UTF-16 byte order mark, as some editors save
+// text; nullopt for any other file and for one whose units are no proper UTF-16.
+std::optional<QString> decodeUtf16(QByteArrayView bytes)
+{
+    const bool littleEndian = bytes.startsWith("\xff\xfe");
+    if (!littleEndian && !bytes.startsWith("\xfe\xff"))
+        return std::nullopt;
+    const QByteArrayView units = bytes.sliced(2);
+    if (units.size() % 2 != 0)
+        return std::nullopt;
+    QString text(units.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char *unit = units.data() + 2 * i;
+        text[i] = QChar(littleEndian ? qFromLittleEndian<char16_t>(unit) : qFromBigEndian<char16_t>(unit));
+    }
+    if (!QStringView(text).isValidUtf16())
+        return std::nullopt;
+    return text;
+}
+
 // The length of the line that starts at start, its line break included.
 qsizetype lineLength(QByteArrayView bytes, qsizetype start)
 {
@@ -103,25 +126,64 @@ qsizetype lineLength(QByteArrayView bytes, qsizetype start)
     return end - start;
 }
 
+QString decodeField(QByteArrayView field, QStringDecoder::Flags flags)
+{
+    std::optional<QString> utf8 = decodeUtf8(field, flags);
+    return utf8 ? *utf8 : QString::fromLatin1(field);
+}
+
+// How one line of a file that is not UTF-16 reads. A line that is not UTF-8 reads
+// field by field, as a data file's line may join a name in UTF-8 with a path whose
+// bytes are in another encoding. Only the file's first line may begin with a byte
+// order mark.
+FileShell::Line decodeLine(QByteArrayView line, bool first)
+{
+    const auto flags = first ? QStringDecoder::Flag::Default : QStringDecoder::Flag::ConvertInitialBom;
+    if (std::optional<QString> utf8 = decodeUtf8(line, flags))
+        return {*utf8, {}};
+    QString text;
+    qsizetype start = 0;
+    for (qsizetype tab = line.indexOf('\t'); tab >= 0; tab = line.indexOf('\t', start)) {
+        text += decodeField(line.sliced(start, tab - start), start == 0 ? flags : QStringDecoder::Flag::ConvertInitialBom);
+        text += u'\t';
+        start = tab + 1;
+    }
+    text += decodeField(line.sliced(start), start == 0 ? flags : QStringDecoder::Flag::ConvertInitialBom);
+    return {text, line.toByteArray()};
+}
+
 } // namespace
 
-// Line by line, so that a stray byte in one line leaves the others UTF-8. A byte
-// sequence that is not UTF-8 reads as Latin-1; an initial byte order mark is skipped.
+// Line by line, so that a stray byte in one line leaves the others UTF-8. A field
+// whose bytes are not UTF-8 reads as Latin-1; an initial byte order mark is skipped.
+// A file with a UTF-16 byte order mark reads whole as UTF-16.
 QString FileShell::decode(const QByteArray &bytes)
 {
+    if (std::optional<QString> utf16 = decodeUtf16(bytes))
+        return *utf16;
     if (std::optional<QString> whole = decodeUtf8(bytes, QStringDecoder::Flag::Default))
         return *whole;
     QString text;
     text.reserve(bytes.size());
     for (qsizetype start = 0; start < bytes.size();) {
         const QByteArrayView line = QByteArrayView(bytes).sliced(start, lineLength(bytes, start));
-        // Only the file's first line may begin with a byte order mark.
-        const auto flags = start == 0 ? QStringDecoder::Flag::Default : QStringDecoder::Flag::ConvertInitialBom;
-        const std::optional<QString> utf8 = decodeUtf8(line, flags);
-        text += utf8 ? *utf8 : QString::fromLatin1(line);
+        text += decodeLine(line, start == 0).text;
         start += line.size();
     }
     return text;
+}
+
+QList<FileShell::Line> FileShell::decodeLines(const QByteArray &bytes)
+{
+    QList<Line> lines;
+    if (std::optional<QString> utf16 = decodeUtf16(bytes)) {
+        for (const QStringView line : splitLineViews(QStringView(*utf16)))
+            lines.append({line.toString(), {}});
+        return lines;
+    }
+    for (const QByteArrayView line : splitLineViews(QByteArrayView(bytes)))
+        lines.append(decodeLine(line, lines.isEmpty()));
+    return lines;
 }
 
 namespace {
@@ -176,15 +238,25 @@ void FileShell::closeFile()
     file->close();
 }
 
-QString FileShell::readText(int chars)
+QByteArray FileShell::readAll()
 {
     if (m_handle == 0)
         throw RuntimeError(ErrorNumber::BadFileNumber);
     const QByteArray bytes = m_file->readAll();
     if (m_file->error() != QFileDevice::NoError)
         throw deviceError(*m_file);
-    const QString text = decode(bytes);
+    return bytes;
+}
+
+QString FileShell::readText(int chars)
+{
+    const QString text = decode(readAll());
     return chars >= 1 ? text.left(chars) : text;
+}
+
+QList<FileShell::Line> FileShell::readLines()
+{
+    return decodeLines(readAll());
 }
 
 void FileShell::writeText(const QString &text)
@@ -207,6 +279,24 @@ void FileShell::writeBytes(const QByteArray &bytes)
     // Flushing here makes a failed write an error: a commit would not report it.
     if (!m_file->flush())
         throw deviceError(*m_file);
+}
+
+std::optional<QString> FileShell::writeWhole(const QString &fileName, const QByteArray &bytes)
+{
+    QSaveFile file(fileName);
+    // Unbuffered, so that a short write shows in write's result: commit does not report it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        // A short write, as on a full disk, leaves no error of the file's own: the
+        // system's says why.
+        const int error = errno;
+        return file.error() != QFileDevice::NoError ? file.errorString()
+                                                    : QString::fromStdString(std::generic_category().message(error));
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
 }
 
 QByteArray FileShell::encode(const QString &text)

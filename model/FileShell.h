@@ -1,22 +1,34 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QFileDevice;
 
 namespace kivo {
 
 // One open file of the data folder, closed when the object goes. Text is UTF-8 on
-// disk; a line whose bytes are not valid UTF-8 reads as Latin-1, byte for byte.
+// disk; in a line whose bytes are not valid UTF-8, each TAB-separated field that is not
+// reads as Latin-1, byte for byte. A file that begins with a UTF-16 byte order mark
+// reads as UTF-16.
 // A file opened for writing replaces the old one only when closeFile succeeds: until
 // then the new content lives in a temporary file beside it, and destroying the object
 // without closeFile discards it, leaving the previous file whole.
 class FileShell {
 public:
     enum Mode : int { ReadText = 0, WriteText = 1, AppendText = 2, Binary = 4 };
+
+    // One line of a file, without its line break. A line that is not UTF-8 keeps its
+    // bytes, as its Latin-1 fields stand for bytes that no text gives back; they are
+    // empty for every other line.
+    struct Line {
+        QString text;
+        QByteArray legacyBytes;
+    };
 
     FileShell();
     FileShell(const FileShell &) = delete;
@@ -36,9 +48,11 @@ public:
     // be put in place; the file counts as closed all the same.
     void closeFile();
 
-    // Both throw RuntimeError (BadFileNumber) when no file is open.
+    // These throw RuntimeError (BadFileNumber) when no file is open.
     // chars below 1 reads the whole file.
     QString readText(int chars = 0);
+    // The whole file, line by line.
+    QList<Line> readLines();
     void writeText(const QString &text);
     void writeBytes(const QByteArray &bytes);
 
@@ -46,8 +60,14 @@ public:
     static QByteArray encode(const QString &text);
     // The text that readText gives for the bytes.
     static QString decode(const QByteArray &bytes);
+    // The lines that readLines gives for the bytes.
+    static QList<Line> decodeLines(const QByteArray &bytes);
+    // Writes a file whole, replacing what was there only once all is written, and
+    // tells nobody: the description of what failed, nullopt when the file is written.
+    static std::optional<QString> writeWhole(const QString &fileName, const QByteArray &bytes);
 
 private:
+    QByteArray readAll();
     void discard() noexcept;
 
     std::unique_ptr<QFileDevice> m_file;
@@ -56,5 +76,24 @@ private:
 };
 
 using FileShellPtr = std::unique_ptr<FileShell>;
+
+// The lines of a text or of its bytes: CR LF ends a line, and so does a CR or LF alone,
+// as other tools leave them. What follows the last line break is a line too.
+template <typename View>
+QList<View> splitLineViews(View text)
+{
+    QList<View> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines.append(text.sliced(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.sliced(start));
+    return lines;
+}
 
 } // namespace kivo

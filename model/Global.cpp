@@ -105,7 +105,7 @@ bool isValidName(QString &strName)
         strName = trimBlanks(strName);
         return checkName(strName);
     } catch (const std::exception &error) {
-        msgBox(QString::fromUtf8(error.what()));
+        msgBox(describe(error));
         return false;
     }
 }

@@ -3,6 +3,7 @@
 #include "Factory.h"
 #include "FileProxy.h"
 #include "Global.h"
+#include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -126,7 +127,7 @@ void LoadLists::copyInto(const LoadList &source, LoadList &target) const
 {
     for (int i = 0; i <= source.ArrayLength(); ++i) {
         const ModelPtr model = source.getModel(i);
-        target.add(i, model ? newModel(model->tag(), model->name(), model->path()) : nullptr);
+        target.add(i, model ? newModel(model->tag(), model->name(), model->path(), model->pathBytes()) : nullptr);
     }
 }
 
@@ -134,7 +135,7 @@ QString LoadLists::toString() const
 {
     QString text;
     for (const auto &list : m_lists)
-        text += list->name() + QStringLiteral("\r\n");
+        text += list->name() + lineBreak();
     return text;
 }
 

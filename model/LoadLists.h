@@ -24,13 +24,13 @@ public:
     // Refuses, with a message, a name already present in any case.
     void addLoadList(const LoadListPtr &l);
     // Writes every list's file and the list-of-load-lists file; true when any failed.
-    bool saveAll();
+    [[nodiscard]] bool saveAll();
     // True when saving would change the file of any list: edits not saved yet.
     bool hasUnsavedChanges() const;
     int getCount() const noexcept { return static_cast<int>(m_lists.size()); }
     // Writes the list's file, under strNewName when given; true on failure. The list
     // and the set stay as they are.
-    bool saveLoadList(const LoadList &l, const QString &strNewName = {});
+    [[nodiscard]] bool saveLoadList(const LoadList &l, const QString &strNewName = {});
     // Takes the list out of the set, deletes its file and makes the last remaining
     // list active. A name that is not in the set changes nothing.
     void remove(const QString &strName);
@@ -38,11 +38,11 @@ public:
     // Its file under the new name and the list-of-load-lists file are written first,
     // and its old file goes only once both are written: on failure the list keeps its
     // old name and place, in the set and on disk. True on failure.
-    bool rename(const QString &strOldName, const QString &strNewName);
+    [[nodiscard]] bool rename(const QString &strOldName, const QString &strNewName);
     LoadListPtr getLoadList(const QString &strName) const;
     // Writes the active list as an export package named strName into dirPath, which
     // ends with the separator; true when the package could not be made.
-    bool exportLoadList(const QString &strName, const QString &dirPath);
+    [[nodiscard]] bool exportLoadList(const QString &strName, const QString &dirPath);
     // The name of the export file in the package named strName.
     static QString exportFileName(const QString &strName);
     // Adds the entries of an export file to the active list.

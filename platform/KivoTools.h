@@ -2,6 +2,7 @@
 
 #include "kivotools.h"
 
+#include <QByteArray>
 #include <QLibrary>
 #include <QString>
 
@@ -19,6 +20,8 @@ public:
     explicit KivoTools(const QString &libraryName = QStringLiteral("kivotools"));
 
     std::int32_t writeMidi(const QString &path, std::int32_t location, std::int32_t deviceId);
+    // The path as the file system names the file, as kivotools takes it.
+    std::int32_t writeMidi(const QByteArray &encodedPath, std::int32_t location, std::int32_t deviceId);
     std::int32_t checkMidiPort(std::int32_t deviceId);
     std::int32_t readTag(const QString &path);
     std::int32_t getTvsId(const QString &path);

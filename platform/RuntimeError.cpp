@@ -18,6 +18,13 @@ QString RuntimeError::description() const
     return QString::fromUtf8(what());
 }
 
+QString describe(const std::exception &error)
+{
+    if (const auto *runtimeError = dynamic_cast<const RuntimeError *>(&error))
+        return runtimeError->description();
+    return QString::fromLocal8Bit(error.what());
+}
+
 QString RuntimeError::standardDescription(ErrorNumber number)
 {
     switch (number) {

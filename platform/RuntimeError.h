@@ -37,4 +37,8 @@ private:
     ErrorNumber m_number;
 };
 
+// What the user is told of an error: a run-time error's description, or the message
+// of any other error, which the system gives in its own 8-bit encoding.
+KIVORUNTIME_EXPORT QString describe(const std::exception &error);
+
 } // namespace kivo

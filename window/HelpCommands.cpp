@@ -30,10 +30,8 @@ void openProductWebSite()
 {
     try {
         QDesktopServices::openUrl(productWebSite());
-    } catch (const RuntimeError &error) {
-        showFailure(error.description());
     } catch (const std::exception &error) {
-        showFailure(QString::fromLocal8Bit(error.what()));
+        showFailure(describe(error));
     }
 }
 

@@ -25,10 +25,8 @@ void KivoApplication::runCommand(const std::function<void()> &command)
     try {
         command();
         return;
-    } catch (const RuntimeError &error) {
-        description = error.description();
     } catch (const std::exception &error) {
-        description = QString::fromLocal8Bit(error.what());
+        description = describe(error);
     }
     // Shown once the error has left the command, which has ended.
     msgBox(description, Buttons::Ok, Icon::None, programTitle());

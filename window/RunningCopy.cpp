@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -35,6 +36,13 @@ QString folderPath(const QString &dataFolder)
     const QFileInfo info(dataFolder);
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+// Whether a file can be written in the folder now.
+bool takesFiles(const QString &folder)
+{
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".kivo-probe-XXXXXX")));
+    return probe.open() && probe.write("0", 1) == 1 && probe.flush();
 }
 
 } // namespace
@@ -72,9 +80,11 @@ RunningCopy::Role RunningCopy::start(const QString &dataFolder, const QString &c
             listen(name);
             return Role::Running;
         }
-        if (m_lock->error() != QLockFile::LockFailedError) {
-            // The folder takes no lock file (it is read-only, say). No copy can save
-            // there, so none can lose another's changes; one that runs still takes
+        // A full disk takes no lock file either, but the lock reports it as a lock held
+        // by another copy, and cannot clear the lock of a killed one.
+        if (m_lock->error() != QLockFile::LockFailedError || !takesFiles(folderPath(dataFolder))) {
+            // The folder takes no lock file (it is read-only or full, say). No copy can
+            // save there, so none can lose another's changes; one that runs still takes
             // this start's file.
             m_lock.reset();
             if (handOver(name, commandLine) == HandOver::Taken)

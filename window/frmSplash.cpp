@@ -8,6 +8,7 @@
 #include "model/Global.h"
 #include "platform/ModalSeam.h"
 #include "platform/PauseSeam.h"
+#include "platform/RuntimeError.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -78,7 +79,7 @@ bool frmSplash::showSplash()
         waitUntilOnScreen();
         beginSplash();
     } catch (const std::exception &error) {
-        msgBox(QString::fromUtf8(error.what()));
+        msgBox(describe(error));
         return false;
     }
     return mChecksPassed;

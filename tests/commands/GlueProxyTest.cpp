@@ -162,7 +162,7 @@ void GlueProxyTest::startUpFillsTheControls()
         glue.createLL(QStringLiteral("Live"));
         glue.addToLL(QStringLiteral("a"), 2);
         glue.createLL(QStringLiteral("Pad %2"));
-        glue.saveAll();
+        QVERIFY(!glue.saveAll());
     }
     gModelClipFormat.clear();
 

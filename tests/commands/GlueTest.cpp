@@ -268,11 +268,11 @@ void GlueTest::commandEvents_data()
                        QStringLiteral("UpdateStatusBar( Your new Load List is ready to go!)"),
                        QStringLiteral("UpdateStatusBar( Your Load List has been saved)"), QStringLiteral("LoadListChange(Gig,0)"),
                        QStringLiteral("UpdateStatusBar( File imported successfully!)")};
-    QTest::newRow("save all without lists") << none << Step([](Fixture &f) { f.glue.saveAll(); })
+    QTest::newRow("save all without lists") << none << Step([](Fixture &f) { QVERIFY(!f.glue.saveAll()); })
         << QStringList{QStringLiteral("UpdateStatusBar( There is nothing to save)")};
-    QTest::newRow("save all") << live << Step([](Fixture &f) { f.glue.saveAll(); })
+    QTest::newRow("save all") << live << Step([](Fixture &f) { QVERIFY(!f.glue.saveAll()); })
         << QStringList{QStringLiteral("UpdateStatusBar( All of your Load Lists has been saved)")};
-    QTest::newRow("save list without lists") << none << Step([](Fixture &f) { f.glue.saveLL(); }) << QStringList{};
+    QTest::newRow("save list without lists") << none << Step([](Fixture &f) { QVERIFY(!f.glue.saveLL()); }) << QStringList{};
     QTest::newRow("rename without active list") << none
         << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("Gig"), QStringLiteral("Live")); })
         << QStringList{QStringLiteral("UpdateStatusBar( You have no Load List to rename)")};
@@ -492,7 +492,7 @@ void GlueTest::savingCommandsWriteTheirFiles_data()
     QTest::newRow("rename") << Step([](Fixture &f) { f.glue.renameLL(QStringLiteral("Gig"), QStringLiteral("Live")); })
         << QStringList{QStringLiteral("Gig.dat"), QStringLiteral("Library.dat"), QStringLiteral("ListOfLL.kvl")}
         << QByteArray("Gig\r\n\r\n");
-    QTest::newRow("save all") << Step([](Fixture &f) { f.glue.saveAll(); })
+    QTest::newRow("save all") << Step([](Fixture &f) { QVERIFY(!f.glue.saveAll()); })
         << QStringList{QStringLiteral("Library.dat"), QStringLiteral("ListOfLL.kvl"), QStringLiteral("Live.dat")}
         << QByteArray("Live\r\n\r\n");
 }
@@ -532,7 +532,7 @@ void GlueTest::renameOntoTakenNameLosesNothing()
     Fixture f;
     f.makeList(QStringLiteral("A"), {{0, QStringLiteral("a")}});
     f.makeList(QStringLiteral("B"), {{1, QStringLiteral("b")}});
-    f.glue.saveAll();
+    QVERIFY(!f.glue.saveAll());
     const QByteArray fileA = f.bytes(f.dataFile(QStringLiteral("A.dat")));
     const QByteArray fileB = f.bytes(f.dataFile(QStringLiteral("B.dat")));
 
@@ -818,7 +818,7 @@ void GlueTest::failedSaveIsReportedAndKeepsLists()
     QVERIFY(QDir(f.dataFolder()).removeRecursively());
     f.forget();
 
-    f.glue.saveAll();
+    QVERIFY(f.glue.saveAll());
 
     QCOMPARE(f.listener.statusTexts(), QStringList{QStringLiteral(" Your Load Lists could not be saved")});
     QVERIFY(!f.seam.messages().isEmpty());

@@ -4,8 +4,10 @@
 #include "model/Global.h"
 #include "model/Library.h"
 #include "model/LoadLists.h"
+#include "model/FileProxy.h"
 #include "platform/KivoTools.h"
 
+#include "EncodedFile.h"
 #include "JackServer.h"
 #include "GlueFixture.h"
 #include "TemporarySettings.h"
@@ -117,6 +119,7 @@ private Q_SLOTS:
     void activeListReachesTheUnit();
     void missingFileFailsAlone_data();
     void missingFileFailsAlone();
+    void fileNamedInAnotherEncodingReachesTheUnit();
     void nothingIsSent_data();
     void nothingIsSent();
     void bindingLostInsideTheLoopEndsSoundly();
@@ -284,6 +287,40 @@ void TransferTest::missingFileFailsAlone()
     QCOMPARE(lastLoaded->count(), 2);
     QCOMPARE(f.seam.dialogsShown(), 0);
     QCOMPARE(f.seam.messageTexts(), QStringList{notWrittenBox({QStringLiteral("Location 3: ") + names.constFirst()})});
+}
+
+void TransferTest::fileNamedInAnotherEncodingReachesTheUnit()
+{
+    warningTurnedOff();
+    Fixture f;
+    // A library file and a sound named on a system whose 8-bit text is Latin-1.
+    const test::EncodedFile sound(QFile::encodeName(QDir::toNativeSeparators(f.dir.path() + QStringLiteral("/sounds/")))
+                                  + "caf\xe9.tvs");
+    const QByteArray image = soundImage(9);
+    QVERIFY(sound.write(image));
+    const QByteArray line = "\t7\tCafe\t" + sound.path() + "\r\n";
+    QFile libraryFile(f.dataFile(QStringLiteral("Library.dat")));
+    QVERIFY(libraryFile.open(QIODevice::WriteOnly));
+    QVERIFY(libraryFile.write("0" + line + "\r\n") > 0);
+    libraryFile.close();
+    loadFromFile(f.library.persistent(), QString());
+    f.glue.createLL(QStringLiteral("Live"));
+    f.glue.addToLL(QStringLiteral("Cafe"), 4);
+    QVERIFY2(f.glue.getActiveLoadList()->getModel(4), qPrintable(f.listener.events.join(u'\n')));
+    f.listener.reset();
+
+    f.glue.sendBlock(0, f.bar);
+
+    QVERIFY(m_unit->waitForMessages(m_seen + blocksPerImage, patience));
+    QCOMPARE(m_unit->image(4), image.mid(imageOffset));
+    QCOMPARE(f.listener.statusTexts(), (QStringList{QStringLiteral(" Writing Cafe at location: 5"),
+                                                    QStringLiteral(" Finished Transferring to Kivo!")}));
+    // The lists saved at the end name the file by the same bytes.
+    for (const QString &file : {QStringLiteral("Live.dat"), QStringLiteral("Last Loaded.dat")}) {
+        QFile saved(f.dataFile(file));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), "4" + line + "\r\n");
+    }
 }
 
 void TransferTest::nothingIsSent_data()

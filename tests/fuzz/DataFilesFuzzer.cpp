@@ -14,7 +14,6 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QtGlobal>
@@ -22,6 +21,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
 using namespace kivo;
 
@@ -57,10 +59,13 @@ public:
     Workspace &operator=(const Workspace &) = delete;
     ~Workspace() { ModalSeam::install(nullptr); }
 
+    // Qt lists no file whose name is not in the file system's encoding, and sound
+    // files may be named so: the folders go by their bytes.
     void reset() const
     {
         for (const QString &folder : {dataFolder(), exportFolder()}) {
-            QDir(folder).removeRecursively();
+            std::error_code error;
+            std::filesystem::remove_all(std::filesystem::path(QFile::encodeName(folder).toStdString()), error);
             if (!QDir().mkpath(folder))
                 std::abort();
         }
@@ -91,6 +96,18 @@ void touch(const QString &path)
 {
     QFile file(path);
     (void)file.open(QIODevice::WriteOnly | QIODevice::Append);
+}
+
+// The same for the file of a record, which its path's bytes may name where no text can.
+void touch(const Model &record)
+{
+    std::ofstream file(std::filesystem::path(record.encodedPath().toStdString()), std::ios::app);
+}
+
+bool isRegularFile(const Model &record)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::filesystem::path(record.encodedPath().toStdString()), error);
 }
 
 // One line per record: location, tag, name and path.
@@ -181,7 +198,7 @@ QStringList exportedRecords(const IPersistToFile &obj, const QString &folder)
     QStringList lines;
     for (int i = 0; i < obj.count(); ++i) {
         const ModelPtr model = obj.getModel(i);
-        if (model && QFileInfo(model->path()).isFile())
+        if (model && isRegularFile(*model))
             lines.append(QString::number(i) + u'|' + QString::number(model->tag()) + u'|' + model->name() + u'|'
                          + folder + getFileName(model->path()));
     }
@@ -199,7 +216,7 @@ void exportFile(const QByteArray &input)
     for (int i = 0; i < first->persistent().count(); ++i) {
         const ModelPtr model = first->getModel(i);
         if (model && lastSeparatorIndex(model->path()) == folder.size() - 1)
-            touch(model->path());
+            touch(*model);
     }
     if (writeExportFile(first->persistent(), folder + QStringLiteral("Again.kxf")))
         std::abort();

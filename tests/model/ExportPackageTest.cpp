@@ -3,11 +3,13 @@
 #include "model/Global.h"
 #include "model/LoadLists.h"
 
+#include "EncodedFile.h"
 #include "FileSizeLimit.h"
 #include "ScriptedModalSeam.h"
 #include "TempDataFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace kivo;
@@ -67,6 +69,8 @@ private Q_SLOTS:
     void missingSoundFileIsLeftOut();
     void sameFileNameTwice();
     void importReadsOnlyFilesInsideThePackage();
+    void fileNamesInAnotherEncoding();
+    void copyByBytesIsWholeOrNothing();
     void exportAgainWritesTheCurrentCopies();
     void failedExportAgainKeepsThePackage_data();
     void failedExportAgainKeepsThePackage();
@@ -227,6 +231,67 @@ void ExportPackageTest::importReadsOnlyFilesInsideThePackage()
 
     QVERIFY(p.exports.writeBytes(QStringLiteral("Gig/Fine.kxf"), "0\t1\tKick\tkick.tvs\r\n6\t7\tPad\tsub/pad.tvs\r\n\r\n"));
     QVERIFY(!packageFault(folder + QStringLiteral("Fine.kxf")));
+}
+
+void ExportPackageTest::fileNamesInAnotherEncoding()
+{
+    Package p;
+    test::ScriptedModalSeam seam;
+    // Files named on a system whose 8-bit text is Latin-1: é is the byte E9.
+    const test::EncodedFile sound(QFile::encodeName(p.sounds.path()) + "caf\xe9.tvs");
+    QVERIFY(sound.write("Cafe"));
+    p.live->add(3, newModel(30, QStringLiteral("Cafe"), p.sounds.filePath(QStringLiteral("caf\u00e9.tvs")), sound.path()));
+
+    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
+    // The package is the program's own: its copy is named in the file system's encoding.
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("caf\u00e9.tvs"))), QByteArray("Cafe"));
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))),
+             QByteArray("3\t30\tCafe\tcaf\xc3\xa9.tvs\r\n\r\n"));
+    QVERIFY(seam.messages().isEmpty());
+
+    // A package made there names its files so too, and a link among them leads out.
+    QVERIFY(p.sounds.writeBytes(QStringLiteral("secret.key"), "secret"));
+    const QString folder = p.exports.filePath(QStringLiteral("Old")) + QDir::separator();
+    QVERIFY(p.exports.writeBytes(QStringLiteral("Old/Old.kxf"), "0\t1\tCafe\tcaf\xe9.tvs\r\n1\t2\tLink\tlin\xe9.tvs\r\n\r\n"));
+    const test::EncodedFile packed(QFile::encodeName(folder) + "caf\xe9.tvs");
+    QVERIFY(packed.write("Old cafe"));
+    const test::EncodedFile link(QFile::encodeName(folder) + "lin\xe9.tvs");
+    QVERIFY(link.linkTo(QFile::encodeName(p.sounds.filePath(QStringLiteral("secret.key")))));
+
+    const std::optional<PackageFault> fault = packageFault(folder + QStringLiteral("Old.kxf"));
+    QVERIFY(fault);
+    QCOMPARE(fault->kind, PackageFault::Kind::Outside);
+    QCOMPARE(fault->file, QStringLiteral("lin\u00e9.tvs"));
+    auto imported = std::make_shared<LoadList>();
+    p.lists.setActiveLoadList(imported);
+    p.lists.importLoadList(folder + QStringLiteral("Old.kxf"));
+    QCOMPARE(imported->count(), 1);
+    const ModelPtr cafe = imported->getModel(0);
+    QCOMPARE(cafe->path(), folder + QStringLiteral("caf\u00e9.tvs"));
+    QCOMPARE(cafe->encodedPath(), packed.path());
+    QVERIFY(!fileNotExist(*cafe));
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void ExportPackageTest::copyByBytesIsWholeOrNothing()
+{
+#ifdef Q_OS_UNIX
+    Package p;
+    test::ScriptedModalSeam seam;
+    const test::EncodedFile sound(QFile::encodeName(p.sounds.path()) + "caf\xe9.tvs");
+    QVERIFY(sound.write(QByteArray(8192, 'c')));
+    p.live->add(3, newModel(30, QStringLiteral("Cafe"), p.sounds.filePath(QStringLiteral("caf\u00e9.tvs")), sound.path()));
+    bool failed = false;
+    {
+        test::FileSizeLimit limit(4096);
+        failed = p.lists.exportLoadList(QStringLiteral("Live"), p.dest());
+    }
+    QVERIFY(failed);
+    QCOMPARE(seam.messageTexts(), QStringList{copyFailure});
+    QVERIFY(!QFileInfo::exists(p.exports.filePath(QStringLiteral("Live"))));
+#else
+    QSKIP("needs a file size limit");
+#endif
 }
 
 void ExportPackageTest::exportAgainWritesTheCurrentCopies()

@@ -6,11 +6,14 @@
 #include "model/LoadLists.h"
 #include "platform/RuntimeError.h"
 
+#include "EncodedFile.h"
 #include "FileSizeLimit.h"
 #include "ScriptedModalSeam.h"
 #include "TempDataFolder.h"
 
 #include <QDir>
+#include <QFile>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <cerrno>
@@ -71,6 +74,7 @@ private Q_SLOTS:
     void everyLineEndingIsRead();
     void strayByteCostsOnlyItsLine_data();
     void strayByteCostsOnlyItsLine();
+    void pathKeepsItsBytes();
     void saveUnderNewNameKeepsOldFile();
     void writeRefusedWhereAFolderStands();
     void failedWriteLeavesOldFileWhole();
@@ -326,6 +330,17 @@ void FileProxyTest::strayByteCostsOnlyItsLine_data()
         << QByteArray("\xef\xbb\xbf" "0\t1\tCaf\xc3\xa9 \xe2\x99\xab\tp\r\n1\t2\tCaf\xe9\tq\r\n\r\n")
         << QStringList{cafe, legacy}
         << QByteArray("0\t1\tCaf\xc3\xa9 \xe2\x99\xab\tp\r\n1\t2\tCaf\xc3\xa9\tq\r\n\r\n");
+    // A name in UTF-8 beside a path whose bytes are Latin-1, as saving such a record writes.
+    QTest::newRow("UTF-8 name, Latin-1 path") << QByteArray("0\t1\tCaf\xc3\xa9\t/s/caf\xe9.tvs\r\n1\t2\tNo\xebl\tq\r\n\r\n")
+                                              << QStringList{QStringLiteral("Caf\u00e9"), QStringLiteral("No\u00ebl")}
+                                              << QByteArray("0\t1\tCaf\xc3\xa9\t/s/caf\xe9.tvs\r\n1\t2\tNo\xc3\xabl\tq\r\n\r\n");
+    // Some editors save text as UTF-16: read whole, it is saved again the program's way.
+    const QString utf16Text = QStringLiteral("0\t1\tCaf\u00e9 \u266b\tp\r\n1\t2\t\U0001d11e\tq\n\r\n");
+    const QByteArray utf16Saved("0\t1\tCaf\xc3\xa9 \xe2\x99\xab\tp\r\n1\t2\t\xf0\x9d\x84\x9e\tq\r\n\r\n");
+    QTest::newRow("UTF-16, little-endian") << "\xff\xfe" + QStringEncoder(QStringEncoder::Utf16LE).encode(utf16Text)
+                                           << QStringList{cafe, QStringLiteral("\U0001d11e")} << utf16Saved;
+    QTest::newRow("UTF-16, big-endian") << "\xfe\xff" + QStringEncoder(QStringEncoder::Utf16BE).encode(utf16Text)
+                                        << QStringList{cafe, QStringLiteral("\U0001d11e")} << utf16Saved;
 }
 
 void FileProxyTest::strayByteCostsOnlyItsLine()
@@ -346,6 +361,50 @@ void FileProxyTest::strayByteCostsOnlyItsLine()
 
     QVERIFY(!library.save());
     QCOMPARE(folder.readBytes(QStringLiteral("Library.dat")), savedAgain);
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void FileProxyTest::pathKeepsItsBytes()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    // A file named on a system whose 8-bit text is Latin-1: é is the byte E9.
+    const test::EncodedFile sound(QFile::encodeName(folder.path()) + "caf\xe9.tvs");
+    QVERIFY(sound.write("sound"));
+    const QByteArray &path = sound.path();
+    const QString shown = folder.path() + QStringLiteral("caf\u00e9.tvs");
+    const QByteArray other("\t8\tOther\t/s/o.tvs\r\n");
+    QVERIFY(folder.writeBytes(QStringLiteral("Library.dat"), "0\t7\tCaf\xe9\t" + path + "\r\n\r\n"));
+    QVERIFY(folder.writeBytes(QStringLiteral("Live.dat"), "3\t7\tCafe\t" + path + "\r\n\r\n"));
+
+    Library library;
+    loadFromFile(library.persistent(), QString());
+    const ModelPtr fromLibrary = library.getModel(1);
+    QCOMPARE(fromLibrary->path(), shown);
+    QCOMPARE(fromLibrary->encodedPath(), path);
+    QVERIFY(!fileNotExist(*fromLibrary));
+    library.add(newModel(8, QStringLiteral("Other"), QStringLiteral("/s/o.tvs")));
+    QVERIFY(!saveToFile(library.persistent(), QString()));
+    // The name is text and is saved as UTF-8; the path names a file and keeps its bytes.
+    QCOMPARE(folder.readBytes(QStringLiteral("Library.dat")), "0\t7\tCaf\xc3\xa9\t" + path + "\r\n1" + other + "\r\n");
+    Library again;
+    loadFromFile(again.persistent(), QString());
+    QCOMPARE(entriesOf(again.persistent()), entriesOf(library.persistent()));
+    QCOMPARE(again.getModel(1)->encodedPath(), path);
+
+    auto list = namedList(QStringLiteral("Live"));
+    loadFromFile(list->persistent(), QString());
+    QVERIFY(!fileNotExist(*list->getModel(3)));
+    list->add(5, newModel(8, QStringLiteral("Other"), QStringLiteral("/s/o.tvs")));
+    QVERIFY(!saveToFile(list->persistent(), QString()));
+    QCOMPARE(folder.readBytes(QStringLiteral("Live.dat")), "3\t7\tCafe\t" + path + "\r\n5" + other + "\r\n");
+
+    // A copy of the list, as of the list last written to the unit, keeps them too.
+    auto copy = namedList(QStringLiteral("Copy"));
+    LoadLists().copyInto(*list, *copy);
+    QCOMPARE(copy->getModel(3)->encodedPath(), path);
+    QVERIFY(!saveToFile(copy->persistent(), QString()));
+    QCOMPARE(folder.readBytes(QStringLiteral("Copy.dat")), folder.readBytes(QStringLiteral("Live.dat")));
     QVERIFY(seam.messages().isEmpty());
 }
 

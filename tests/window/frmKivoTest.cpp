@@ -223,6 +223,8 @@ private Q_SLOTS:
     void secondStartHandsOver_data();
     void secondStartHandsOver();
     void killedCopyBlocksNoStart();
+    void fullDataFolderStartsWithoutALock_data();
+    void fullDataFolderStartsWithoutALock();
     void handOverDuringExitQuestion_data();
     void handOverDuringExitQuestion();
     void handOverDuringStartUp_data();
@@ -963,6 +965,47 @@ void frmKivoTest::killedCopyBlocksNoStart()
     const SecondStart second = startSecondCopy(*m_window, QString());
     QVERIFY(second.handedOver);
     QVERIFY(second.arrived);
+}
+
+void frmKivoTest::fullDataFolderStartsWithoutALock_data()
+{
+    QTest::addColumn<bool>("killedCopy");
+
+    QTest::newRow("no lock before") << false;
+    QTest::newRow("lock of a killed copy") << true;
+}
+
+// A lock file that cannot be written is no sign of another copy: the start runs on
+// without one, as in a folder that takes no lock at all.
+void frmKivoTest::fullDataFolderStartsWithoutALock()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(bool, killedCopy);
+
+    prepareDataFolder({}, {});
+    const auto removeSocket = qScopeGuard([this] { QLocalServer::removeServer(RunningCopy::serverName(dataFolder())); });
+    if (killedCopy) {
+        leaveKilledCopy(dataFolder());
+        if (QTest::currentTestFailed())
+            return;
+    }
+
+    bool started = false;
+    {
+        FileSizeLimit full(0);
+        started = start();
+    }
+
+    QVERIFY2(started, qPrintable(m_seam->messageTexts().join(u'|')));
+    QCOMPARE(m_seam->messageTexts(), QStringList());
+    QVERIFY(m_window->isVisible());
+    // It still takes the file of a later start on the same full disk.
+    FileSizeLimit full(0);
+    const SecondStart second = startSecondCopy(*m_window, QString());
+    QVERIFY(second.handedOver);
+#else
+    QSKIP("needs a file size limit");
+#endif
 }
 
 void frmKivoTest::handOverDuringExitQuestion_data()

@@ -1,0 +1,130 @@
+#include "UnreadLines.h"
+
+#include "FileShell.h"
+#include "Global.h"
+#include "platform/ModalSeam.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+namespace kivo {
+
+namespace {
+
+const QString keptExtension = QStringLiteral(".unread");
+
+QStringList &filesWithUnreadLines()
+{
+    static QStringList files;
+    return files;
+}
+
+// Names that differ only in case, on a file system that ignores case, or another way
+// into the same folder reach the same file.
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    std::error_code error;
+    return std::filesystem::equivalent(std::filesystem::path(a.toStdU16String()),
+                                       std::filesystem::path(b.toStdU16String()), error);
+}
+
+qsizetype notedIndex(const QString &file)
+{
+    const QStringList &files = filesWithUnreadLines();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (sameFile(files.at(i), file))
+            return i;
+    }
+    return -1;
+}
+
+QString numbered(const QString &fileName, int number)
+{
+    if (number == 1)
+        return fileName + keptExtension;
+    return fileName + u'.' + QString::number(number) + keptExtension;
+}
+
+void chopCharacter(QString &text)
+{
+    text.chop(text.size() >= 2 && text.back().isLowSurrogate() ? 2 : 1);
+}
+
+bool isTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Copies the file whole or not at all; the description of what failed, nullopt when
+// the copy is made.
+std::optional<QString> copyFailure(const QString &from, const QString &to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return source.errorString();
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        return source.errorString();
+    return FileShell::writeWhole(to, bytes);
+}
+
+} // namespace
+
+void noteUnreadLines(const QString &file, bool passedOverLines)
+{
+    const qsizetype noted = notedIndex(file);
+    if (passedOverLines && noted < 0)
+        filesWithUnreadLines().append(file);
+    else if (!passedOverLines && noted >= 0)
+        filesWithUnreadLines().removeAt(noted);
+}
+
+bool keepUnreadLines(const QString &file)
+{
+    const qsizetype noted = notedIndex(file);
+    if (noted < 0)
+        return false;
+    const QString original = filesWithUnreadLines().at(noted);
+    // A file that has gone since it was read leaves nothing to keep.
+    if (!QFileInfo(original).isFile()) {
+        filesWithUnreadLines().removeAt(noted);
+        return false;
+    }
+    const QString kept = keptCopyName(original);
+    const QString unread =
+        QStringLiteral("Kivo Rudovaz could not read some lines of the file ") + original + QStringLiteral(".");
+    if (const std::optional<QString> failure = copyFailure(original, kept)) {
+        msgBox(unread + QStringLiteral("\r\nThe file could not be copied to \"") + getFileName(kept)
+               + QStringLiteral("\" before it changes (") + *failure + QStringLiteral("), so it stays as it is."));
+        return true;
+    }
+    filesWithUnreadLines().removeAt(noted);
+    msgBox(unread + QStringLiteral(" They cannot stay in it.\r\nThe file as it was is kept as \"")
+           + getFileName(kept) + QStringLiteral("\" in the same folder."));
+    return false;
+}
+
+QString keptCopyName(const QString &file)
+{
+    const qsizetype nameStart = lastSeparatorIndex(file) + 1;
+    const QString folder = file.left(nameStart);
+    QString name = file.mid(nameStart);
+    for (int number = 1;; ++number) {
+        // A long name gives up characters at its end, so that the copy can be made.
+        while (!fitsFileName(numbered(name, number)) && !name.isEmpty())
+            chopCharacter(name);
+        const QString candidate = folder + numbered(name, number);
+        if (!isTaken(candidate))
+            return candidate;
+    }
+}
+
+} // namespace kivo

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace kivo {
+
+// The platform's line break: between the lines of a message, and at the end of each
+// line of a data file.
+inline QString lineBreak()
+{
+    return QStringLiteral("\r\n");
+}
+
+} // namespace kivo
