@@ -3,6 +3,7 @@
 #include "commands/ApiGlobal.h"
 #include "model/FileProxy.h"
 #include "model/Global.h"
+#include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 
 #include <QDir>
@@ -57,9 +58,10 @@ QString DataFolderSetup::workingDirectoryProblem()
 {
     QString text = QStringLiteral("There was a problem setting the Application's working directory");
     if (registryKeyState(RootKey::HKEY_CURRENT_USER) == KeyState::Unreadable) {
-        text += QStringLiteral("\r\nThe settings file \"%1\" cannot be read. Mend it, or empty it to start with "
-                               "new settings, then start Kivo Rudovaz again.")
-                    .arg(registryKeyLocation(RootKey::HKEY_CURRENT_USER));
+        text += lineBreak()
+            + QStringLiteral("The settings file \"%1\" cannot be read. Mend it, or empty it to start with new "
+                             "settings, then start Kivo Rudovaz again.")
+                  .arg(registryKeyLocation(RootKey::HKEY_CURRENT_USER));
     }
     return text;
 }

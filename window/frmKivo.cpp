@@ -17,6 +17,7 @@
 #include "commands/dlgKivo.h"
 #include "model/Factory.h"
 #include "model/Global.h"
+#include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -285,7 +286,7 @@ bool frmKivo::loadCommonDialogs()
     try {
         objDialog.load(system + commonDialogFileName());
     } catch (const RuntimeError &error) {
-        msgBox(QStringLiteral("OCX file is missing or unregistered\r\n") + error.description());
+        msgBox(QStringLiteral("OCX file is missing or unregistered") + lineBreak() + error.description());
         return false;
     }
     return true;
