@@ -80,7 +80,8 @@ private:
     QString showAddDialog(CommonDialog &objDialog);
     // Offers the files to the library one by one. The answer to the last prompt of the
     // shared dialog decides for each: Ok All adds it under its own name, Cancel All
-    // ends the batch, and otherwise its name is asked.
+    // ends the batch, no answer for all asks its name; an action code that no answer
+    // gives skips it with "Logic error".
     void addEach(const QStringList &strPaths);
     // A file that cannot be added: the status text and a message box with the reason.
     void reportAddFailure(const std::exception &error);
