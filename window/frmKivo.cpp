@@ -70,8 +70,8 @@ frmKivo::frmKivo(Library &library, LoadLists &loadLists)
     , m_library(library)
     , m_loadLists(loadLists)
     , m_commandLine(commandLineOfProgram())
-    , m_runningCopy(new RunningCopy(this))
     , m_handOvers(*this, [this](const QString &commandLine) { offerCommandLine(commandLine); })
+    , m_runningCopy(new RunningCopy(this))
 {
     setupControls(*this);
     createMenus();

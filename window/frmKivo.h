@@ -127,9 +127,10 @@ private:
     LoadLists &m_loadLists;
     std::unique_ptr<GlueProxy> mGlueProxy;
     QString m_commandLine;
+    // Before the window's first child: from then on the window's events reach it.
+    HandOverQueue m_handOvers;
     RunningCopy *m_runningCopy;
     bool m_handedOver = false;
-    HandOverQueue m_handOvers;
     bool m_loaded = false;
     bool m_unloaded = false;
     QLabel *m_pressedBox = nullptr;
