@@ -464,9 +464,10 @@ void GlueProxy::btnDeleteClick()
     glue().removeLL(objLLSList->currentText(), -1);
 }
 
-bool GlueProxy::btnSaveClick()
+void GlueProxy::btnSaveClick()
 {
-    return glue().saveAll();
+    // The status line and the file layer's message tell how it went.
+    static_cast<void>(glue().saveAll());
 }
 
 void GlueProxy::btnRenameClick()
@@ -524,7 +525,7 @@ bool GlueProxy::saveBeforeExit()
         return true;
     switch (msgBox(QStringLiteral("Save the changes to your Load Lists before you exit?"), Buttons::YesNoCancel)) {
     case Answer::Yes:
-        if (!btnSaveClick())
+        if (!glue().saveAll())
             return true;
         // The user expects the window to go, and would not look at the status line.
         msgBox(glue().saveFailure());

@@ -55,8 +55,7 @@ public:
     void btnMoveLeftClick();
     void btnNewClick();
     void btnDeleteClick();
-    // True when the save failed, as the status line (and the file layer's message) says.
-    bool btnSaveClick();
+    void btnSaveClick();
     void btnRenameClick();
     void btnWriteClick(qint16 intDevice, QProgressBar &objProgress);
     void cboActiveListChange(const QString &strListName);
