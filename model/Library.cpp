@@ -2,6 +2,7 @@
 
 #include "FileProxy.h"
 #include "Global.h"
+#include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -88,8 +89,12 @@ bool Library::save()
 {
     if (!m_changed)
         return false;
+    forgetWriteFailure();
     if (saveToFile(persistent(), QString())) {
-        msgBox(QStringLiteral("Could not save Sound Image list file\r\nKivo Rudovaz Data Path does not exist"));
+        // A folder that is there but full is told as the system tells it.
+        const QString reason = lastWriteFailure();
+        msgBox(QStringLiteral("Could not save Sound Image list file") + lineBreak()
+               + (reason.isEmpty() ? QStringLiteral("Kivo Rudovaz Data Path does not exist") : reason));
         return true;
     }
     m_changed = false;

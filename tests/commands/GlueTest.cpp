@@ -715,16 +715,22 @@ void GlueTest::failedLibrarySaveTakesTheCommandBack_data()
     QTest::addColumn<bool>("readOnly"); // else a full disk
     QTest::addColumn<QString>("failed");
     QTest::addColumn<QString>("done");
+    QTest::addColumn<QString>("box");
 
     const Step add = [](Fixture &f) { f.glue.addToLibrary(3, QStringLiteral("c"), f.soundPath(QStringLiteral("c"))); };
     const Step remove = [](Fixture &f) { f.glue.removeFromLibrary(QStringLiteral("a"), 0); };
     const QString notAdded = QStringLiteral(" File not added: the library could not be saved");
     const QString notRemoved = QStringLiteral(" File not removed: the library could not be saved");
 
-    QTest::newRow("add on a full disk") << add << false << notAdded << QStringLiteral(" File added");
-    QTest::newRow("add in a read-only data folder") << add << true << notAdded << QStringLiteral(" File added");
+    // A full disk is told as the system tells it; a folder that takes no file cannot be
+    // told from one that is gone.
+    const QString fullDisk = QStringLiteral("Could not save Sound Image list file\r\nFile too large");
+    QTest::newRow("add on a full disk") << add << false << notAdded << QStringLiteral(" File added") << fullDisk;
+    QTest::newRow("add in a read-only data folder")
+        << add << true << notAdded << QStringLiteral(" File added") << librarySaveFailure;
     // Removing makes the file shorter, which a full disk may still allow.
-    QTest::newRow("remove in a read-only data folder") << remove << true << notRemoved << QStringLiteral(" File removed");
+    QTest::newRow("remove in a read-only data folder")
+        << remove << true << notRemoved << QStringLiteral(" File removed") << librarySaveFailure;
 }
 
 void GlueTest::failedLibrarySaveTakesTheCommandBack()
@@ -734,6 +740,7 @@ void GlueTest::failedLibrarySaveTakesTheCommandBack()
     QFETCH(bool, readOnly);
     QFETCH(QString, failed);
     QFETCH(QString, done);
+    QFETCH(QString, box);
 
     Fixture f;
     f.addSound(QStringLiteral("a"), 1);
@@ -751,7 +758,7 @@ void GlueTest::failedLibrarySaveTakesTheCommandBack()
     }
 
     QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar(") + failed + u')'});
-    QCOMPARE(f.seam.messageTexts().constLast(), librarySaveFailure);
+    QCOMPARE(f.seam.messageTexts().constLast(), box);
     QCOMPARE(libraryNames(f.library), before);
     QCOMPARE(f.bytes(f.dataFile(QStringLiteral("Library.dat"))), file);
     QCOMPARE(libraryAfterRestart(), before);
