@@ -3,6 +3,8 @@
 # Arguments are passed on to CMake's configure step (e.g. -DKIVO_SANITIZE=ON).
 # KIVO_BUILD_TARGETS, when set, names the targets to build (separated by blanks);
 # by default everything is built. Compiles go through ccache where it is installed.
+# CMAKE_BUILD_PARALLEL_LEVEL, when set, is the number of compile jobs; otherwise
+# every core is used.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KIVO_BUILD_DIR:-$here/build}
@@ -20,4 +22,4 @@ if [ -n "${KIVO_BUILD_TARGETS:-}" ]; then
   read -r -a names <<<"$KIVO_BUILD_TARGETS"
   targets=(--target "${names[@]}")
 fi
-cmake --build "$build_dir" --parallel "$(nproc)" "${targets[@]}"
+cmake --build "$build_dir" --parallel "${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}" "${targets[@]}"

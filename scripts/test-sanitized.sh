@@ -17,4 +17,4 @@ export LSAN_OPTIONS="suppressions=$here/tests/sanitizers/lsan.supp:print_suppres
 cd "$build_dir"
 # Every test of the tree, whatever its label: the instrumented code runs a few
 # times slower, hence the longer time limit.
-ctest --output-on-failure --parallel "$(nproc)" --timeout 1200 --no-tests=error
+ctest --output-on-failure --parallel "${CTEST_PARALLEL_LEVEL:-$(nproc)}" --timeout 1200 --no-tests=error
