@@ -410,6 +410,10 @@ bool differsFromFile(const IPersistToFile &obj)
     const QByteArray content = entryLines(obj, Entries::DataFile);
     if (fileHolds(file, fileBytes(content)))
         return false;
+    // Lines that the reading passed over are no edit: unless the unit changed since, it
+    // holds all that could be read from its file.
+    if (contentAsRead(file) == content)
+        return false;
     if (!regularFileExists(file))
         return true;
     // A file that another tool left with LF or lone CR line ends, or with a line that
@@ -456,8 +460,10 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
         if (!isBlank(line.text))
             taken.push_back(record);
     }
-    if (strFile.isEmpty())
-        noteUnreadLines(file, passedOver || anyLeftOut(obj, taken));
+    if (!strFile.isEmpty())
+        return;
+    const bool unread = passedOver || anyLeftOut(obj, taken);
+    noteUnreadLines(file, unread, unread ? entryLines(obj, Entries::DataFile) : QByteArray());
 }
 
 std::optional<PackageFault> packageFault(const QString &strFile)

@@ -31,7 +31,8 @@ FolderState ensureFolder(const QString &strPath);
 [[nodiscard]] bool saveToFile(const IPersistToFile &obj, const QString &strName);
 // True when saveToFile(obj, {}) would change what the unit's data file holds: the
 // file is missing or holds other lines than the unit would write now. Line ends and
-// empty lines at the end do not count, as reading takes every kind alike.
+// empty lines at the end do not count, as reading takes every kind alike; nor do lines
+// that the reading passed over, while the unit holds what it held after the reading.
 bool differsFromFile(const IPersistToFile &obj);
 // True when no ordinary (regular, not hidden) file is there.
 bool fileNotExist(const QString &strFile);

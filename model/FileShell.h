@@ -14,7 +14,8 @@ namespace kivo {
 // One open file of the data folder, closed when the object goes. Text is UTF-8 on
 // disk; in a line whose bytes are not valid UTF-8, each TAB-separated field that is not
 // reads as Latin-1, byte for byte. A file that begins with a UTF-16 byte order mark
-// reads as UTF-16.
+// reads as UTF-16; a byte after its last whole unit reads as the replacement character
+// on a line of its own.
 // A file opened for writing replaces the old one only when closeFile succeeds: until
 // then the new content lives in a temporary file beside it, and destroying the object
 // without closeFile discards it, leaving the previous file whole.

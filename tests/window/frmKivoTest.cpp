@@ -234,6 +234,7 @@ private Q_SLOTS:
     void fileTakenBeforeExitIsOffered();
     void unsavedChangesAtExit_data();
     void unsavedChangesAtExit();
+    void exitAfterAStartPastUnreadLinesAsksNothing();
     void commandsForward_data();
     void commandsForward();
     void keys_data();
@@ -1252,6 +1253,30 @@ void frmKivoTest::unsavedChangesAtExit()
         QVERIFY(!m_window->isVisible());
         QCOMPARE(fileHoldsEdit(), retry);
     }
+}
+
+void frmKivoTest::exitAfterAStartPastUnreadLinesAsksNothing()
+{
+    prepareDataFolder({u"Alpha"_s, u"Bravo"_s}, {{u"First"_s, {u"Alpha"_s}}});
+    const QString listFile = dataFolder() + u"First.dat"_s;
+    QFile file(listFile);
+    QVERIFY(file.open(QIODevice::Append));
+    QVERIFY(file.write("12\t3\tThirteenth\t/s/13.tvs\r\nthree\tfields\tonly\r\n") > 0);
+    file.close();
+    const auto bytesOf = [](const QString &path) {
+        QFile in(path);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    };
+    const QByteArray before = bytesOf(listFile);
+    QVERIFY(start());
+    const qsizetype shownBefore = m_seam->messages().size();
+
+    invoke(u"flmExit"_s);
+
+    QCOMPARE(m_seam->messageTexts().mid(shownBefore), QStringList());
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(bytesOf(listFile), before);
+    QCOMPARE(QDir(dataFolder()).entryList({u"*.unread"_s}, QDir::Files), QStringList());
 }
 
 namespace {
