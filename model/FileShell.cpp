@@ -55,6 +55,9 @@ RuntimeError openError(const QString &fileName, bool forReading)
         return RuntimeError(ErrorNumber::PathNotFound);
     if (forReading && !info.exists())
         return RuntimeError(ErrorNumber::FileNotFound);
+    // The data folder is there and takes files: a folder has the file's name.
+    if (info.isDir())
+        return RuntimeError(ErrorNumber::Other, QString::fromStdString(std::generic_category().message(EISDIR)));
     return RuntimeError(ErrorNumber::PathFileAccess);
 }
 
@@ -221,7 +224,9 @@ void FileShell::openFile(const QString &fileName, int mode)
         m_file = std::move(file);
         m_handle = takeHandle();
         m_fileName = fileName;
+        m_openFailure.reset();
     } catch (const RuntimeError &error) {
+        m_openFailure = error;
         if (error.number() == ErrorNumber::PathFileAccess)
             msgBox(QStringLiteral("Kivo Rudovaz data path no longer exist"));
         else
