@@ -358,17 +358,24 @@ bool writeContent(const QByteArray &content, const QString &file)
         const QByteArray bytes = fileBytes(content);
         if (fileHolds(file, bytes))
             return false;
-        if (keepUnreadLines(file))
+        if (const std::optional<QString> notKept = keepUnreadLines(file)) {
+            writeFailure() = *notKept;
             return true;
+        }
         const FileShellPtr shell = newFileShell(file, FileShell::WriteText);
+        // The opening has told the user why the file could not be opened. Where the data
+        // folder is there and takes files, the caller tells that reason with the failure.
+        if (const std::optional<RuntimeError> &notOpened = shell->openFailure()) {
+            if (notOpened->number() == ErrorNumber::Other)
+                writeFailure() = notOpened->description();
+            return true;
+        }
         shell->writeBytes(bytes);
         shell->closeFile();
         return false;
     } catch (const RuntimeError &error) {
-        // The file shell has told the user why the file could not be opened; a
-        // failed write or replace leaves the old file, and the caller reports it.
-        if (error.number() != ErrorNumber::BadFileNumber)
-            writeFailure() = error.description();
+        // A failed write or replace leaves the old file, and the caller reports it.
+        writeFailure() = error.description();
         return true;
     }
 }

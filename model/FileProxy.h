@@ -64,8 +64,8 @@ QList<QStringView> splitLines(QStringView text);
 // reading passed over is kept aside first; when that fails, so does the write.
 [[nodiscard]] bool writeFile(const QString &strText, const QString &strFile);
 // Why the last writeFile that failed since forgetWriteFailure did, in the system's
-// words (a full disk, say); empty when none failed, or when the file could not be
-// opened at all, which the opening has told the user itself.
+// words (a full disk, say, or a folder of the file's name); empty when none failed, or
+// when the data folder is gone or takes no file, which the opening has told the user.
 QString lastWriteFailure();
 void forgetWriteFailure();
 // The first chars characters of the file, or all of it when chars is below 1; the

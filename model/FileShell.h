@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RuntimeError.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -45,6 +47,8 @@ public:
     // A file that cannot be opened is reported to the user here and leaves the
     // object without an open file; nothing is thrown.
     void openFile(const QString &fileName, int mode = ReadText);
+    // Why the last open failed, as the user was told; nullopt after one that succeeded.
+    const std::optional<RuntimeError> &openFailure() const noexcept { return m_openFailure; }
     // Throws RuntimeError when the new content of a file opened for writing cannot
     // be put in place; the file counts as closed all the same.
     void closeFile();
@@ -74,6 +78,7 @@ private:
     std::unique_ptr<QFileDevice> m_file;
     int m_handle = 0;
     QString m_fileName;
+    std::optional<RuntimeError> m_openFailure;
 };
 
 using FileShellPtr = std::unique_ptr<FileShell>;

@@ -102,16 +102,16 @@ std::optional<QByteArray> contentAsRead(const QString &file)
     return filesWithUnreadLines().at(noted).contentAsRead;
 }
 
-bool keepUnreadLines(const QString &file)
+std::optional<QString> keepUnreadLines(const QString &file)
 {
     const qsizetype noted = notedIndex(file);
     if (noted < 0)
-        return false;
+        return std::nullopt;
     const QString original = filesWithUnreadLines().at(noted).file;
     // A file that has gone since it was read leaves nothing to keep.
     if (!QFileInfo(original).isFile()) {
         filesWithUnreadLines().removeAt(noted);
-        return false;
+        return std::nullopt;
     }
     const QString kept = keptCopyName(original);
     const QString unread =
@@ -119,12 +119,12 @@ bool keepUnreadLines(const QString &file)
     if (const std::optional<QString> failure = copyFailure(original, kept)) {
         msgBox(unread + QStringLiteral("\r\nThe file could not be copied to \"") + getFileName(kept)
                + QStringLiteral("\" before it changes (") + *failure + QStringLiteral("), so it stays as it is."));
-        return true;
+        return failure;
     }
     filesWithUnreadLines().removeAt(noted);
     msgBox(unread + QStringLiteral(" They cannot stay in it.\r\nThe file as it was is kept as \"")
            + getFileName(kept) + QStringLiteral("\" in the same folder."));
-    return false;
+    return std::nullopt;
 }
 
 QString keptCopyName(const QString &file)
@@ -134,7 +134,7 @@ QString keptCopyName(const QString &file)
     QString name = file.mid(nameStart);
     for (int number = 1;; ++number) {
         // A long name gives up characters at its end, so that the copy can be made.
-        while (!fitsFileName(numbered(name, number)) && !name.isEmpty())
+        while (!fitsFileName(numbered(name, number), folder) && !name.isEmpty())
             chopCharacter(name);
         const QString candidate = folder + numbered(name, number);
         if (!isTaken(candidate))

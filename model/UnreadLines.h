@@ -19,9 +19,10 @@ void noteUnreadLines(const QString &file, bool passedOverLines, const QByteArray
 // unit holds no edit when it would write just that.
 std::optional<QByteArray> contentAsRead(const QString &file);
 // To be called before the file is replaced or deleted. When its latest reading passed
-// over lines, copies it to keptCopyName(file) and tells the user where; true when the
-// copy could not be made, and then the file must stay as it is.
-[[nodiscard]] bool keepUnreadLines(const QString &file);
+// over lines, copies it to keptCopyName(file) and tells the user where. When the copy
+// could not be made, the user is told so, the file must stay as it is, and the result
+// is why, in the system's words; nullopt otherwise.
+[[nodiscard]] std::optional<QString> keepUnreadLines(const QString &file);
 // The name of the copy of the file: never one that the program reads as a data file.
 // A copy kept earlier is not written over: the name then carries a number.
 QString keptCopyName(const QString &file);

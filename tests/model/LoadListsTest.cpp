@@ -12,6 +12,9 @@
 #include <QStringEncoder>
 #include <QTest>
 
+#include <cerrno>
+#include <system_error>
+
 using namespace kivo;
 
 namespace {
@@ -329,7 +332,7 @@ void LoadListsTest::saveAllReportsFailure()
 
     QVERIFY(lists.saveAll());
 
-    QCOMPARE(seam.messageTexts(), QStringList{QStringLiteral("Kivo Rudovaz data path no longer exist")});
+    QCOMPARE(seam.messageTexts(), QStringList{QString::fromStdString(std::generic_category().message(EISDIR))});
     QCOMPARE(folder.readBytes(QStringLiteral("Two.dat")), QByteArray("\r\n"));
     QCOMPARE(folder.readBytes(QStringLiteral("ListOfLL.kvl")), QByteArray("One\r\nTwo\r\n\r\n"));
 }
