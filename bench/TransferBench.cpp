@@ -146,7 +146,7 @@ int main(int argc, char **argv)
     for (int location = 0; location < images; ++location) {
         const std::size_t before = unit.messages().size();
         const auto called = std::chrono::steady_clock::now();
-        const std::int32_t result = tools.writeMidi(soundPath(dir, location), location, 0);
+        const std::int32_t result = tools.writeMidi(QFile::encodeName(soundPath(dir, location)), location, 0);
         const auto returned = std::chrono::steady_clock::now();
         if (result != 0 || !unit.waitForMessages(before + 28, 10s)) {
             std::fprintf(stderr, "image %d: writeMidi gave %d, %zu of 28 messages arrived\n", location, result,

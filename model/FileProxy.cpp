@@ -358,17 +358,24 @@ bool writeContent(const QByteArray &content, const QString &file)
         const QByteArray bytes = fileBytes(content);
         if (fileHolds(file, bytes))
             return false;
-        if (keepUnreadLines(file))
+        if (const std::optional<QString> notKept = keepUnreadLines(file)) {
+            writeFailure() = *notKept;
             return true;
+        }
         const FileShellPtr shell = newFileShell(file, FileShell::WriteText);
+        // The opening has told the user why the file could not be opened. Where the data
+        // folder is there and takes files, the caller tells that reason with the failure.
+        if (const std::optional<RuntimeError> &notOpened = shell->openFailure()) {
+            if (notOpened->number() == ErrorNumber::Other)
+                writeFailure() = notOpened->description();
+            return true;
+        }
         shell->writeBytes(bytes);
         shell->closeFile();
         return false;
     } catch (const RuntimeError &error) {
-        // The file shell has told the user why the file could not be opened; a
-        // failed write or replace leaves the old file, and the caller reports it.
-        if (error.number() != ErrorNumber::BadFileNumber)
-            writeFailure() = error.description();
+        // A failed write or replace leaves the old file, and the caller reports it.
+        writeFailure() = error.description();
         return true;
     }
 }
@@ -409,6 +416,10 @@ bool differsFromFile(const IPersistToFile &obj)
     const QString file = dataFile(obj.name());
     const QByteArray content = entryLines(obj, Entries::DataFile);
     if (fileHolds(file, fileBytes(content)))
+        return false;
+    // Lines that the reading passed over are no edit: unless the unit changed since, it
+    // holds all that could be read from its file.
+    if (contentAsRead(file) == content)
         return false;
     if (!regularFileExists(file))
         return true;
@@ -456,8 +467,10 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
         if (!isBlank(line.text))
             taken.push_back(record);
     }
-    if (strFile.isEmpty())
-        noteUnreadLines(file, passedOver || anyLeftOut(obj, taken));
+    if (!strFile.isEmpty())
+        return;
+    const bool unread = passedOver || anyLeftOut(obj, taken);
+    noteUnreadLines(file, unread, unread ? entryLines(obj, Entries::DataFile) : QByteArray());
 }
 
 std::optional<PackageFault> packageFault(const QString &strFile)

@@ -71,6 +71,11 @@ QByteArray utf16le(const QByteArray &text)
     return QStringEncoder(QStringEncoder::Utf16LE).encode(QString::fromLatin1(text));
 }
 
+QByteArray utf16be(const QByteArray &text)
+{
+    return QStringEncoder(QStringEncoder::Utf16BE).encode(QString::fromLatin1(text));
+}
+
 QString keptText(const QString &file, const QString &keptName)
 {
     return QStringLiteral("Kivo Rudovaz could not read some lines of the file ") + file
@@ -134,8 +139,16 @@ void UnreadLinesTest::passedOverLinesAreKeptBeforeTheFileChanges_data()
     QTest::newRow("library: UTF-16 without a byte order mark")
         << library << utf16le(kick) << QStringList{} << toLibrary
         << QByteArray("0\t9\tAdded\t/s/added.tvs\r\n\r\n") << keptLibrary;
-    QTest::newRow("library: UTF-16 with a broken last unit")
-        << library << "\xff\xfe" + utf16le(kick) + "x" << QStringList{} << toLibrary
+    // A byte after the last whole unit is half a character: the lines before it are read.
+    QTest::newRow("library: UTF-16 with a stray last byte")
+        << library << "\xff\xfe" + utf16le(kick) + "x" << QStringList{} << toLibrary << libraryAfter << keptLibrary;
+    QTest::newRow("library: UTF-16 big-endian cut short after a unit")
+        << library << "\xfe\xff" + utf16be(kick.chopped(2)) + QByteArray(1, '\0') << QStringList{} << toLibrary
+        << libraryAfter << keptLibrary;
+    QTest::newRow("library: UTF-16 with a stray line break byte")
+        << library << "\xff\xfe" + utf16le(kick) + "\n" << QStringList{} << toLibrary << libraryAfter << keptLibrary;
+    QTest::newRow("library: UTF-16 with a broken surrogate and a stray byte")
+        << library << "\xff\xfe" + utf16le(kick) + QByteArray("\x00\xd8x", 3) << QStringList{} << toLibrary
         << QByteArray("0\t9\tAdded\t/s/added.tvs\r\n\r\n") << keptLibrary;
     QTest::newRow("list: a 13th location") << list << kick + "12\t2\tSnare\t/s/s.tvs\r\n\r\n" << QStringList{}
                                            << toLists << listAfter << keptList;
@@ -151,6 +164,9 @@ void UnreadLinesTest::passedOverLinesAreKeptBeforeTheFileChanges_data()
                                                         << keptList;
     QTest::newRow("list of lists: a name with a tab")
         << names << QByteArray("Live\r\nA\tB\r\n\r\n") << QStringList{} << toLists << QByteArray("Live\r\n\r\n")
+        << keptNames;
+    QTest::newRow("list of lists: UTF-16 with a stray last byte")
+        << names << "\xff\xfe" + utf16le("Live\r\n") + "L" << QStringList{} << toLists << QByteArray("Live\r\n\r\n")
         << keptNames;
     QTest::newRow("list of lists: a name twice")
         << names << QByteArray("Live\r\nLIVE\r\n\r\n") << QStringList{QStringLiteral("Load List: LIVE already exist!")}
