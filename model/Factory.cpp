@@ -1,5 +1,8 @@
 #include "Factory.h"
 
+#include "Library.h"
+#include "LoadLists.h"
+
 #include <memory>
 
 namespace kivo {

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "FileShell.h"
-#include "Library.h"
 #include "LoadList.h"
-#include "LoadLists.h"
 #include "Model.h"
 
 #include <QString>
 
 namespace kivo {
+
+class Library;
+class LoadLists;
 
 // Creates the model's objects and calls their init.
 ModelPtr newModel(qint32 lngTag, const QString &strName, const QString &strPath, const QByteArray &pathBytes = {});

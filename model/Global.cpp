@@ -1,13 +1,11 @@
 #include "Global.h"
 
-#include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <array>
-#include <exception>
 
 #ifndef Q_OS_WIN
 #include <unistd.h>
@@ -110,13 +108,9 @@ QString trimBlanks(const QString &s)
 
 bool isValidName(QString &strName)
 {
-    try {
-        strName = trimBlanks(strName);
-        return checkName(strName);
-    } catch (const std::exception &error) {
-        msgBox(describe(error));
-        return false;
-    }
+    // The checks compare characters only: nothing in them can fail.
+    strName = trimBlanks(strName);
+    return checkName(strName);
 }
 
 QString dataFileExtension()
