@@ -17,7 +17,6 @@ class QWidget;
 namespace kivo {
 
 class IPersistToFile;
-class InputBlocker;
 class KivoTools;
 class Library;
 class LoadLists;
@@ -89,11 +88,6 @@ private:
     void dropImportedList(const LoadListPtr &previous);
     // The active list, or the copy that an edit of "Last Loaded" goes to instead.
     LoadListPtr listToEdit();
-    bool confirmTransfer();
-    bool canTransfer(qint32 lgDevice);
-    // The locations not written, each as the user sees it, with its sound's name.
-    QStringList writeActiveList(qint32 lgDevice, QProgressBar &objProgress);
-    QStringList writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress, InputBlocker &blocked);
     void recordLastLoaded();
 
     void printPages(const IPersistToFile &list);

@@ -644,7 +644,7 @@ void GlueProxy::mGlue_LoadListsChange(const LoadLists &objLLS, int intSelect)
     const int rows = objLLSList->count();
     if (rows == 0)
         return;
-    if (intSelect == -99) {
+    if (intSelect == rowBeforeTransfer) {
         // The saved row names no row when none was selected as the transfer began.
         objLLSList->setCurrentIndex(mSavedListIndex >= 0 && mSavedListIndex < rows ? mSavedListIndex : 0);
     } else if (intSelect >= 0 && intSelect < rows) {

@@ -7,11 +7,11 @@ namespace kivo::test {
 
 class DrivenClock::DrivenAlarm final : public ClockSeam::Alarm {
 public:
-    DrivenAlarm(DrivenClock &clock, std::chrono::milliseconds due, std::uint64_t order, std::function<void()> ring)
-        : clock(&clock)
-        , due(due)
-        , order(order)
-        , ring(std::move(ring))
+    DrivenAlarm(DrivenClock &owner, std::chrono::milliseconds dueAt, std::uint64_t place, std::function<void()> toRing)
+        : clock(&owner)
+        , due(dueAt)
+        , order(place)
+        , ring(std::move(toRing))
     {
     }
     ~DrivenAlarm() override
