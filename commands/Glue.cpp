@@ -1,7 +1,7 @@
 #include "Glue.h"
 
+#include "commands/ListPrinter.h"
 #include "commands/ListTransfer.h"
-#include "commands/PrinterObject.h"
 #include "model/Factory.h"
 #include "model/FileProxy.h"
 #include "model/Global.h"
@@ -10,14 +10,11 @@
 #include "platform/KivoTools.h"
 #include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
-#include "platform/RuntimeError.h"
 
-#include <QPrinter>
 #include <QProgressBar>
 #include <QWidget>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -352,7 +349,7 @@ void Glue::dropImportedList(const LoadListPtr &previous)
 
 void Glue::sendBlock(qint32 lgDevice, QProgressBar &objProgress)
 {
-    ListTransfer transfer(*m_tools, mLoadLists, [this](const QString &text) { status(text); });
+    ListTransfer transfer(*m_tools, mLoadLists, reporter());
     const ListTransfer::Progress progress{
         [&objProgress](int done, int total) {
             if (done == 0) {
@@ -464,43 +461,15 @@ void Glue::reportSaved(bool failed, const QString &success)
     status(failed ? saveFailedText : success);
 }
 
+std::function<void(const QString &)> Glue::reporter()
+{
+    return [this](const QString &strMessage) { status(strMessage); };
+}
+
 void Glue::status(const QString &strMessage)
 {
     raise([&](GlueListener &l) { l.UpdateStatusBar(strMessage); });
 }
-
-namespace {
-
-constexpr int rowsPerPage = 30;
-
-void printHeader(PrinterObject &objPrinter, const QString &listName)
-{
-    objPrinter.setFontSize(18);
-    objPrinter.Print({});
-    objPrinter.Print(QStringLiteral("\t\tTulvex"));
-    objPrinter.Print(QStringLiteral("\t\t\tKivo Rudovaz"));
-    objPrinter.Print({});
-    objPrinter.setFontSize(16);
-    objPrinter.Print(QLatin1Char('\t') + listName);
-    objPrinter.Print({});
-}
-
-// The row's number and name side by side, a rule under them, and a small gap.
-void printRow(PrinterObject &objPrinter, const IPersistToFile &list, int row)
-{
-    objPrinter.setCurrentX(300);
-    const double y = std::round(objPrinter.currentY());
-    objPrinter.Print(QLatin1Char(' ') + QString::number(row + 1));
-    objPrinter.setCurrentY(y);
-    objPrinter.setCurrentX(3050);
-    const ModelPtr m = list.getModel(row);
-    objPrinter.Print(m ? m->name() : QString());
-    const double y2 = std::round(objPrinter.currentY());
-    objPrinter.Line(300, y2, 6300, y2);
-    objPrinter.setCurrentY(y2 + 20);
-}
-
-} // namespace
 
 void Glue::printList(const QString &strList)
 {
@@ -509,43 +478,15 @@ void Glue::printList(const QString &strList)
             status(QStringLiteral(" Your list of Sound Image is empty"));
             return;
         }
-        printPages(mLibrary.persistent());
+        ListPrinter(reporter()).print(mLibrary.persistent(), m_printer);
     } else if (strList == u"LOADLIST") {
         const LoadListPtr active = mLoadLists.activeLoadList();
         if (!active) {
             status(QStringLiteral(" Your Load List is empty"));
             return;
         }
-        printPages(active->persistent());
+        ListPrinter(reporter()).print(active->persistent(), m_printer);
     }
-}
-
-void Glue::printPages(const IPersistToFile &list)
-{
-    std::unique_ptr<QPrinter> systemPrinter;
-    if (m_printer == nullptr)
-        systemPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPrinter &printer = m_printer != nullptr ? *m_printer : *systemPrinter;
-    const int n = list.count();
-    for (int first = 0; first < n; first += rowsPerPage)
-        printPage(printer, list, first, std::min(first + rowsPerPage, n) - 1);
-}
-
-void Glue::printPage(QPrinter &printer, const IPersistToFile &list, int first, int last)
-{
-    try {
-        PrinterObject objPrinter(printer);
-        objPrinter.setScaleLeft(-300);
-        objPrinter.setScaleTop(-300);
-        printHeader(objPrinter, list.name());
-        for (int row = first; row <= last; ++row)
-            printRow(objPrinter, list, row);
-        objPrinter.EndDoc();
-    } catch (const RuntimeError &) {
-        status(QStringLiteral(" Kivo Rudovaz could not print. Please install a valid Printer"));
-        return;
-    }
-    status(QLatin1Char(' ') + list.name() + QStringLiteral("'s content was sent to your printer"));
 }
 
 } // namespace kivo

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QPrinter;
@@ -16,7 +17,6 @@ class QWidget;
 
 namespace kivo {
 
-class IPersistToFile;
 class KivoTools;
 class Library;
 class LoadLists;
@@ -90,9 +90,6 @@ private:
     LoadListPtr listToEdit();
     void recordLastLoaded();
 
-    void printPages(const IPersistToFile &list);
-    void printPage(QPrinter &printer, const IPersistToFile &list, int first, int last);
-
     void reportSaved(bool failed, const QString &success);
     void reportRecord(const ModelPtr &m);
 
@@ -103,6 +100,8 @@ private:
             event(*m_listener);
     }
     void status(const QString &strMessage);
+    // Reports to the status line, for the helpers that do a command's work.
+    std::function<void(const QString &)> reporter();
 
     Library &mLibrary;
     LoadLists &mLoadLists;

@@ -1,6 +1,7 @@
 #include "GlueProxy.h"
 
 #include "commands/Glue.h"
+#include "commands/LibraryFileAdder.h"
 #include "commands/dlgKivo.h"
 #include "model/Factory.h"
 #include "model/FileProxy.h"
@@ -8,22 +9,18 @@
 #include "model/Library.h"
 #include "model/LoadLists.h"
 #include "platform/CommonDialog.h"
-#include "platform/KivoTools.h"
 #include "platform/MidiDevices.h"
 #include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
 #include <QComboBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
 
 #include <algorithm>
 #include <exception>
-#include <optional>
 
 namespace kivo {
 
@@ -54,12 +51,6 @@ QString nameTooLongText()
     return QStringLiteral("Name is too long to be saved as a file") + lineBreak() + QStringLiteral("Name can have up to ")
         + QString::number(maxSavableNameLength())
         + QStringLiteral(" characters, fewer with accents or letters outside A to Z");
-}
-
-// The shared text-input dialog, whose buttons for all and action code a batch uses.
-dlgKivo &sharedDialog()
-{
-    return gDialog != nullptr ? *gDialog : getDialog();
 }
 
 // Refills a list box without running the window's click handling, which Qt would
@@ -135,6 +126,7 @@ void GlueProxy::initGlue()
 {
     mGlue = std::make_unique<Glue>(m_library, m_loadLists);
     mGlue->setListener(this);
+    m_adder = std::make_unique<LibraryFileAdder>(*mGlue, [this](const QString &text) { mGlue_UpdateStatusBar(text); });
     loadFromFile(m_library.persistent(), QString());
     loadListOfLoadLists(m_loadLists);
     mGlue->loadAllLoadLists();
@@ -181,122 +173,22 @@ QString GlueProxy::showAddDialog(CommonDialog &objDialog)
 
 void GlueProxy::processRawFile(const QStringList &strFiles)
 {
-    if (strFiles.isEmpty())
-        return;
-    if (strFiles.size() == 1) {
-        sharedDialog().showAll(false);
-        sendFileToLibrary(getProposedName(strFiles.front()), strFiles.front());
-        return;
-    }
-    sharedDialog().showAll(true);
-    const QString folder = stripTrailingSlash(strFiles.front());
-    QStringList paths;
-    for (qsizetype i = 1; i < strFiles.size(); ++i)
-        paths.append(folder + pathSeparator() + strFiles.at(i));
-    addEach(paths);
+    m_adder->processRawFile(strFiles);
 }
 
 void GlueProxy::addDroppedFiles(const QStringList &strPaths)
 {
-    sharedDialog().setStrAll(QString());
-    sharedDialog().showAll(true);
-    addEach(strPaths);
+    m_adder->addDroppedFiles(strPaths);
 }
-
-void GlueProxy::addEach(const QStringList &strPaths)
-{
-    for (const QString &path : strPaths) {
-        const QString name = getProposedName(path);
-        const QString action = sharedDialog().strAll();
-        if (action == OkAll) {
-            sendFileHelper(name, path);
-        } else if (action == CancelAll) {
-            return;
-        } else if (action.isEmpty()) {
-            sendFileToLibrary(name, path);
-        } else {
-            msgBox(QStringLiteral("Logic error"));
-        }
-    }
-}
-
-namespace {
-
-constexpr qint64 soundImageHeaderSize = 16;
-
-// Why the path is no ordinary file whose header can be read; nothing when it is one.
-std::optional<QString> whyNoSoundImage(const QString &strPath)
-{
-    const QFileInfo info(strPath);
-    if (!info.exists()) {
-        return info.isSymLink() ? QStringLiteral("The link leads to no file")
-                                : QStringLiteral("The file does not exist");
-    }
-    if (info.isDir())
-        return QStringLiteral("It is a folder, not a Sound Image file");
-    // A named pipe would hold the window until another program opens it.
-    if (!info.isFile())
-        return QStringLiteral("It is not an ordinary file");
-    QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
-    const QByteArray header = file.read(soundImageHeaderSize);
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    if (header.isEmpty())
-        return QStringLiteral("The file is empty");
-    if (header.size() < soundImageHeaderSize) {
-        return QStringLiteral("The file is too short for a Sound Image header (%1 of %2 bytes)")
-            .arg(header.size())
-            .arg(soundImageHeaderSize);
-    }
-    return std::nullopt;
-}
-
-// Only such a file is a sound image: the tag read from anything else is the tag
-// reader's -1, which would pass for the tag of another entry.
-void requireSoundImage(const QString &strPath)
-{
-    if (const std::optional<QString> reason = whyNoSoundImage(strPath))
-        throw RuntimeError(ErrorNumber::PathFileAccess, QStringLiteral("Cannot add ") + strPath + lineBreak() + *reason);
-}
-
-} // namespace
 
 void GlueProxy::sendFileToLibrary(const QString &strName, const QString &strPath)
 {
-    // No name is asked for what cannot be added.
-    try {
-        requireSoundImage(strPath);
-    } catch (const RuntimeError &error) {
-        reportAddFailure(error);
-        return;
-    }
-    const QString answer =
-        askText(QStringLiteral("Adding Sound Image"), strName, QStringLiteral("Enter name for file: ") + strPath);
-    if (!answer.isEmpty())
-        sendFileHelper(answer, strPath);
-    else
-        mGlue_UpdateStatusBar(QStringLiteral(" Sound Image file not added"));
+    m_adder->sendFileToLibrary(strName, strPath);
 }
 
 void GlueProxy::sendFileHelper(const QString &strName, const QString &strPath)
 {
-    try {
-        // Checked again: the file may have changed while its name was asked.
-        requireSoundImage(strPath);
-        const qint32 tag = glue().kivoTools().readTag(strPath);
-        glue().addToLibrary(tag, strName, strPath);
-    } catch (const std::exception &error) {
-        reportAddFailure(error);
-    }
-}
-
-void GlueProxy::reportAddFailure(const std::exception &error)
-{
-    // Reported here, so that a loop over several files goes on with the next.
-    mGlue_UpdateStatusBar(QStringLiteral(" Cannot add Sound Image file"));
-    msgBox(describe(error));
+    m_adder->sendFileHelper(strName, strPath);
 }
 
 void GlueProxy::btnExportClick(CommonDialog &objDialog)
