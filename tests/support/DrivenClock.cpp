@@ -7,11 +7,11 @@ namespace kivo::test {
 
 class DrivenClock::DrivenAlarm final : public ClockSeam::Alarm {
 public:
-    DrivenAlarm(DrivenClock &owner, std::chrono::milliseconds dueAt, std::uint64_t place, std::function<void()> toRing)
+    DrivenAlarm(DrivenClock &owner, std::chrono::milliseconds dueAt, std::uint64_t setAs, std::function<void()> action)
         : clock(&owner)
         , due(dueAt)
-        , order(place)
-        , ring(std::move(toRing))
+        , order(setAs)
+        , ring(std::move(action))
     {
     }
     ~DrivenAlarm() override
