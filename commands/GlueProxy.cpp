@@ -2,6 +2,7 @@
 
 #include "commands/Glue.h"
 #include "commands/LibraryFileAdder.h"
+#include "commands/ListBoxFiller.h"
 #include "commands/dlgKivo.h"
 #include "model/Factory.h"
 #include "model/FileProxy.h"
@@ -17,7 +18,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QSignalBlocker>
 
 #include <algorithm>
 #include <exception>
@@ -51,34 +51,6 @@ QString nameTooLongText()
     return QStringLiteral("Name is too long to be saved as a file") + lineBreak() + QStringLiteral("Name can have up to ")
         + QString::number(maxSavableNameLength())
         + QStringLiteral(" characters, fewer with accents or letters outside A to Z");
-}
-
-// Refills a list box without running the window's click handling, which Qt would
-// otherwise run for every change of the current row while the rows come and go.
-void refill(QListWidget &list, const QStringList &rows)
-{
-    const QSignalBlocker blocker(&list);
-    list.clear();
-    list.addItems(rows);
-}
-
-// Appends rows to a combo box and leaves no row selected: a combo box selects its
-// first row by itself when a row is added to an empty box, and that change would
-// run the window's click handling in the middle of a refill.
-void appendUnselected(QComboBox &box, const QStringList &rows)
-{
-    const QSignalBlocker blocker(&box);
-    box.addItems(rows);
-    box.setCurrentIndex(-1);
-}
-
-void refill(QComboBox &box, const QStringList &rows)
-{
-    {
-        const QSignalBlocker blocker(&box);
-        box.clear();
-    }
-    appendUnselected(box, rows);
 }
 
 } // namespace
@@ -118,6 +90,7 @@ void GlueProxy::init(QListWidget &libList, QListWidget &llList, QComboBox &llsLi
     for (QLabel *label : {objStatusLabel, objPathLabel, objTagLabel})
         label->setTextFormat(Qt::PlainText);
     mCancelAdd = false;
+    m_filler = std::make_unique<ListBoxFiller>(libList, llList, llsList);
     initGlue();
     fillDeviceList();
 }
@@ -138,7 +111,7 @@ void GlueProxy::initGlue()
 void GlueProxy::fillDeviceList()
 {
     // Row n is output device n; the window restores the selection.
-    appendUnselected(*objDevice, outputDeviceNames());
+    ListBoxFiller::appendUnselected(*objDevice, outputDeviceNames());
 }
 
 // ---- file commands ----
@@ -501,47 +474,17 @@ void GlueProxy::NoActiveList(const QString &strMessage)
 
 void GlueProxy::mGlue_LibraryChange(const Library &objLibrary, int intSelect)
 {
-    QStringList names;
-    for (const ModelPtr &m : objLibrary)
-        names.append(m->name());
-    refill(*objLibList, names);
-    const int rows = objLibList->count();
-    if (rows == 0)
-        return;
-    objLibList->setCurrentRow(intSelect >= 0 && intSelect < rows ? intSelect : rows - 1);
+    m_filler->showLibrary(objLibrary, intSelect);
 }
 
 void GlueProxy::mGlue_LoadListChange(const LoadListPtr &objLL, int intSelect)
 {
-    QStringList names;
-    if (objLL) {
-        for (int location = 0; location <= objLL->ArrayLength(); ++location) {
-            const ModelPtr m = objLL->getModel(location);
-            names.append(m ? m->name() : QString());
-        }
-    }
-    refill(*objLLList, names);
-    if (!objLL)
-        return;
-    const int rows = objLLList->count();
-    objLLList->setCurrentRow(((intSelect % rows) + rows) % rows);
+    m_filler->showLoadList(objLL, intSelect);
 }
 
 void GlueProxy::mGlue_LoadListsChange(const LoadLists &objLLS, int intSelect)
 {
-    QStringList names;
-    for (const LoadListPtr &list : objLLS)
-        names.append(list->name());
-    refill(*objLLSList, names);
-    const int rows = objLLSList->count();
-    if (rows == 0)
-        return;
-    if (intSelect == rowBeforeTransfer) {
-        // The saved row names no row when none was selected as the transfer began.
-        objLLSList->setCurrentIndex(mSavedListIndex >= 0 && mSavedListIndex < rows ? mSavedListIndex : 0);
-    } else if (intSelect >= 0 && intSelect < rows) {
-        objLLSList->setCurrentIndex(intSelect);
-    }
+    m_filler->showLoadLists(objLLS, intSelect, mSavedListIndex);
 }
 
 void GlueProxy::mGlue_UpdateStatusBar(const QString &strMessage)

@@ -19,6 +19,7 @@ namespace kivo {
 class CommonDialog;
 class Glue;
 class LibraryFileAdder;
+class ListBoxFiller;
 class Library;
 class LoadLists;
 
@@ -125,6 +126,7 @@ private:
     qint16 mSavedListIndex = 0;
     std::unique_ptr<Glue> mGlue;
     std::unique_ptr<LibraryFileAdder> m_adder;
+    std::unique_ptr<ListBoxFiller> m_filler;
 
     // What the facade is created on.
     Library &m_library;
