@@ -45,6 +45,19 @@ QString notWrittenText(const QStringList &locations)
                          "then transfer the Load List again.");
 }
 
+// One line for each list that earlier versions let have a name too long for its file
+// to be saved again, and whose edits are therefore not saved; empty when there is none.
+QString namesTooLongText(const LoadLists &lists)
+{
+    QString text;
+    for (const LoadListPtr &list : lists) {
+        if (!isSavableName(list->name()) && differsFromFile(list->persistent()))
+            text += lineBreak() + QStringLiteral("The name of the Load List \"") + list->name()
+                + QStringLiteral("\" is too long for its file to be saved. Rename it to a shorter name.");
+    }
+    return text;
+}
+
 // The binding stays loaded for the life of the program once a function is bound.
 KivoTools &programKivoTools()
 {
@@ -241,7 +254,7 @@ void Glue::exportLL(const QString &strName, const QString &strPath)
 {
     if (noLoadList()) {
         status(QStringLiteral(" There is no Load List to export"));
-    } else if (!strPath.isEmpty() && !strName.isEmpty() && fitsFileName(LoadLists::exportFileName(strName))) {
+    } else if (!strPath.isEmpty() && !strName.isEmpty() && fitsSavedFileName(LoadLists::exportFileName(strName), strPath)) {
         const bool failed = mLoadLists.exportLoadList(strName, strPath);
         status(failed ? QStringLiteral(" File export failed!") : QStringLiteral(" File exported successfully!"));
     } else {
@@ -297,7 +310,8 @@ bool Glue::saveAll()
     reportSaved(failed, QStringLiteral(" All of your Load Lists has been saved"));
     if (failed) {
         const QString reason = lastWriteFailure();
-        m_saveFailure = saveFailedText.trimmed() + (reason.isEmpty() ? QString() : lineBreak() + reason);
+        m_saveFailure = saveFailedText.trimmed() + (reason.isEmpty() ? QString() : lineBreak() + reason)
+            + namesTooLongText(mLoadLists);
     }
     return failed;
 }

@@ -48,6 +48,14 @@ bool isCancel(const std::exception &error)
 const QString noPrinterText =
     QStringLiteral(" There is no valid Printer ") + QStringLiteral("associated with your machine, command aborted");
 
+// Why the name prompt asks again for a name whose list file could not be saved again.
+QString nameTooLongText()
+{
+    return QStringLiteral("Name is too long to be saved as a file") + lineBreak() + QStringLiteral("Name can have up to ")
+        + QString::number(maxSavableNameLength())
+        + QStringLiteral(" characters, fewer with accents or letters outside A to Z");
+}
+
 // The shared text-input dialog, whose buttons for all and action code a batch uses.
 dlgKivo &sharedDialog()
 {
@@ -347,12 +355,16 @@ QString GlueProxy::askValidName(bool blnShowAll, const QString &strMessage, cons
 {
     sharedDialog().showAll(blnShowAll);
     QString answer = askText(strTitle, strDefault, strMessage);
-    bool valid = isValidName(answer);
+    // A list whose file could be written once but never again would lose every later edit.
+    bool valid = isValidName(answer) && isSavableName(answer);
     while (!answer.isEmpty() && !valid) {
-        answer = askText(strTitle, answer, QStringLiteral("Please enter a valid name"),
-                         QStringLiteral("Cannot use: /\\:*?\"<>|") + lineBreak()
-                             + QStringLiteral("Name must start with either a letter or number"));
-        valid = isValidName(answer);
+        if (isSavableName(answer))
+            answer = askText(strTitle, answer, QStringLiteral("Please enter a valid name"),
+                             QStringLiteral("Cannot use: /\\:*?\"<>|") + lineBreak()
+                                 + QStringLiteral("Name must start with either a letter or number"));
+        else
+            answer = askText(strTitle, answer, QStringLiteral("Please enter a shorter name"), nameTooLongText());
+        valid = isValidName(answer) && isSavableName(answer);
     }
     return answer;
 }

@@ -197,9 +197,18 @@ QList<FileShell::Line> FileShell::decodeLines(const QByteArray &bytes)
 
 namespace {
 
-RuntimeError deviceError(const QFileDevice &file)
+// Why the device failed: its own description, or the system's where it has none, as
+// when a commit cannot move the new content in place under the file's name.
+QString failureOf(const QFileDevice &file, int systemError)
 {
-    return RuntimeError(ErrorNumber::Other, file.errorString());
+    const bool described = file.error() != QFileDevice::NoError && file.errorString() != QFile().errorString();
+    return described || systemError == 0 ? file.errorString()
+                                         : QString::fromStdString(std::generic_category().message(systemError));
+}
+
+RuntimeError deviceError(const QFileDevice &file, int systemError = 0)
+{
+    return RuntimeError(ErrorNumber::Other, failureOf(file, systemError));
 }
 
 } // namespace
@@ -243,7 +252,7 @@ void FileShell::closeFile()
     const std::unique_ptr<QFileDevice> file = std::move(m_file);
     if (auto *saveFile = dynamic_cast<QSaveFile *>(file.get())) {
         if (!saveFile->commit())
-            throw deviceError(*saveFile);
+            throw deviceError(*saveFile, errno);
         return;
     }
     file->close();
@@ -298,15 +307,12 @@ std::optional<QString> FileShell::writeWhole(const QString &fileName, const QByt
     // Unbuffered, so that a short write shows in write's result: commit does not report it.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        // A short write, as on a full disk, leaves no error of the file's own: the
-        // system's says why.
-        const int error = errno;
-        return file.error() != QFileDevice::NoError ? file.errorString()
-                                                    : QString::fromStdString(std::generic_category().message(error));
-    }
+    // A short write, as on a full disk, leaves no error of the file's own: the system's
+    // says why.
+    if (file.write(bytes) != bytes.size())
+        return failureOf(file, errno);
     if (!file.commit())
-        return file.errorString();
+        return failureOf(file, errno);
     return std::nullopt;
 }
 

@@ -128,7 +128,7 @@ QString keptCopyName(const QString &file)
     QString name = file.mid(nameStart);
     for (int number = 1;; ++number) {
         // A long name gives up characters at its end, so that the copy can be made.
-        while (!fitsFileName(numbered(name, number)) && !name.isEmpty())
+        while (!fitsFileName(numbered(name, number), folder) && !name.isEmpty())
             chopCharacter(name);
         const QString candidate = folder + numbered(name, number);
         if (!isTaken(candidate))

@@ -1,9 +1,10 @@
 #include "KeyReleaseFilter.h"
 
+#include "platform/KeyRepeats.h"
+
 #include <QKeyEvent>
 #include <QWidget>
 
-#include <chrono>
 #include <utility>
 
 namespace kivo {
@@ -12,7 +13,7 @@ KeyReleaseFilter::KeyReleaseFilter(QObject *parent)
     : QObject(parent)
     // Long enough for the press that follows a repeated release, short enough to go
     // unnoticed after a single press.
-    , m_releaseWait(std::chrono::milliseconds(40))
+    , m_releaseWait(repeatedPressLag)
 {
     connect(&m_releaseWait, &Timer::timeout, this, &KeyReleaseFilter::releasedKeyUp);
 }

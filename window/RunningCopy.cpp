@@ -1,5 +1,7 @@
 #include "RunningCopy.h"
 
+#include "platform/RuntimeError.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDeadlineTimer>
@@ -10,7 +12,11 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QSysInfo>
 #include <QTimer>
+
+#include <filesystem>
+#include <system_error>
 
 namespace kivo {
 
@@ -30,6 +36,8 @@ constexpr int answerTimeMs = 10 * 60 * 1000;
 constexpr char takenAnswer = '\x06';
 // A command line is one path; anything longer did not come from a start of the program.
 constexpr qint64 longestMessage = 64 * 1024;
+// A lock file names a process and a computer; more than this is no lock file.
+constexpr qint64 longestLock = 4096;
 
 QString folderPath(const QString &dataFolder)
 {
@@ -43,6 +51,29 @@ bool takesFiles(const QString &folder)
 {
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".kivo-probe-XXXXXX")));
     return probe.open() && probe.write("0", 1) == 1 && probe.flush();
+}
+
+// Whether a copy listens on the name. One too busy to take the connection at once
+// (a long transfer, say) still listens; only a socket that nobody listens on, or none
+// at all, is free.
+bool answers(const QString &name)
+{
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (socket.waitForConnected(connectTimeMs)) {
+        socket.abort();
+        return true;
+    }
+    return socket.error() != QLocalSocket::ConnectionRefusedError && socket.error() != QLocalSocket::ServerNotFoundError;
+}
+
+// What a lock file holds, to tell whether it has changed; nothing for a folder.
+QByteArray lockContent(const QString &lockFile)
+{
+    QFile file(lockFile);
+    if (QFileInfo(lockFile).isDir() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(longestLock);
 }
 
 } // namespace
@@ -69,32 +100,30 @@ RunningCopy::Role RunningCopy::start(const QString &dataFolder, const QString &c
 {
     release();
     const QString name = serverName(dataFolder);
-    m_lock = std::make_unique<QLockFile>(QDir(folderPath(dataFolder)).filePath(lockFileName()));
-    // The running copy holds the lock for as long as it runs; only a lock whose copy is
-    // gone (killed, say) is stale, however old it is.
-    m_lock->setStaleLockTime(0);
+    const QString folder = folderPath(dataFolder);
+    const QString lockFile = QDir(folder).filePath(lockFileName());
     QDeadlineTimer deadline(reachTimeMs);
     bool refused = false;
     do {
-        if (m_lock->tryLock(lockAttemptMs)) {
-            listen(name);
-            return Role::Running;
-        }
+        auto lock = std::make_unique<QLockFile>(lockFile);
+        // The running copy holds the lock for as long as it runs; only a lock whose copy is
+        // gone (killed, say) is stale, however old it is.
+        lock->setStaleLockTime(0);
+        const bool locked = lock->tryLock(lockAttemptMs);
         // A full disk takes no lock file either, but the lock reports it as a lock held
-        // by another copy, and cannot clear the lock of a killed one.
-        if (m_lock->error() != QLockFile::LockFailedError || !takesFiles(folderPath(dataFolder))) {
-            // The folder takes no lock file (it is read-only or full, say). No copy can
-            // save there, so none can lose another's changes; one that runs still takes
-            // this start's file.
-            m_lock.reset();
-            if (handOver(name, commandLine) == HandOver::Taken)
-                return Role::HandedOver;
-            listen(name);
+        // by another copy, and cannot clear the lock of a killed one. No copy can save
+        // in such a folder, so none can lose another's changes; this start runs without
+        // a lock unless a copy runs there already.
+        const bool lockless = !locked && (lock->error() != QLockFile::LockFailedError || !takesFiles(folder));
+        if ((locked || lockless) && claimName(name)) {
+            if (locked)
+                m_lock = std::move(lock);
             return Role::Running;
         }
+        // A copy that runs without a lock keeps the folder until it ends.
+        lock.reset();
         switch (handOver(name, commandLine)) {
         case HandOver::Taken:
-            m_lock.reset();
             return Role::HandedOver;
         case HandOver::Refused:
             // The copy is closing and lets the folder go in a moment; the time it took
@@ -105,11 +134,26 @@ RunningCopy::Role RunningCopy::start(const QString &dataFolder, const QString &c
             refused = true;
             break;
         case HandOver::NotReached:
+            // Waiting would not help: no copy on this computer holds that lock.
+            if (!locked && !lockless && stuck(lockFile))
+                return Role::LockedElsewhere;
             break;
         }
     } while (!deadline.hasExpired());
-    m_lock.reset();
     return Role::Unreachable;
+}
+
+RunningCopy::Role RunningCopy::takeOver(const QString &dataFolder, const QString &commandLine)
+{
+    // While the user decided, the copy named there may have let the folder go, or another
+    // start may have taken it over: only the lock that was found goes.
+    if (QFileInfo(m_stuck.path).isDir() == m_stuck.isFolder && lockContent(m_stuck.path) == m_stuck.content) {
+        std::error_code error;
+        std::filesystem::remove(QFile::encodeName(m_stuck.path).toStdString(), error);
+        if (error)
+            throw RuntimeError(ErrorNumber::PathFileAccess, QString::fromLocal8Bit(error.message()));
+    }
+    return start(dataFolder, commandLine);
 }
 
 void RunningCopy::takeHandOvers()
@@ -131,6 +175,43 @@ void RunningCopy::release()
     delete m_server;
     m_server = nullptr;
     m_lock.reset();
+}
+
+// Starts to listen on the name, unless a copy answers there: one that runs without a
+// lock file (its folder took none when it started) holds the folder only through its
+// socket. Two starts that find the name free at the same moment must not both listen,
+// the second removing the first's socket: a lock beside the socket lets one of them
+// look at a time.
+bool RunningCopy::claimName(const QString &name)
+{
+    QLockFile guard(QDir(QDir::tempPath()).filePath(name + QStringLiteral(".lock")));
+    guard.setStaleLockTime(0);
+    // A guard that cannot be made (in a full temporary folder, say) guards nothing, and
+    // the start goes on without it.
+    if (!guard.tryLock(2 * connectTimeMs) && guard.error() == QLockFile::LockFailedError)
+        return false;
+    if (answers(name))
+        return false;
+    listen(name);
+    return true;
+}
+
+// Whether no copy on this computer holds the lock file: it names another computer
+// (one that shares the folder), or it names no copy at all (a folder of its name, an
+// empty file). No start here can reach that copy or see that it has gone.
+bool RunningCopy::stuck(const QString &lockFile)
+{
+    const QFileInfo file(lockFile);
+    if (!file.exists())
+        return false;
+    m_stuck = {lockFile, {}, lockContent(lockFile), file.isDir()};
+    QLockFile lock(lockFile);
+    qint64 pid = 0;
+    QString application;
+    if (!lock.getLockInfo(&pid, &m_stuck.host, &application))
+        return true;
+    // A lock that names no computer is this computer's.
+    return !m_stuck.host.isEmpty() && m_stuck.host != QSysInfo::machineHostName();
 }
 
 void RunningCopy::listen(const QString &name)

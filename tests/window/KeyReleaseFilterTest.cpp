@@ -13,6 +13,7 @@
 #include <chrono>
 
 using namespace kivo;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -62,6 +63,8 @@ private Q_SLOTS:
 
     void heldKeyActsOnce_data();
     void heldKeyActsOnce();
+    void heldAtTheSpacingOfRealRepeats_data();
+    void heldAtTheSpacingOfRealRepeats();
     void keysInTurn_data();
     void keysInTurn();
     void pressAfterARepeatedReleaseHolds();
@@ -158,6 +161,49 @@ void KeyReleaseFilterTest::heldKeyActsOnce()
             QCOMPARE(told().constLast(), (Told{list, key}));
         }
     }
+}
+
+void KeyReleaseFilterTest::heldAtTheSpacingOfRealRepeats_data()
+{
+    QTest::addColumn<int>("key");
+    // How far apart the platform repeats the held key, and how long after each
+    // repeated release the press that goes with it arrives: at once, or later on a
+    // busy machine, up to the next repeat.
+    QTest::addColumn<int>("everyMs");
+    QTest::addColumn<int>("pressAfterMs");
+
+    const int del = Qt::Key_Delete;
+    const int back = Qt::Key_Backspace;
+    QTest::newRow("Delete, 25 repeats a second, pressed at once") << del << 40 << 0;
+    QTest::newRow("Delete, 30 a second, pressed 10 ms late") << del << 33 << 10;
+    QTest::newRow("Delete, 25 a second, pressed 30 ms late") << del << 40 << 30;
+    QTest::newRow("Backspace, 33 a second, pressed 20 ms late") << back << 30 << 20;
+    QTest::newRow("Backspace, 25 a second, pressed 35 ms late") << back << 40 << 35;
+}
+
+// A key held down for a second acts once, at its last release.
+void KeyReleaseFilterTest::heldAtTheSpacingOfRealRepeats()
+{
+    QFETCH(int, key);
+    QFETCH(int, everyMs);
+    QFETCH(int, pressAfterMs);
+    const std::chrono::milliseconds every(everyMs);
+    const std::chrono::milliseconds pressAfter(pressAfterMs);
+
+    send(0, key, KeyStep::Press);
+    // The platform's delay before it repeats a held key.
+    m_clock.advance(500ms);
+    for (int repeat = 0; repeat < 15; ++repeat) {
+        send(0, key, KeyStep::UnmarkedRelease);
+        m_clock.advance(pressAfter);
+        send(0, key, KeyStep::UnmarkedPress);
+        m_clock.advance(every - pressAfter);
+        QVERIFY2(m_keyUps->isEmpty(), qPrintable(u"told at repeat %1"_s.arg(repeat)));
+    }
+    send(0, key, KeyStep::Release);
+    m_clock.advance(aWhile);
+
+    QCOMPARE(told(), (QList<Told>{{0, key}}));
 }
 
 void KeyReleaseFilterTest::keysInTurn_data()

@@ -1,0 +1,122 @@
+#include "window/RunningCopy.h"
+
+#include "FileSizeLimit.h"
+#include "ReadOnlyFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+using namespace kivo;
+using namespace Qt::StringLiterals;
+using namespace kivo::test;
+
+namespace {
+
+// Why the data folder took no lock file when the first copy started.
+enum class NoLock { FullDisk, ReadOnly };
+
+// Keeps a data folder from taking files while it lives, as a full disk or a read-only
+// folder does.
+class Unwritable {
+public:
+    Unwritable(NoLock why, const QString &folder)
+    {
+        if (why == NoLock::FullDisk)
+            m_full.emplace(0);
+        else
+            m_readOnly.emplace(folder);
+    }
+    bool holds() const { return !m_readOnly || m_readOnly->isReadOnly(); }
+
+private:
+    std::optional<FileSizeLimit> m_full;
+    std::optional<ReadOnlyFolder> m_readOnly;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(NoLock)
+
+class RunningCopyTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void copyWithoutALockKeepsTheFolder_data();
+    void copyWithoutALockKeepsTheFolder();
+
+private:
+    QString lockFile() const { return m_folder->filePath(RunningCopy::lockFileName()); }
+
+    std::optional<QTemporaryDir> m_folder;
+};
+
+void RunningCopyTest::init()
+{
+    m_folder.emplace();
+    QVERIFY(m_folder->isValid());
+}
+
+void RunningCopyTest::cleanup()
+{
+    // For a run that fails before its copies let the folder go.
+    QLocalServer::removeServer(RunningCopy::serverName(m_folder->path()));
+    m_folder.reset();
+}
+
+void RunningCopyTest::copyWithoutALockKeepsTheFolder_data()
+{
+    QTest::addColumn<NoLock>("why");
+    QTest::addColumn<bool>("stillUnwritable"); // when the later start comes
+
+    QTest::newRow("full disk, then space freed") << NoLock::FullDisk << false;
+    QTest::newRow("read-only folder, then writable") << NoLock::ReadOnly << false;
+    QTest::newRow("still full") << NoLock::FullDisk << true;
+}
+
+// The copy that runs without a lock writes the folder's files as soon as it can again:
+// a later start that now gets the lock must not run beside it.
+void RunningCopyTest::copyWithoutALockKeepsTheFolder()
+{
+    QFETCH(NoLock, why);
+    QFETCH(bool, stillUnwritable);
+
+    RunningCopy first;
+    {
+        const Unwritable unwritable(why, m_folder->path());
+        if (!unwritable.holds())
+            QSKIP("the folder cannot be made read-only here");
+        QCOMPARE(first.start(m_folder->path(), QString()), RunningCopy::Role::Running);
+    }
+    QVERIFY(!QFileInfo::exists(lockFile()));
+    first.takeHandOvers();
+    QSignalSpy arrived(&first, &RunningCopy::commandLineArrived);
+
+    RunningCopy second;
+    {
+        std::optional<Unwritable> unwritable;
+        if (stillUnwritable)
+            unwritable.emplace(why, m_folder->path());
+        QCOMPARE(second.start(m_folder->path(), u"/sounds/Later.tvs"_s), RunningCopy::Role::HandedOver);
+    }
+    QCOMPARE(arrived.size(), 1);
+    QCOMPARE(arrived.at(0).at(0).toString(), u"/sounds/Later.tvs"_s);
+    QVERIFY(!QFileInfo::exists(lockFile()));
+
+    // Once that copy has gone, the next start holds the folder with a lock.
+    first.release();
+    RunningCopy third;
+    QCOMPARE(third.start(m_folder->path(), QString()), RunningCopy::Role::Running);
+    QVERIFY(QFileInfo::exists(lockFile()));
+}
+
+QTEST_GUILESS_MAIN(RunningCopyTest)
+#include "RunningCopyTest.moc"
