@@ -45,13 +45,32 @@ QString oneFileText(const News &news)
         + QStringLiteral("The file as it was is kept as \"") + copyName + QStringLiteral("\" in the same folder.");
 }
 
-QString lineOf(const News &news)
+QString folderOf(const QString &file)
 {
+    return file.left(lastSeparatorIndex(file) + 1);
+}
+
+// The folder of every file, when they share one, as the files of the data folder do;
+// empty otherwise.
+QString sharedFolder(const QList<News> &news)
+{
+    const QString folder = folderOf(news.constFirst().file);
+    for (const News &one : news) {
+        if (folderOf(one.file) != folder)
+            return {};
+    }
+    return folder;
+}
+
+// One short line for each file, so that a box that names many still fits on the screen.
+QString lineOf(const News &news, const QString &folder)
+{
+    const QString file = folder.isEmpty() ? news.file : news.file.mid(folder.size());
     const QString copyName = getFileName(news.copy);
     if (news.notCopied)
-        return news.file + QStringLiteral(": could not be copied to \"") + copyName + QStringLiteral("\" (")
-            + *news.notCopied + QStringLiteral("), so it stays as it is");
-    return news.file + QStringLiteral(": kept as it was as \"") + copyName + QStringLiteral("\" in the same folder");
+        return file + QStringLiteral(": could not be copied to \"") + copyName + QStringLiteral("\" (") + *news.notCopied
+            + QStringLiteral("), so it stays as it is");
+    return file + QStringLiteral(": kept as it was as \"") + copyName + u'"';
 }
 
 void show(const QList<News> &news)
@@ -60,11 +79,14 @@ void show(const QList<News> &news)
         msgBox(oneFileText(news.constFirst()));
         return;
     }
+    const QString folder = sharedFolder(news);
     QStringList lines;
     for (const News &one : news)
-        lines.append(lineOf(one));
-    msgBox(QStringLiteral("Kivo Rudovaz could not read some lines of these files, which cannot stay in them:")
-           + lineBreak() + lineBreak() + lines.join(lineBreak()));
+        lines.append(lineOf(one, folder));
+    const QString where = folder.isEmpty() ? QString() : QStringLiteral(" in ") + folder;
+    msgBox(QStringLiteral("Kivo Rudovaz could not read some lines of these files") + where
+           + QStringLiteral(", which cannot stay in them. Each copy is in the same folder as its file:") + lineBreak()
+           + lineBreak() + lines.join(lineBreak()));
 }
 
 } // namespace
