@@ -7,6 +7,7 @@
 #include "model/Global.h"
 #include "model/Library.h"
 #include "model/LoadLists.h"
+#include "model/UnreadLinesNotice.h"
 #include "platform/KivoTools.h"
 #include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
@@ -156,6 +157,7 @@ void Glue::removeLL(const QString &strName, int intCmd)
         raise([&](GlueListener &l) { l.ConfirmDelete(strName); });
         return;
     }
+    const UnreadLinesNotice notice;
     mLoadLists.remove(strName);
     const LoadListPtr active = mLoadLists.activeLoadList();
     raise([&](GlueListener &l) { l.LoadListChange(active, 0); });
@@ -284,6 +286,7 @@ bool Glue::saveAll()
         return false;
     }
     forgetWriteFailure();
+    const UnreadLinesNotice notice;
     const bool failed = mLoadLists.saveAll();
     reportSaved(failed, QStringLiteral(" All of your Load Lists has been saved"));
     if (failed) {
@@ -328,6 +331,7 @@ bool Glue::saveLL(const QString &)
     const LoadListPtr active = getActiveLoadList();
     if (!active)
         return false;
+    const UnreadLinesNotice notice;
     bool failed = mLoadLists.saveLoadList(*active);
     failed = saveListOfLoadLists(mLoadLists) || failed;
     reportSaved(failed, QStringLiteral(" Your Load List has been saved"));
