@@ -17,6 +17,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -92,12 +93,59 @@ std::optional<QByteArray> recordFileBytes(const Model &record)
     return content;
 }
 
-// The path field of the record's entry: the bytes that its data file held, when no
-// text gives them back.
-QByteArray pathField(const Model &record)
-{
-    return record.pathBytes().isEmpty() ? FileShell::encode(record.path()) : record.pathBytes();
-}
+// Builds the bytes of a data file in one buffer: a large library gives a file of a
+// megabyte, written again at each add, and a piece-by-piece append costs more than
+// the disk does.
+class EntryBytes {
+public:
+    explicit EntryBytes(qsizetype expected) { m_bytes.resize(expected); }
+
+    void put(char c) { *room(1) = c; ++m_used; }
+
+    void put(QByteArrayView bytes)
+    {
+        std::copy(bytes.begin(), bytes.end(), room(bytes.size()));
+        m_used += bytes.size();
+    }
+
+    void putNumber(qint64 number)
+    {
+        constexpr qsizetype longest = 20;
+        char *const to = room(longest);
+        m_used += std::to_chars(to, to + longest, number).ptr - to;
+    }
+
+    // The text as the data files hold it, UTF-8; most names and paths are plain ASCII,
+    // which is copied without a conversion of its own.
+    void putText(QStringView text)
+    {
+        const char16_t *const from = text.utf16();
+        char *const to = room(text.size());
+        qsizetype ascii = 0;
+        for (; ascii < text.size() && from[ascii] < 0x80; ++ascii)
+            to[ascii] = static_cast<char>(from[ascii]);
+        m_used += ascii;
+        if (ascii < text.size())
+            put(text.sliced(ascii).toUtf8());
+    }
+
+    QByteArray take() &&
+    {
+        m_bytes.truncate(m_used);
+        return std::move(m_bytes);
+    }
+
+private:
+    char *room(qsizetype size)
+    {
+        if (m_used + size > m_bytes.size())
+            m_bytes.resize(std::max(2 * m_bytes.size(), m_used + size));
+        return m_bytes.data() + m_used;
+    }
+
+    QByteArray m_bytes;
+    qsizetype m_used = 0;
+};
 
 // The entry lines of every record of obj, by position. An export names each file by
 // its file name alone and leaves out records whose file is missing.
@@ -105,21 +153,31 @@ enum class Entries { DataFile, ExportFile };
 
 QByteArray entryLines(const IPersistToFile &obj, Entries kind)
 {
-    QByteArray content;
-    content.reserve(obj.count() * 96);
+    const bool forExport = kind == Entries::ExportFile;
+    EntryBytes content(obj.count() * 112);
     for (int i = 0; i < obj.count(); ++i) {
         const ModelPtr model = obj.getModel(i);
         if (!model)
             continue;
-        const bool forExport = kind == Entries::ExportFile;
         if (forExport && !regularFileExists(*model))
             continue;
-        const QString fields = QString::number(i) + u'\t' + QString::number(model->tag()) + u'\t' + model->name() + u'\t';
-        content += FileShell::encode(fields);
-        content += forExport ? FileShell::encode(getFileName(model->path())) : pathField(*model);
-        content += FileShell::encode(lineBreak());
+        content.putNumber(i);
+        content.put('\t');
+        content.putNumber(model->tag());
+        content.put('\t');
+        content.putText(model->name());
+        content.put('\t');
+        // The path field keeps the bytes that the record's data file held, where no
+        // text gives them back.
+        if (forExport)
+            content.putText(getFileName(model->path()));
+        else if (model->pathBytes().isEmpty())
+            content.putText(model->path());
+        else
+            content.put(model->pathBytes());
+        content.put(lineBreakBytes);
     }
-    return content;
+    return std::move(content).take();
 }
 
 // The library appends every entry; a load list places it at the location named by
@@ -247,9 +305,10 @@ bool fileHolds(const QString &file, const QByteArray &bytes)
 }
 
 // The bytes of a data file with this content: the content and one more CR LF.
-QByteArray fileBytes(const QByteArray &content)
+QByteArray fileBytes(QByteArray content)
 {
-    return content + FileShell::encode(lineBreak());
+    content.append(lineBreakBytes);
+    return content;
 }
 
 // The lines of the text, without the empty lines at its end.
@@ -350,12 +409,12 @@ QString &writeFailure()
 }
 
 // Replaces the file's content by the bytes and one more CR LF; true on failure.
-bool writeContent(const QByteArray &content, const QString &file)
+bool writeContent(QByteArray content, const QString &file)
 {
     try {
         // Saving every list rewrites many files that have not changed; leaving those
         // alone spares the disk a forced write for each.
-        const QByteArray bytes = fileBytes(content);
+        const QByteArray bytes = fileBytes(std::move(content));
         if (fileHolds(file, bytes))
             return false;
         if (const std::optional<QString> notKept = keepUnreadLines(file)) {

@@ -77,6 +77,18 @@ qsizetype exponentLength(QStringView text, qsizetype i)
     return end > j ? end - i : 0;
 }
 
+// An optional sign and at most 15 digits.
+double plainIntegerValue(QStringView text)
+{
+    const bool negative = text.front() == u'-';
+    if (negative || text.front() == u'+')
+        text = text.mid(1);
+    qint64 value = 0;
+    for (const QChar c : text)
+        value = value * 10 + (c.unicode() - u'0');
+    return static_cast<double>(negative ? -value : value);
+}
+
 double decimalValue(QStringView text)
 {
     qsizetype i = 0;
@@ -89,7 +101,12 @@ double decimalValue(QStringView text)
     const bool hasDigits = integerEnd > i || end > integerEnd + 1;
     if (!hasDigits)
         return 0;
-    end += exponentLength(text, end);
+    const qsizetype exponent = exponentLength(text, end);
+    // The fields that the program writes are plain integers, which a double holds
+    // exactly up to 15 digits: read those without the text conversion.
+    if (end == integerEnd && exponent == 0 && integerEnd - i <= 15)
+        return plainIntegerValue(text.left(integerEnd));
+    end += exponent;
     QString number = text.left(end).toString();
     number.replace(u'D', u'e').replace(u'd', u'e');
     return number.toDouble();

@@ -237,7 +237,8 @@ RunningCopy::HandOver RunningCopy::handOver(const QString &name, const QString &
     QDataStream out(&message, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
     out << commandLine;
-    socket.write(message);
+    if (socket.write(message) != message.size())
+        return HandOver::NotReached;
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(writeTimeMs))
             return HandOver::NotReached;
@@ -304,9 +305,13 @@ void RunningCopy::receive(QLocalSocket *socket)
 void RunningCopy::take(QLocalSocket &socket, const QString &commandLine)
 {
     // Answered before the command line goes on, which may open a question for a while;
-    // the window queues it before anything else can run.
-    socket.putChar(takenAnswer);
-    socket.flush();
+    // the window queues it before anything else can run. An answer that cannot be sent
+    // hands nothing over: the later start, which has gone or cannot hear it, goes on as
+    // refused, and must not find its file offered here as well.
+    if (!socket.putChar(takenAnswer) || !socket.flush()) {
+        socket.abort();
+        return;
+    }
     socket.disconnectFromServer();
     Q_EMIT commandLineArrived(commandLine);
 }

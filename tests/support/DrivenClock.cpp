@@ -7,11 +7,11 @@ namespace kivo::test {
 
 class DrivenClock::DrivenAlarm final : public ClockSeam::Alarm {
 public:
-    DrivenAlarm(DrivenClock &clock, std::chrono::milliseconds due, std::uint64_t order, std::function<void()> ring)
-        : clock(&clock)
-        , due(due)
-        , order(order)
-        , ring(std::move(ring))
+    DrivenAlarm(DrivenClock &owner, std::chrono::milliseconds dueAt, std::uint64_t setAs, std::function<void()> action)
+        : clock(&owner)
+        , due(dueAt)
+        , order(setAs)
+        , ring(std::move(action))
     {
     }
     ~DrivenAlarm() override

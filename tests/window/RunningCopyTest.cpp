@@ -3,9 +3,11 @@
 #include "FileSizeLimit.h"
 #include "ReadOnlyFolder.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +54,8 @@ private Q_SLOTS:
 
     void copyWithoutALockKeepsTheFolder_data();
     void copyWithoutALockKeepsTheFolder();
+    void answerThatCannotBeSent_data();
+    void answerThatCannotBeSent();
 
 private:
     QString lockFile() const { return m_folder->filePath(RunningCopy::lockFileName()); }
@@ -116,6 +120,45 @@ void RunningCopyTest::copyWithoutALockKeepsTheFolder()
     RunningCopy third;
     QCOMPARE(third.start(m_folder->path(), QString()), RunningCopy::Role::Running);
     QVERIFY(QFileInfo::exists(lockFile()));
+}
+
+void RunningCopyTest::answerThatCannotBeSent_data()
+{
+    QTest::addColumn<bool>("laterStartGone"); // before the running copy answers
+
+    QTest::newRow("answer heard") << false;
+    QTest::newRow("later start gone") << true;
+}
+
+// The running copy takes a command line only once its answer has gone out: a later
+// start that does not get it goes on as refused, and would offer its file itself.
+void RunningCopyTest::answerThatCannotBeSent()
+{
+    QFETCH(bool, laterStartGone);
+
+    RunningCopy running;
+    QCOMPARE(running.start(m_folder->path(), QString()), RunningCopy::Role::Running);
+    QSignalSpy waiting(&running, &RunningCopy::handOverWaiting);
+    QSignalSpy arrived(&running, &RunningCopy::commandLineArrived);
+    // A later start as far as its message: the running copy is starting and holds it.
+    QLocalSocket later;
+    later.connectToServer(RunningCopy::serverName(m_folder->path()));
+    QVERIFY(later.waitForConnected());
+    QByteArray message;
+    QDataStream out(&message, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << u"/sounds/Later.tvs"_s;
+    QCOMPARE(later.write(message), message.size());
+    QVERIFY(later.waitForBytesWritten());
+    QVERIFY(waiting.wait());
+    if (laterStartGone)
+        later.abort();
+
+    running.takeHandOvers();
+
+    QCOMPARE(arrived.size(), laterStartGone ? 0 : 1);
+    if (!laterStartGone)
+        QVERIFY(later.bytesAvailable() > 0 || later.waitForReadyRead());
 }
 
 QTEST_GUILESS_MAIN(RunningCopyTest)
