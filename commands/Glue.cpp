@@ -9,6 +9,7 @@
 #include "model/Global.h"
 #include "model/Library.h"
 #include "model/LoadLists.h"
+#include "model/UnreadLinesNotice.h"
 #include "platform/KivoTools.h"
 #include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
@@ -174,6 +175,7 @@ void Glue::removeLL(const QString &strName, int intCmd)
         raise([&](GlueListener &l) { l.ConfirmDelete(strName); });
         return;
     }
+    const UnreadLinesNotice notice;
     mLoadLists.remove(strName);
     const LoadListPtr active = mLoadLists.activeLoadList();
     raise([&](GlueListener &l) { l.LoadListChange(active, 0); });
@@ -302,6 +304,7 @@ bool Glue::saveAll()
         return false;
     }
     forgetWriteFailure();
+    const UnreadLinesNotice notice;
     bool failed = mLoadLists.saveAll();
     failed = saveListOfLoadLists(mLoadLists) || failed;
     reportSaved(failed, QStringLiteral(" All of your Load Lists has been saved"));
@@ -347,6 +350,7 @@ bool Glue::saveLL(const QString &)
     const LoadListPtr active = getActiveLoadList();
     if (!active)
         return false;
+    const UnreadLinesNotice notice;
     bool failed = mLoadLists.saveLoadList(*active);
     failed = saveListOfLoadLists(mLoadLists) || failed;
     reportSaved(failed, QStringLiteral(" Your Load List has been saved"));
