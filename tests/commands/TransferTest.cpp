@@ -140,7 +140,6 @@ void TransferTest::initTestCase()
 {
     m_settings = std::make_unique<test::TemporarySettings>();
     QVERIFY(m_settings->isValid());
-    qputenv("KIVO_MIDI_API", "jack");
     startServer();
     QVERIFY2(m_server->isReady(), qPrintable(m_server->failure()));
     QVERIFY2(m_unit->isReady(), qPrintable(m_unit->failure()));
