@@ -58,7 +58,6 @@ void setUp()
     f.soundFile = writeFile(f.dir.filePath(QStringLiteral("sound.tvs")),
                             QByteArray::fromHex("00000010 4B49564F 00000101 00000001") + content.left(2692));
 
-    qputenv("KIVO_MIDI_API", "jack");
     f.server = std::make_unique<kivo::test::JackServer>();
     if (!f.server->isReady())
         qFatal("%s", qPrintable(f.server->failure()));

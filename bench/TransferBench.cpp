@@ -86,7 +86,6 @@ void writeSoundFiles(const QTemporaryDir &dir, Glue &glue, int images)
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("KIVO_MIDI_API", "jack");
     QTemporaryDir dir;
     // The benchmark's settings and data stay in its own folder.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));

@@ -8,6 +8,7 @@ function(kivo_register_test name)
   else()
     add_test(NAME ${name} COMMAND ${name})
   endif()
+  # Offscreen whatever platform the shell chose.
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}"
     LABELS "${ARG_LABELS}")
@@ -24,12 +25,14 @@ function(kivo_register_test name)
   endif()
 endfunction()
 
-# kivo_add_qtest(NAME SOURCES file... LIBS lib... [ENV var=value...] [LABELS label...])
-# Builds one Qt Test program and registers it with CTest.
+# kivo_add_qtest(NAME SOURCES file... LIBS lib... [LABELS label...])
+# Builds one Qt Test program and registers it with CTest. The program sets up
+# what it needs itself (kivo_test_environment and its fixtures), so that it
+# passes as well when a person starts it.
 function(kivo_add_qtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENV;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   kivo_qt_target(${name})
-  target_link_libraries(${name} PRIVATE Qt6::Test kivo_test_support ${ARG_LIBS})
-  kivo_register_test(${name} ENV ${ARG_ENV} LABELS ${ARG_LABELS})
+  target_link_libraries(${name} PRIVATE Qt6::Test kivo_test_environment kivo_test_support ${ARG_LIBS})
+  kivo_register_test(${name} LABELS ${ARG_LABELS})
 endfunction()

@@ -2,7 +2,7 @@
 
 #include "FileShell.h"
 #include "Global.h"
-#include "platform/ModalSeam.h"
+#include "UnreadLinesNotice.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -114,17 +114,11 @@ std::optional<QString> keepUnreadLines(const QString &file)
         return std::nullopt;
     }
     const QString kept = keptCopyName(original);
-    const QString unread =
-        QStringLiteral("Kivo Rudovaz could not read some lines of the file ") + original + QStringLiteral(".");
-    if (const std::optional<QString> failure = copyFailure(original, kept)) {
-        msgBox(unread + QStringLiteral("\r\nThe file could not be copied to \"") + getFileName(kept)
-               + QStringLiteral("\" before it changes (") + *failure + QStringLiteral("), so it stays as it is."));
-        return failure;
-    }
-    filesWithUnreadLines().removeAt(noted);
-    msgBox(unread + QStringLiteral(" They cannot stay in it.\r\nThe file as it was is kept as \"")
-           + getFileName(kept) + QStringLiteral("\" in the same folder."));
-    return std::nullopt;
+    const std::optional<QString> failure = copyFailure(original, kept);
+    if (!failure)
+        filesWithUnreadLines().removeAt(noted);
+    UnreadLinesNotice::tell(original, kept, failure);
+    return failure;
 }
 
 QString keptCopyName(const QString &file)

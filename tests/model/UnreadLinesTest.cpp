@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <optional>
 #include <system_error>
 
 using namespace kivo;
@@ -101,6 +102,8 @@ private Q_SLOTS:
     void earlierCopyIsNotWrittenOver();
     void copyOfALongNameFits();
     void fileStaysWhenItCannotBeKept();
+    void oneBoxNamesEveryFileKeptAside_data();
+    void oneBoxNamesEveryFileKeptAside();
 };
 
 void UnreadLinesTest::passedOverLinesAreKeptBeforeTheFileChanges_data()
@@ -302,6 +305,64 @@ void UnreadLinesTest::fileStaysWhenItCannotBeKept()
 #else
     QSKIP("needs a file size limit");
 #endif
+}
+
+void UnreadLinesTest::oneBoxNamesEveryFileKeptAside_data()
+{
+    QTest::addColumn<int>("lists");
+    QTest::addColumn<int>("tooLarge"); // how many of them are too large to be copied; needs a size limit
+
+    QTest::newRow("30 lists") << 30 << 0;
+    QTest::newRow("3 lists, one too large to copy") << 3 << 1;
+}
+
+void UnreadLinesTest::oneBoxNamesEveryFileKeptAside()
+{
+    QFETCH(int, lists);
+    QFETCH(int, tooLarge);
+#ifndef Q_OS_UNIX
+    if (tooLarge > 0)
+        QSKIP("needs a file size limit");
+#endif
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    QByteArray names;
+    QStringList lines;
+    QStringList kept;
+    for (int i = 1; i <= lists; ++i) {
+        const QString name = QStringLiteral("List%1").arg(i, 2, 10, QLatin1Char('0'));
+        const bool large = i <= tooLarge;
+        const QByteArray bytes = kick + "12\t2\tSnare\t/s/s.tvs\r\n" + (large ? QByteArray(8192, 'x') : QByteArray()) + "\r\n";
+        QVERIFY(folder.writeBytes(name + QStringLiteral(".dat"), bytes));
+        names += name.toLatin1() + "\r\n";
+        const QString file = name + QStringLiteral(".dat");
+        lines.append(large ? file + QStringLiteral(": could not be copied to \"") + name + QStringLiteral(".dat.unread\" (")
+                                 + QString::fromStdString(std::generic_category().message(EFBIG))
+                                 + QStringLiteral("), so it stays as it is")
+                           : file + QStringLiteral(": kept as it was as \"") + name + QStringLiteral(".dat.unread\""));
+        if (!large)
+            kept.append(name + QStringLiteral(".dat.unread"));
+    }
+    QVERIFY(folder.writeBytes(QStringLiteral("ListOfLL.kvl"), names + "\r\n"));
+    Startup startup;
+    QCOMPARE(startup.lists.getCount(), lists);
+
+    bool failed = false;
+    {
+#ifdef Q_OS_UNIX
+        std::optional<test::FileSizeLimit> limit;
+        if (tooLarge > 0)
+            limit.emplace(4096);
+#endif
+        failed = startup.lists.saveAll();
+    }
+
+    QCOMPARE(failed, tooLarge > 0);
+    QCOMPARE(seam.messageTexts(),
+             QStringList{QStringLiteral("Kivo Rudovaz could not read some lines of these files in ") + folder.path()
+                         + QStringLiteral(", which cannot stay in them. Each copy is in the same folder as its file:\r\n\r\n")
+                         + lines.join(QStringLiteral("\r\n"))});
+    QCOMPARE(filesIn(folder).filter(QStringLiteral(".unread")), kept);
 }
 
 QTEST_GUILESS_MAIN(UnreadLinesTest)

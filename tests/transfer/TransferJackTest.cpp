@@ -65,7 +65,6 @@ private:
 
 void TransferJackTest::initTestCase()
 {
-    qputenv("KIVO_MIDI_API", "jack");
     m_server = std::make_unique<JackServer>();
     QVERIFY2(m_server->isReady(), qPrintable(m_server->failure()));
     QCOMPARE(m_tools.checkMidiPort(-1), 2); // no port yet
