@@ -15,8 +15,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+#include <QStringEncoder>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -38,6 +41,13 @@ QString dataFile(const QString &baseName)
 QString listOfLoadListsFile()
 {
     return dataPath() + QStringLiteral("ListOfLL.kvl");
+}
+
+// The bytes that end each line of a data file.
+const QByteArray &lineEndBytes()
+{
+    static const QByteArray bytes = FileShell::encode(lineBreak());
+    return bytes;
 }
 
 bool regularFileExists(const QString &path)
@@ -92,12 +102,68 @@ std::optional<QByteArray> recordFileBytes(const Model &record)
     return content;
 }
 
-// The path field of the record's entry: the bytes that its data file held, when no
-// text gives them back.
-QByteArray pathField(const Model &record)
-{
-    return record.pathBytes().isEmpty() ? FileShell::encode(record.path()) : record.pathBytes();
-}
+// The bytes of a data file, put together in one buffer that grows as needed, so that
+// a library of thousands of records costs no string for each of its fields.
+class DataFileWriter {
+public:
+    explicit DataFileWriter(qsizetype expectedSize) : m_bytes(expectedSize, Qt::Uninitialized) {}
+
+    void put(char c)
+    {
+        *room(1) = c;
+        ++m_size;
+    }
+
+    void put(QByteArrayView bytes)
+    {
+        std::copy(bytes.begin(), bytes.end(), room(bytes.size()));
+        m_size += bytes.size();
+    }
+
+    // As QString::number writes it.
+    void putNumber(qint32 value)
+    {
+        constexpr qsizetype maxLength = 11;
+        char *out = room(maxLength);
+        m_size += std::to_chars(out, out + maxLength, value).ptr - out;
+    }
+
+    // The bytes that FileShell::encode gives for the text, without a string of their
+    // own. The two differ only for text that is no proper UTF-16, which is left to
+    // FileShell::encode.
+    void putText(QStringView text)
+    {
+        char *out = room(m_encoder.requiredSpace(text.size()));
+        const char *end = m_encoder.appendToBuffer(out, text);
+        if (!m_encoder.hasError()) {
+            m_size += end - out;
+            return;
+        }
+        m_encoder.resetState();
+        put(FileShell::encode(text.toString()));
+    }
+
+    // The bytes, with room for a line end more.
+    QByteArray take()
+    {
+        room(lineEndBytes().size());
+        m_bytes.truncate(m_size);
+        m_size = 0;
+        return std::move(m_bytes);
+    }
+
+private:
+    char *room(qsizetype count)
+    {
+        if (m_size + count > m_bytes.size())
+            m_bytes.resize(std::max(2 * m_bytes.size(), m_size + count));
+        return m_bytes.data() + m_size;
+    }
+
+    QByteArray m_bytes;
+    qsizetype m_size = 0;
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+};
 
 // The entry lines of every record of obj, by position. An export names each file by
 // its file name alone and leaves out records whose file is missing.
@@ -105,21 +171,32 @@ enum class Entries { DataFile, ExportFile };
 
 QByteArray entryLines(const IPersistToFile &obj, Entries kind)
 {
-    QByteArray content;
-    content.reserve(obj.count() * 96);
+    constexpr qsizetype typicalLineBytes = 96;
+    DataFileWriter content(obj.count() * typicalLineBytes);
+    const bool forExport = kind == Entries::ExportFile;
     for (int i = 0; i < obj.count(); ++i) {
         const ModelPtr model = obj.getModel(i);
         if (!model)
             continue;
-        const bool forExport = kind == Entries::ExportFile;
         if (forExport && !regularFileExists(*model))
             continue;
-        const QString fields = QString::number(i) + u'\t' + QString::number(model->tag()) + u'\t' + model->name() + u'\t';
-        content += FileShell::encode(fields);
-        content += forExport ? FileShell::encode(getFileName(model->path())) : pathField(*model);
-        content += FileShell::encode(lineBreak());
+        content.putNumber(i);
+        content.put('\t');
+        content.putNumber(model->tag());
+        content.put('\t');
+        content.putText(model->name());
+        content.put('\t');
+        // The path field holds the bytes that the record's data file held, when no
+        // text gives them back.
+        if (forExport)
+            content.putText(getFileName(model->path()));
+        else if (model->pathBytes().isEmpty())
+            content.putText(model->path());
+        else
+            content.put(model->pathBytes());
+        content.put(lineEndBytes());
     }
-    return content;
+    return content.take();
 }
 
 // The library appends every entry; a load list places it at the location named by
@@ -139,14 +216,35 @@ struct Entry {
     QByteArray fileBytes;
 };
 
+// The four TAB-separated fields of an entry line; none for a line with another
+// number of fields. Reading a large library takes this for every line, so it costs
+// no list of its own.
+std::optional<std::array<QStringView, 4>> entryFields(QStringView line)
+{
+    std::array<QStringView, 4> fields;
+    qsizetype start = 0;
+    for (std::size_t i = 0; i + 1 < fields.size(); ++i) {
+        const qsizetype tab = line.indexOf(u'\t', start);
+        if (tab < 0)
+            return std::nullopt;
+        fields[i] = line.sliced(start, tab - start);
+        start = tab + 1;
+    }
+    fields.back() = line.sliced(start);
+    if (fields.back().contains(u'\t'))
+        return std::nullopt;
+    return fields;
+}
+
 std::optional<Entry> parseEntry(const FileShell::Line &line)
 {
     // No name or path holds a NUL: such a line is binary, or text in another encoding.
     if (line.text.contains(QChar(u'\0')))
         return std::nullopt;
-    const QList<QStringView> fields = QStringView(line.text).split(u'\t');
-    if (fields.size() != 4)
+    const std::optional<std::array<QStringView, 4>> found = entryFields(line.text);
+    if (!found)
         return std::nullopt;
+    const std::array<QStringView, 4> &fields = *found;
     const auto index = roundToInteger<qint16>(numericValue(fields[0]));
     const auto tag = roundToInteger<qint32>(numericValue(fields[1]));
     if (!index || !tag)
@@ -242,14 +340,22 @@ bool fileHolds(const QString &file, const QByteArray &bytes)
     const QFileInfo info(file);
     if (!info.isFile() || info.size() != bytes.size())
         return false;
-    QFile existing(file);
-    return existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes;
+    // Saving every list compares a thousand small files: a plain stream that asks for
+    // one byte more than the file should hold costs the fewest calls to the system.
+    std::ifstream existing(fileSystemPath(file), std::ios::binary);
+    if (!existing)
+        return false;
+    QByteArray content(bytes.size() + 1, Qt::Uninitialized);
+    existing.read(content.data(), content.size());
+    return existing.gcount() == bytes.size() && QByteArrayView(content).first(bytes.size()) == bytes;
 }
 
-// The bytes of a data file with this content: the content and one more CR LF.
-QByteArray fileBytes(const QByteArray &content)
+// The bytes of a data file with this content: the content and one more CR LF, in
+// place where the content has room for them.
+QByteArray fileBytes(QByteArray content)
 {
-    return content + FileShell::encode(lineBreak());
+    content += lineEndBytes();
+    return content;
 }
 
 // The lines of the text, without the empty lines at its end.
@@ -350,12 +456,12 @@ QString &writeFailure()
 }
 
 // Replaces the file's content by the bytes and one more CR LF; true on failure.
-bool writeContent(const QByteArray &content, const QString &file)
+bool writeContent(QByteArray content, const QString &file)
 {
     try {
         // Saving every list rewrites many files that have not changed; leaving those
         // alone spares the disk a forced write for each.
-        const QByteArray bytes = fileBytes(content);
+        const QByteArray bytes = fileBytes(std::move(content));
         if (fileHolds(file, bytes))
             return false;
         if (keepUnreadLines(file))
@@ -407,14 +513,14 @@ bool saveToFile(const IPersistToFile &obj, const QString &strName)
 bool differsFromFile(const IPersistToFile &obj)
 {
     const QString file = dataFile(obj.name());
-    const QByteArray content = entryLines(obj, Entries::DataFile);
-    if (fileHolds(file, fileBytes(content)))
+    const QByteArray bytes = fileBytes(entryLines(obj, Entries::DataFile));
+    if (fileHolds(file, bytes))
         return false;
     if (!regularFileExists(file))
         return true;
     // A file that another tool left with LF or lone CR line ends, or with a line that
     // reads as Latin-1, reads back as what saving would write: it holds no unsaved edit.
-    return !sameLines(FileShell::decode(quietlyRead(file)), FileShell::decode(content));
+    return !sameLines(FileShell::decode(quietlyRead(file)), FileShell::decode(bytes));
 }
 
 bool fileNotExist(const QString &strFile)
