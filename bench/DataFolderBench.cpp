@@ -1,5 +1,6 @@
 // Loading and saving a large data folder, and one add-and-save to a large library.
 #include "LargeDataFolder.h"
+#include "SmokeRun.h"
 
 #include "model/FileProxy.h"
 #include "model/Global.h"
@@ -114,7 +115,11 @@ void addAndSaveToLibrary(benchmark::State &state)
 
 void configure(benchmark::internal::Benchmark *b)
 {
-    b->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+    b->Unit(benchmark::kMillisecond);
+    if (kivo::bench::smokeRun())
+        b->Iterations(1);
+    else
+        b->Repetitions(7)->ReportAggregatesOnly(true);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "kivotools.h"
 
+#include "SmokeRun.h"
+
 #include "JackServer.h"
 #include "UnitSimulator.h"
 
@@ -56,13 +58,21 @@ void setUp()
     f.soundFile = writeFile(f.dir.filePath(QStringLiteral("sound.tvs")),
                             QByteArray::fromHex("00000010 4B49564F 00000101 00000001") + content.left(2692));
 
-    qputenv("KIVO_MIDI_API", "jack");
     f.server = std::make_unique<kivo::test::JackServer>();
     if (!f.server->isReady())
         qFatal("%s", qPrintable(f.server->failure()));
     f.unit = std::make_unique<kivo::test::UnitSimulator>(f.server->name(), QStringLiteral("unit"));
     if (!f.unit->isReady())
         qFatal("%s", qPrintable(f.unit->failure()));
+}
+
+// Long enough for a steady figure; a smoke run reads the file once.
+void forTwoSeconds(benchmark::internal::Benchmark *b)
+{
+    if (kivo::bench::smokeRun())
+        b->Iterations(1);
+    else
+        b->MinTime(2.0);
 }
 
 void BM_ReadFile(benchmark::State &state)
@@ -78,14 +88,14 @@ void BM_ReadFile(benchmark::State &state)
         benchmark::DoNotOptimize(total);
     }
 }
-BENCHMARK(BM_ReadFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ReadFile)->Unit(benchmark::kMillisecond)->Apply(forTwoSeconds);
 
 void BM_GetId(benchmark::State &state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(getId(fixture().idFile.constData()));
 }
-BENCHMARK(BM_GetId)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_GetId)->Unit(benchmark::kMillisecond)->Apply(forTwoSeconds);
 
 void BM_WriteMidi(benchmark::State &state)
 {
@@ -100,15 +110,17 @@ void BM_WriteMidi(benchmark::State &state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_WriteMidi)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_WriteMidi)->Unit(benchmark::kMillisecond)->Iterations(kivo::bench::smokeRun() ? 1 : 3)->UseRealTime();
 
-// Keeps each benchmark's real time per iteration, in milliseconds.
+// Keeps each benchmark's real time per iteration, in milliseconds, and whether one
+// of them failed.
 class FigureReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs) {
+            m_failed = m_failed || run.error_occurred;
             if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
                 m_ms[run.run_name.function_name] = run.real_accumulated_time * 1000.0
                     / static_cast<double>(run.iterations);
@@ -120,9 +132,11 @@ public:
         const auto found = m_ms.find(name);
         return found == m_ms.end() ? 0.0 : found->second;
     }
+    bool failed() const { return m_failed; }
 
 private:
     std::map<std::string, double> m_ms;
+    bool m_failed = false;
 };
 
 } // namespace
@@ -144,5 +158,5 @@ int main(int argc, char **argv)
     fixture().unit.reset();
     fixture().server.reset();
     benchmark::Shutdown();
-    return 0;
+    return reporter.failed() || read <= 0 || id <= 0 || write <= 0 ? 1 : 0;
 }

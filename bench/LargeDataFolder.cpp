@@ -4,7 +4,10 @@
 #include "model/Library.h"
 #include "model/LoadLists.h"
 
+#include <QDataStream>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +30,23 @@ ModelPtr libraryRecord(int i)
 {
     return newModel(i, QStringLiteral("Sound image %1").arg(i),
                     QStringLiteral("/home/user/Sounds/bank %1/sound image %2.tvs").arg(i / 100).arg(i));
+}
+
+ModelPtr writeSoundImage(const QString &folder, int i)
+{
+    // The header (its length, the magic word "KIVO", the version, the tag), a word
+    // before the image and the image of 28 blocks of 96 bytes.
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::BigEndian);
+    stream << quint32(16) << quint32(0x4B49564F) << quint32(0x101) << qint32(i) << quint32(0x01020304);
+    bytes.append(28 * 96, '\x5a');
+    const ModelPtr record = libraryRecord(i);
+    const QString path = QDir(folder).filePath(QStringLiteral("sound image %1.tvs").arg(i));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        std::abort();
+    return newModel(i, record->name(), QDir::toNativeSeparators(path));
 }
 
 void writeLargeDataFolder()

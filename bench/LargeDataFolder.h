@@ -21,6 +21,10 @@ public:
 // Record i of the large library; its sound image file does not exist.
 ModelPtr libraryRecord(int i);
 
+// Writes a sound image file with tag i into the folder, which exists, and returns
+// its record, named as libraryRecord(i) is.
+ModelPtr writeSoundImage(const QString &folder, int i);
+
 // Writes a library of libraryRecords records and loadListCount full load lists into
 // the data folder.
 void writeLargeDataFolder();

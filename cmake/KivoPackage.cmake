@@ -22,8 +22,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "sound")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Besides the libraries that are linked: the artwork is drawn by Qt's SVG image
-# plugin, which the program loads rather than links.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# plugin, which the program loads rather than links; the window's design fonts
+# have their stand-ins of the same metrics in Wine's Tahoma, which the program
+# loads from the folder of fonts-wine itself (KIVO_STAND_IN_FONT_DIR), and in
+# Liberation Sans, to which the system's font configuration maps Arial.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-wine, fonts-liberation2")
 
 # The machine-wide settings lie in /etc, where every file of a package is one
 # that dpkg keeps when the user has changed it.

@@ -9,8 +9,10 @@ namespace kivo {
 // window system queues meanwhile would otherwise be handled once the loop is back,
 // and start command after command; here it is taken in and dropped whenever the
 // command lets the windows catch up, which also repaints what a closed window had
-// covered. Timers and sockets wait for the loop; calls queued to run later do run,
-// so what they could start checks isBlocking() first.
+// covered. A key or mouse button that went down meanwhile acts neither when it is let
+// go after the block nor at its repeats: what follows from its press is dropped too.
+// Timers and sockets wait for the loop; calls queued to run later do run, so what
+// they could start checks isBlocking() first.
 class InputBlocker final : public QObject {
 public:
     // Blocks from now on, and catches up at once.

@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
@@ -41,13 +40,6 @@ QString dataFile(const QString &baseName)
 QString listOfLoadListsFile()
 {
     return dataPath() + QStringLiteral("ListOfLL.kvl");
-}
-
-// The bytes that end each line of a data file.
-const QByteArray &lineEndBytes()
-{
-    static const QByteArray bytes = FileShell::encode(lineBreak());
-    return bytes;
 }
 
 bool regularFileExists(const QString &path)
@@ -102,67 +94,58 @@ std::optional<QByteArray> recordFileBytes(const Model &record)
     return content;
 }
 
-// The bytes of a data file, put together in one buffer that grows as needed, so that
-// a library of thousands of records costs no string for each of its fields.
-class DataFileWriter {
+// Builds the bytes of a data file in one buffer: a large library gives a file of a
+// megabyte, written again at each add, and a piece-by-piece append costs more than
+// the disk does.
+class EntryBytes {
 public:
-    explicit DataFileWriter(qsizetype expectedSize) : m_bytes(expectedSize, Qt::Uninitialized) {}
+    explicit EntryBytes(qsizetype expected) { m_bytes.resize(expected); }
 
-    void put(char c)
-    {
-        *room(1) = c;
-        ++m_size;
-    }
+    void put(char c) { *room(1) = c; ++m_used; }
 
     void put(QByteArrayView bytes)
     {
         std::copy(bytes.begin(), bytes.end(), room(bytes.size()));
-        m_size += bytes.size();
+        m_used += bytes.size();
     }
 
-    // As QString::number writes it.
-    void putNumber(qint32 value)
+    void putNumber(qint64 number)
     {
-        constexpr qsizetype maxLength = 11;
-        char *out = room(maxLength);
-        m_size += std::to_chars(out, out + maxLength, value).ptr - out;
+        constexpr qsizetype longest = 20;
+        char *const to = room(longest);
+        m_used += std::to_chars(to, to + longest, number).ptr - to;
     }
 
-    // The bytes that FileShell::encode gives for the text, without a string of their
-    // own. The two differ only for text that is no proper UTF-16, which is left to
-    // FileShell::encode.
+    // The text as the data files hold it, UTF-8; most names and paths are plain ASCII,
+    // which is copied without a conversion of its own.
     void putText(QStringView text)
     {
-        char *out = room(m_encoder.requiredSpace(text.size()));
-        const char *end = m_encoder.appendToBuffer(out, text);
-        if (!m_encoder.hasError()) {
-            m_size += end - out;
-            return;
-        }
-        m_encoder.resetState();
-        put(FileShell::encode(text.toString()));
+        const char16_t *const from = text.utf16();
+        char *const to = room(text.size());
+        qsizetype ascii = 0;
+        for (; ascii < text.size() && from[ascii] < 0x80; ++ascii)
+            to[ascii] = static_cast<char>(from[ascii]);
+        m_used += ascii;
+        if (ascii < text.size())
+            put(text.sliced(ascii).toUtf8());
     }
 
-    // The bytes, with room for a line end more.
-    QByteArray take()
+    QByteArray take() &&
     {
-        room(lineEndBytes().size());
-        m_bytes.truncate(m_size);
-        m_size = 0;
+        m_bytes.truncate(m_used);
         return std::move(m_bytes);
     }
 
 private:
-    char *room(qsizetype count)
+    char *room(qsizetype size)
     {
-        if (m_size + count > m_bytes.size())
-            m_bytes.resize(std::max(2 * m_bytes.size(), m_size + count));
-        return m_bytes.data() + m_size;
+        if (m_used + size > m_bytes.size())
+            m_bytes.resize(std::max(2 * m_bytes.size(), m_used + size));
+        return m_bytes.data() + m_used;
     }
 
     QByteArray m_bytes;
-    qsizetype m_size = 0;
-    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+    qsizetype m_used = 0;
 };
 
 // The entry lines of every record of obj, by position. An export names each file by
@@ -171,9 +154,8 @@ enum class Entries { DataFile, ExportFile };
 
 QByteArray entryLines(const IPersistToFile &obj, Entries kind)
 {
-    constexpr qsizetype typicalLineBytes = 96;
-    DataFileWriter content(obj.count() * typicalLineBytes);
     const bool forExport = kind == Entries::ExportFile;
+    EntryBytes content(obj.count() * 112);
     for (int i = 0; i < obj.count(); ++i) {
         const ModelPtr model = obj.getModel(i);
         if (!model)
@@ -186,7 +168,7 @@ QByteArray entryLines(const IPersistToFile &obj, Entries kind)
         content.put('\t');
         content.putText(model->name());
         content.put('\t');
-        // The path field holds the bytes that the record's data file held, when no
+        // The path field keeps the bytes that the record's data file held, where no
         // text gives them back.
         if (forExport)
             content.putText(getFileName(model->path()));
@@ -194,9 +176,9 @@ QByteArray entryLines(const IPersistToFile &obj, Entries kind)
             content.putText(model->path());
         else
             content.put(model->pathBytes());
-        content.put(lineEndBytes());
+        content.put(lineBreakBytes);
     }
-    return content.take();
+    return std::move(content).take();
 }
 
 // The library appends every entry; a load list places it at the location named by
@@ -350,11 +332,10 @@ bool fileHolds(const QString &file, const QByteArray &bytes)
     return existing.gcount() == bytes.size() && QByteArrayView(content).first(bytes.size()) == bytes;
 }
 
-// The bytes of a data file with this content: the content and one more CR LF, in
-// place where the content has room for them.
+// The bytes of a data file with this content: the content and one more CR LF.
 QByteArray fileBytes(QByteArray content)
 {
-    content += lineEndBytes();
+    content.append(lineBreakBytes);
     return content;
 }
 
@@ -464,17 +445,24 @@ bool writeContent(QByteArray content, const QString &file)
         const QByteArray bytes = fileBytes(std::move(content));
         if (fileHolds(file, bytes))
             return false;
-        if (keepUnreadLines(file))
+        if (const std::optional<QString> notKept = keepUnreadLines(file)) {
+            writeFailure() = *notKept;
             return true;
+        }
         const FileShellPtr shell = newFileShell(file, FileShell::WriteText);
+        // The opening has told the user why the file could not be opened. Where the data
+        // folder is there and takes files, the caller tells that reason with the failure.
+        if (const std::optional<RuntimeError> &notOpened = shell->openFailure()) {
+            if (notOpened->number() == ErrorNumber::Other)
+                writeFailure() = notOpened->description();
+            return true;
+        }
         shell->writeBytes(bytes);
         shell->closeFile();
         return false;
     } catch (const RuntimeError &error) {
-        // The file shell has told the user why the file could not be opened; a
-        // failed write or replace leaves the old file, and the caller reports it.
-        if (error.number() != ErrorNumber::BadFileNumber)
-            writeFailure() = error.description();
+        // A failed write or replace leaves the old file, and the caller reports it.
+        writeFailure() = error.description();
         return true;
     }
 }
@@ -513,14 +501,18 @@ bool saveToFile(const IPersistToFile &obj, const QString &strName)
 bool differsFromFile(const IPersistToFile &obj)
 {
     const QString file = dataFile(obj.name());
-    const QByteArray bytes = fileBytes(entryLines(obj, Entries::DataFile));
-    if (fileHolds(file, bytes))
+    const QByteArray content = entryLines(obj, Entries::DataFile);
+    if (fileHolds(file, fileBytes(content)))
+        return false;
+    // Lines that the reading passed over are no edit: unless the unit changed since, it
+    // holds all that could be read from its file.
+    if (contentAsRead(file) == content)
         return false;
     if (!regularFileExists(file))
         return true;
     // A file that another tool left with LF or lone CR line ends, or with a line that
     // reads as Latin-1, reads back as what saving would write: it holds no unsaved edit.
-    return !sameLines(FileShell::decode(quietlyRead(file)), FileShell::decode(bytes));
+    return !sameLines(FileShell::decode(quietlyRead(file)), FileShell::decode(content));
 }
 
 bool fileNotExist(const QString &strFile)
@@ -562,8 +554,10 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
         if (!isBlank(line.text))
             taken.push_back(record);
     }
-    if (strFile.isEmpty())
-        noteUnreadLines(file, passedOver || anyLeftOut(obj, taken));
+    if (!strFile.isEmpty())
+        return;
+    const bool unread = passedOver || anyLeftOut(obj, taken);
+    noteUnreadLines(file, unread, unread ? entryLines(obj, Entries::DataFile) : QByteArray());
 }
 
 std::optional<PackageFault> packageFault(const QString &strFile)

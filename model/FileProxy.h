@@ -31,7 +31,8 @@ FolderState ensureFolder(const QString &strPath);
 [[nodiscard]] bool saveToFile(const IPersistToFile &obj, const QString &strName);
 // True when saveToFile(obj, {}) would change what the unit's data file holds: the
 // file is missing or holds other lines than the unit would write now. Line ends and
-// empty lines at the end do not count, as reading takes every kind alike.
+// empty lines at the end do not count, as reading takes every kind alike; nor do lines
+// that the reading passed over, while the unit holds what it held after the reading.
 bool differsFromFile(const IPersistToFile &obj);
 // True when no ordinary (regular, not hidden) file is there.
 bool fileNotExist(const QString &strFile);
@@ -63,8 +64,8 @@ QList<QStringView> splitLines(QStringView text);
 // reading passed over is kept aside first; when that fails, so does the write.
 [[nodiscard]] bool writeFile(const QString &strText, const QString &strFile);
 // Why the last writeFile that failed since forgetWriteFailure did, in the system's
-// words (a full disk, say); empty when none failed, or when the file could not be
-// opened at all, which the opening has told the user itself.
+// words (a full disk, say, or a folder of the file's name); empty when none failed, or
+// when the data folder is gone or takes no file, which the opening has told the user.
 QString lastWriteFailure();
 void forgetWriteFailure();
 // The first chars characters of the file, or all of it when chars is below 1; the

@@ -55,6 +55,9 @@ RuntimeError openError(const QString &fileName, bool forReading)
         return RuntimeError(ErrorNumber::PathNotFound);
     if (forReading && !info.exists())
         return RuntimeError(ErrorNumber::FileNotFound);
+    // The data folder is there and takes files: a folder has the file's name.
+    if (info.isDir())
+        return RuntimeError(ErrorNumber::Other, QString::fromStdString(std::generic_category().message(EISDIR)));
     return RuntimeError(ErrorNumber::PathFileAccess);
 }
 
@@ -96,15 +99,16 @@ std::optional<QString> decodeUtf8(QByteArrayView bytes, QStringDecoder::Flags fl
 }
 
 // The text of a file that begins with a UTF-16 byte order mark, as some editors save
-// text; nullopt for any other file and for one whose units are no proper UTF-16.
+// text; nullopt for any other file and for one whose units are no proper UTF-16. A byte
+// left after the last whole unit, as when the file was cut short, is half a character
+// that nothing gives back: it reads as the replacement character on a line of its own,
+// which no reading takes, so that the lines before it keep their text.
 std::optional<QString> decodeUtf16(QByteArrayView bytes)
 {
     const bool littleEndian = bytes.startsWith("\xff\xfe");
     if (!littleEndian && !bytes.startsWith("\xfe\xff"))
         return std::nullopt;
     const QByteArrayView units = bytes.sliced(2);
-    if (units.size() % 2 != 0)
-        return std::nullopt;
     QString text(units.size() / 2, Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char *unit = units.data() + 2 * i;
@@ -112,6 +116,11 @@ std::optional<QString> decodeUtf16(QByteArrayView bytes)
     }
     if (!QStringView(text).isValidUtf16())
         return std::nullopt;
+    if (units.size() % 2 != 0) {
+        if (!text.isEmpty() && text.back() != u'\r' && text.back() != u'\n')
+            text += u'\n';
+        text += QChar(QChar::ReplacementCharacter);
+    }
     return text;
 }
 
@@ -193,9 +202,18 @@ QList<FileShell::Line> FileShell::decodeLines(const QByteArray &bytes)
 
 namespace {
 
-RuntimeError deviceError(const QFileDevice &file)
+// Why the device failed: its own description, or the system's where it has none, as
+// when a commit cannot move the new content in place under the file's name.
+QString failureOf(const QFileDevice &file, int systemError)
 {
-    return RuntimeError(ErrorNumber::Other, file.errorString());
+    const bool described = file.error() != QFileDevice::NoError && file.errorString() != QFile().errorString();
+    return described || systemError == 0 ? file.errorString()
+                                         : QString::fromStdString(std::generic_category().message(systemError));
+}
+
+RuntimeError deviceError(const QFileDevice &file, int systemError = 0)
+{
+    return RuntimeError(ErrorNumber::Other, failureOf(file, systemError));
 }
 
 } // namespace
@@ -220,7 +238,9 @@ void FileShell::openFile(const QString &fileName, int mode)
         m_file = std::move(file);
         m_handle = takeHandle();
         m_fileName = fileName;
+        m_openFailure.reset();
     } catch (const RuntimeError &error) {
+        m_openFailure = error;
         if (error.number() == ErrorNumber::PathFileAccess)
             msgBox(QStringLiteral("Kivo Rudovaz data path no longer exist"));
         else
@@ -237,7 +257,7 @@ void FileShell::closeFile()
     const std::unique_ptr<QFileDevice> file = std::move(m_file);
     if (auto *saveFile = dynamic_cast<QSaveFile *>(file.get())) {
         if (!saveFile->commit())
-            throw deviceError(*saveFile);
+            throw deviceError(*saveFile, errno);
         return;
     }
     file->close();
@@ -292,15 +312,12 @@ std::optional<QString> FileShell::writeWhole(const QString &fileName, const QByt
     // Unbuffered, so that a short write shows in write's result: commit does not report it.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        // A short write, as on a full disk, leaves no error of the file's own: the
-        // system's says why.
-        const int error = errno;
-        return file.error() != QFileDevice::NoError ? file.errorString()
-                                                    : QString::fromStdString(std::generic_category().message(error));
-    }
+    // A short write, as on a full disk, leaves no error of the file's own: the system's
+    // says why.
+    if (file.write(bytes) != bytes.size())
+        return failureOf(file, errno);
     if (!file.commit())
-        return file.errorString();
+        return failureOf(file, errno);
     return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RuntimeError.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -16,7 +18,8 @@ namespace kivo {
 // One open file of the data folder, closed when the object goes. Text is UTF-8 on
 // disk; in a line whose bytes are not valid UTF-8, each TAB-separated field that is not
 // reads as Latin-1, byte for byte. A file that begins with a UTF-16 byte order mark
-// reads as UTF-16.
+// reads as UTF-16; a byte after its last whole unit reads as the replacement character
+// on a line of its own.
 // A file opened for writing replaces the old one only when closeFile succeeds: until
 // then the new content lives in a temporary file beside it, and destroying the object
 // without closeFile discards it, leaving the previous file whole.
@@ -46,6 +49,8 @@ public:
     // A file that cannot be opened is reported to the user here and leaves the
     // object without an open file; nothing is thrown.
     void openFile(const QString &fileName, int mode = ReadText);
+    // Why the last open failed, as the user was told; nullopt after one that succeeded.
+    const std::optional<RuntimeError> &openFailure() const noexcept { return m_openFailure; }
     // Throws RuntimeError when the new content of a file opened for writing cannot
     // be put in place; the file counts as closed all the same.
     void closeFile();
@@ -75,6 +80,7 @@ private:
     std::unique_ptr<QFileDevice> m_file;
     int m_handle = 0;
     QString m_fileName;
+    std::optional<RuntimeError> m_openFailure;
 };
 
 using FileShellPtr = std::unique_ptr<FileShell>;

@@ -9,13 +9,22 @@
 #include <array>
 #include <exception>
 
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
 namespace kivo {
 
 namespace {
 
 constexpr qsizetype maxNameLength = 255;
-// The longest file name that the platform's file systems take, in the units of fitsFileName.
-constexpr qsizetype maxFileNameLength = 255;
+// The longest file name of a file system that names no limit of its own, in the units
+// of fileNameLength.
+constexpr qsizetype defaultMaxFileNameLength = 255;
+// QSaveFile writes the new content beside the file, under the file's name followed by a
+// dot and six characters of its own (QTemporaryFile's template), and then moves it over
+// the file; on Linux a file first written unnamed gets that name too once one exists.
+constexpr qsizetype safeSaveSuffixLength = 7;
 
 // Device names of the platform. The two lists are compared exactly, so the lower-case
 // list's "lpt4" without an upper-case twin is kept as users' files rely on it.
@@ -71,7 +80,7 @@ bool checkName(const QString &name)
     if (hasForbiddenCharacter(name))
         return false;
     // A name whose list file cannot be created would be lost at the next start.
-    return fitsFileName(name + dataFileExtension());
+    return fitsFileName(name + dataFileExtension(), dataPath());
 }
 
 QString &dataPathStorage()
@@ -120,13 +129,45 @@ QString libraryFileBaseName()
     return QStringLiteral("Library");
 }
 
-bool fitsFileName(const QString &fileName)
+qsizetype maxFileNameLength(const QString &folder)
 {
 #ifdef Q_OS_WIN
-    return fileName.size() <= maxFileNameLength;
+    Q_UNUSED(folder);
+    return defaultMaxFileNameLength;
 #else
-    return QFile::encodeName(fileName).size() <= maxFileNameLength;
+    const QByteArray path = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
+    const long limit = ::pathconf(path.constData(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<qsizetype>(limit) : defaultMaxFileNameLength;
 #endif
+}
+
+qsizetype fileNameLength(const QString &fileName)
+{
+#ifdef Q_OS_WIN
+    return fileName.size();
+#else
+    return QFile::encodeName(fileName).size();
+#endif
+}
+
+bool fitsFileName(const QString &fileName, const QString &folder)
+{
+    return fileNameLength(fileName) <= maxFileNameLength(folder);
+}
+
+bool fitsSavedFileName(const QString &fileName, const QString &folder)
+{
+    return fileNameLength(fileName) + safeSaveSuffixLength <= maxFileNameLength(folder);
+}
+
+qsizetype maxSavableNameLength()
+{
+    return maxFileNameLength(dataPath()) - safeSaveSuffixLength - fileNameLength(dataFileExtension());
+}
+
+bool isSavableName(const QString &strName)
+{
+    return fitsSavedFileName(strName + dataFileExtension(), dataPath());
 }
 
 bool isAlphaNumeric(const QString &str)

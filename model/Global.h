@@ -17,9 +17,24 @@ bool isValidName(QString &strName);
 QString dataFileExtension();
 // The base name of the library file in the data folder, which no load list may take.
 QString libraryFileBaseName();
-// True when the file system can take a file of this name (no folder): 255 UTF-16
-// units on Windows, 255 bytes of the name as the file system stores it elsewhere.
-bool fitsFileName(const QString &fileName);
+// The longest file name, in the units of fileNameLength, that the file system of the
+// folder takes: its own limit, or 255 when it names none (255 on Windows).
+qsizetype maxFileNameLength(const QString &folder);
+// The length of a file name (no folder) as the file system counts it: UTF-16 units on
+// Windows, the bytes of the name as the file system stores it elsewhere, where a
+// character outside ASCII takes two to four.
+qsizetype fileNameLength(const QString &fileName);
+// True when the file system of the folder can take a file of this name.
+bool fitsFileName(const QString &fileName, const QString &folder);
+// True when a file of this name in the folder can also be written again once it
+// exists: the safe save writes the new content beside it first, under a longer name.
+bool fitsSavedFileName(const QString &fileName, const QString &folder);
+// The longest load-list name, in the units of fileNameLength, whose file in the data
+// folder can be saved again once it exists.
+qsizetype maxSavableNameLength();
+// True when the file of a load list of this name can be saved again once it exists.
+// isValidName takes longer names, as lists of earlier versions may have them.
+bool isSavableName(const QString &strName);
 bool isAlphaNumeric(const QString &str);
 
 QString getFileName(const QString &s);

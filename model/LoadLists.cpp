@@ -3,6 +3,7 @@
 #include "Factory.h"
 #include "FileProxy.h"
 #include "Global.h"
+#include "UnreadLinesNotice.h"
 #include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
@@ -32,6 +33,7 @@ void LoadLists::addLoadList(const LoadListPtr &l)
 
 bool LoadLists::saveAll()
 {
+    const UnreadLinesNotice notice;
     bool failed = false;
     for (const auto &list : m_lists)
         failed = saveLoadList(*list) || failed;
@@ -67,6 +69,7 @@ bool LoadLists::rename(const QString &strOldName, const QString &strNewName)
     if (found == m_byKey.cend())
         return true;
     const Keyed old = found.value();
+    const UnreadLinesNotice notice;
     const auto position = static_cast<std::size_t>(std::find(m_lists.begin(), m_lists.end(), old.list) - m_lists.begin());
     if (saveLoadList(*old.list, strNewName))
         return true;

@@ -77,17 +77,16 @@ qsizetype exponentLength(QStringView text, qsizetype i)
     return end > j ? end - i : 0;
 }
 
-// The value of an optional sign and the digits that follow it.
-double digitsValue(QStringView text)
+// An optional sign and at most 15 digits.
+double plainIntegerValue(QStringView text)
 {
     const bool negative = text.front() == u'-';
     if (negative || text.front() == u'+')
-        text = text.sliced(1);
+        text = text.mid(1);
     qint64 value = 0;
     for (const QChar c : text)
         value = value * 10 + (c.unicode() - u'0');
-    const auto result = static_cast<double>(value);
-    return negative ? -result : result;
+    return static_cast<double>(negative ? -value : value);
 }
 
 double decimalValue(QStringView text)
@@ -102,13 +101,12 @@ double decimalValue(QStringView text)
     const bool hasDigits = integerEnd > i || end > integerEnd + 1;
     if (!hasDigits)
         return 0;
-    end += exponentLength(text, end);
-    // Every index and tag of a data file is a plain run of digits, and a double holds
-    // one of up to 15 digits exactly: what the text conversion would give, at a
-    // fraction of its cost.
-    constexpr qsizetype exactDigits = 15;
-    if (end == integerEnd && integerEnd - i <= exactDigits)
-        return digitsValue(text.sliced(0, integerEnd));
+    const qsizetype exponent = exponentLength(text, end);
+    // The fields that the program writes are plain integers, which a double holds
+    // exactly up to 15 digits: read those without the text conversion.
+    if (end == integerEnd && exponent == 0 && integerEnd - i <= 15)
+        return plainIntegerValue(text.left(integerEnd));
+    end += exponent;
     QString number = text.left(end).toString();
     number.replace(u'D', u'e').replace(u'd', u'e');
     return number.toDouble();

@@ -2,11 +2,11 @@
 
 #include "FileShell.h"
 #include "Global.h"
-#include "platform/ModalSeam.h"
+#include "UnreadLinesNotice.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
+#include <QList>
 
 #include <filesystem>
 #include <optional>
@@ -18,9 +18,14 @@ namespace {
 
 const QString keptExtension = QStringLiteral(".unread");
 
-QStringList &filesWithUnreadLines()
+struct NotedFile {
+    QString file;
+    QByteArray contentAsRead;
+};
+
+QList<NotedFile> &filesWithUnreadLines()
 {
-    static QStringList files;
+    static QList<NotedFile> files;
     return files;
 }
 
@@ -37,9 +42,9 @@ bool sameFile(const QString &a, const QString &b)
 
 qsizetype notedIndex(const QString &file)
 {
-    const QStringList &files = filesWithUnreadLines();
+    const QList<NotedFile> &files = filesWithUnreadLines();
     for (qsizetype i = 0; i < files.size(); ++i) {
-        if (sameFile(files.at(i), file))
+        if (sameFile(files.at(i).file, file))
             return i;
     }
     return -1;
@@ -78,38 +83,42 @@ std::optional<QString> copyFailure(const QString &from, const QString &to)
 
 } // namespace
 
-void noteUnreadLines(const QString &file, bool passedOverLines)
+void noteUnreadLines(const QString &file, bool passedOverLines, const QByteArray &contentAsRead)
 {
     const qsizetype noted = notedIndex(file);
     if (passedOverLines && noted < 0)
-        filesWithUnreadLines().append(file);
-    else if (!passedOverLines && noted >= 0)
+        filesWithUnreadLines().append(NotedFile{file, contentAsRead});
+    else if (passedOverLines)
+        filesWithUnreadLines()[noted].contentAsRead = contentAsRead;
+    else if (noted >= 0)
         filesWithUnreadLines().removeAt(noted);
 }
 
-bool keepUnreadLines(const QString &file)
+std::optional<QByteArray> contentAsRead(const QString &file)
 {
     const qsizetype noted = notedIndex(file);
     if (noted < 0)
-        return false;
-    const QString original = filesWithUnreadLines().at(noted);
+        return std::nullopt;
+    return filesWithUnreadLines().at(noted).contentAsRead;
+}
+
+std::optional<QString> keepUnreadLines(const QString &file)
+{
+    const qsizetype noted = notedIndex(file);
+    if (noted < 0)
+        return std::nullopt;
+    const QString original = filesWithUnreadLines().at(noted).file;
     // A file that has gone since it was read leaves nothing to keep.
     if (!QFileInfo(original).isFile()) {
         filesWithUnreadLines().removeAt(noted);
-        return false;
+        return std::nullopt;
     }
     const QString kept = keptCopyName(original);
-    const QString unread =
-        QStringLiteral("Kivo Rudovaz could not read some lines of the file ") + original + QStringLiteral(".");
-    if (const std::optional<QString> failure = copyFailure(original, kept)) {
-        msgBox(unread + QStringLiteral("\r\nThe file could not be copied to \"") + getFileName(kept)
-               + QStringLiteral("\" before it changes (") + *failure + QStringLiteral("), so it stays as it is."));
-        return true;
-    }
-    filesWithUnreadLines().removeAt(noted);
-    msgBox(unread + QStringLiteral(" They cannot stay in it.\r\nThe file as it was is kept as \"")
-           + getFileName(kept) + QStringLiteral("\" in the same folder."));
-    return false;
+    const std::optional<QString> failure = copyFailure(original, kept);
+    if (!failure)
+        filesWithUnreadLines().removeAt(noted);
+    UnreadLinesNotice::tell(original, kept, failure);
+    return failure;
 }
 
 QString keptCopyName(const QString &file)
@@ -119,7 +128,7 @@ QString keptCopyName(const QString &file)
     QString name = file.mid(nameStart);
     for (int number = 1;; ++number) {
         // A long name gives up characters at its end, so that the copy can be made.
-        while (!fitsFileName(numbered(name, number)) && !name.isEmpty())
+        while (!fitsFileName(numbered(name, number), folder) && !name.isEmpty())
             chopCharacter(name);
         const QString candidate = folder + numbered(name, number);
         if (!isTaken(candidate))

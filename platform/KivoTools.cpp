@@ -33,11 +33,6 @@ Function KivoTools::bound(Function &binding, const char *name)
     return binding;
 }
 
-std::int32_t KivoTools::writeMidi(const QString &path, std::int32_t location, std::int32_t deviceId)
-{
-    return writeMidi(QFile::encodeName(path), location, deviceId);
-}
-
 std::int32_t KivoTools::writeMidi(const QByteArray &encodedPath, std::int32_t location, std::int32_t deviceId)
 {
     return bound(m_writeMidi, "writeMidi")(encodedPath.constData(), location, deviceId);

@@ -19,8 +19,8 @@ class KivoTools {
 public:
     explicit KivoTools(const QString &libraryName = QStringLiteral("kivotools"));
 
-    std::int32_t writeMidi(const QString &path, std::int32_t location, std::int32_t deviceId);
-    // The path as the file system names the file, as kivotools takes it.
+    // The path as the file system names the file, as kivotools takes it: a record
+    // keeps those bytes, which need not be valid in any encoding.
     std::int32_t writeMidi(const QByteArray &encodedPath, std::int32_t location, std::int32_t deviceId);
     std::int32_t checkMidiPort(std::int32_t deviceId);
     std::int32_t readTag(const QString &path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace kivo {
@@ -10,5 +11,8 @@ inline QString lineBreak()
 {
     return QStringLiteral("\r\n");
 }
+
+// The same line break as the bytes that end each line of a data file.
+inline constexpr QByteArrayView lineBreakBytes("\r\n");
 
 } // namespace kivo

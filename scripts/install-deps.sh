@@ -11,6 +11,7 @@ program_packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   librtmidi-dev libasound2-dev libjack-jackd2-dev
   shared-mime-info
+  # The stand-ins of the window's design fonts, Tahoma and Arial.
   fonts-wine fonts-liberation2
   # scripts/run.sh starts the program on a virtual display where there is none.
   xvfb xauth
@@ -57,15 +58,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# Wine's Tahoma stands in for the program's design font with the same metrics;
-# fontconfig does not search Wine's font folder by itself.
-font_config=/etc/fonts/conf.d/50-kivo-wine-fonts.conf
-font_folder='<?xml version="1.0"?>
+# The program loads Wine's Tahoma itself; an earlier version of this script
+# added Wine's font folder to the machine's font configuration instead. That file,
+# where it is still there unchanged, goes again, so that the machine's fonts are
+# its own.
+old_font_config=/etc/fonts/conf.d/50-kivo-wine-fonts.conf
+old_font_folder='<?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
 <fontconfig>
   <dir>/usr/share/wine/fonts</dir>
 </fontconfig>'
-if [ "$(cat "$font_config" 2>/dev/null)" != "$font_folder" ]; then
-  printf '%s\n' "$font_folder" | "${sudo_cmd[@]}" tee "$font_config" >/dev/null
-  "${sudo_cmd[@]}" fc-cache -f >/dev/null
+if [ -f "$old_font_config" ] && [ "$(cat "$old_font_config")" = "$old_font_folder" ]; then
+  "${sudo_cmd[@]}" rm -f "$old_font_config"
 fi

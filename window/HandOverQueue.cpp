@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QEvent>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <utility>
 
 namespace kivo {
@@ -14,11 +16,9 @@ namespace kivo {
 HandOverQueue::HandOverQueue(QWidget &window, Offer offer)
     : m_window(window)
     , m_offer(std::move(offer))
+    , m_offerLater(std::chrono::milliseconds(250))
 {
-    constexpr int offerRetryMs = 250;
-    m_offerLater.setSingleShot(true);
-    m_offerLater.setInterval(offerRetryMs);
-    connect(&m_offerLater, &QTimer::timeout, this, [this] {
+    connect(&m_offerLater, &Timer::timeout, this, [this] {
         // A window manager may refuse the window the front; the file is offered all the same.
         m_frontRefused = true;
         offerWhenFree();

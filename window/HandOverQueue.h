@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/Timer.h"
+
 #include <QObject>
 #include <QStringList>
-#include <QTimer>
 
 #include <functional>
 
@@ -46,7 +47,7 @@ private:
     QWidget &m_window;
     Offer m_offer;
     QStringList m_commandLines;
-    QTimer m_offerLater;
+    Timer m_offerLater;
     bool m_open = false;
     bool m_offering = false;
     bool m_frontRefused = false;

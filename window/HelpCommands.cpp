@@ -2,13 +2,10 @@
 
 #include "frmAbout.h"
 #include "platform/ModalSeam.h"
-#include "platform/RuntimeError.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QUrl>
-
-#include <exception>
 
 namespace kivo {
 
@@ -19,20 +16,13 @@ QUrl productWebSite()
     return QUrl(QStringLiteral("https://www.tulvex.com/kivo-rudovaz"));
 }
 
-void showFailure(const QString &description)
-{
-    msgBox(description, Buttons::Ok, Icon::None, programTitle());
-}
-
 } // namespace
 
 void openProductWebSite()
 {
-    try {
-        QDesktopServices::openUrl(productWebSite());
-    } catch (const std::exception &error) {
-        showFailure(describe(error));
-    }
+    // The desktop tells nothing more than whether it found a browser; as with the
+    // shell's open verb, that answer is not looked at.
+    QDesktopServices::openUrl(productWebSite());
 }
 
 void showAboutBox()

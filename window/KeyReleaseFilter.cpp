@@ -1,21 +1,21 @@
 #include "KeyReleaseFilter.h"
 
+#include "platform/KeyRepeats.h"
+
 #include <QKeyEvent>
 #include <QWidget>
 
-#include <chrono>
 #include <utility>
 
 namespace kivo {
 
 KeyReleaseFilter::KeyReleaseFilter(QObject *parent)
     : QObject(parent)
-{
     // Long enough for the press that follows a repeated release, short enough to go
     // unnoticed after a single press.
-    m_releaseWait.setSingleShot(true);
-    m_releaseWait.setInterval(std::chrono::milliseconds(40));
-    connect(&m_releaseWait, &QTimer::timeout, this, &KeyReleaseFilter::releasedKeyUp);
+    , m_releaseWait(repeatedPressLag)
+{
+    connect(&m_releaseWait, &Timer::timeout, this, &KeyReleaseFilter::releasedKeyUp);
 }
 
 void KeyReleaseFilter::watch(QWidget &list)

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/Timer.h"
+
 #include <QObject>
-#include <QTimer>
 
 #include <optional>
 
@@ -44,7 +45,7 @@ private:
         int key;
     };
     std::optional<ReleasedKey> m_released;
-    QTimer m_releaseWait;
+    Timer m_releaseWait;
 };
 
 } // namespace kivo

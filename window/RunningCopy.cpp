@@ -1,8 +1,11 @@
 #include "RunningCopy.h"
 
+#include "platform/ClockSeam.h"
+#include "platform/RuntimeError.h"
+#include "platform/Timer.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -10,7 +13,11 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QTimer>
+#include <QSysInfo>
+
+#include <chrono>
+#include <filesystem>
+#include <system_error>
 
 namespace kivo {
 
@@ -25,11 +32,13 @@ constexpr int writeTimeMs = 2000;
 // How long a later start waits for the running copy to take its command line. The copy
 // answers between commands: after a transfer to the unit, which blocks it for a minute
 // or two, or once the user has answered its start-up's or exit's questions.
-constexpr int answerTimeMs = 10 * 60 * 1000;
+constexpr std::chrono::milliseconds answerTime = std::chrono::minutes(10);
 // The running copy's answer: it has taken the command line.
 constexpr char takenAnswer = '\x06';
 // A command line is one path; anything longer did not come from a start of the program.
 constexpr qint64 longestMessage = 64 * 1024;
+// A lock file names a process and a computer; more than this is no lock file.
+constexpr qint64 longestLock = 4096;
 
 QString folderPath(const QString &dataFolder)
 {
@@ -38,11 +47,40 @@ QString folderPath(const QString &dataFolder)
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
+// The moment by the program's clock when a later start stops trying to reach the copy.
+std::chrono::milliseconds reachDeadline()
+{
+    return ClockSeam::current().now() + std::chrono::milliseconds(reachTimeMs);
+}
+
 // Whether a file can be written in the folder now.
 bool takesFiles(const QString &folder)
 {
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".kivo-probe-XXXXXX")));
     return probe.open() && probe.write("0", 1) == 1 && probe.flush();
+}
+
+// Whether a copy listens on the name. One too busy to take the connection at once
+// (a long transfer, say) still listens; only a socket that nobody listens on, or none
+// at all, is free.
+bool answers(const QString &name)
+{
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (socket.waitForConnected(connectTimeMs)) {
+        socket.abort();
+        return true;
+    }
+    return socket.error() != QLocalSocket::ConnectionRefusedError && socket.error() != QLocalSocket::ServerNotFoundError;
+}
+
+// What a lock file holds, to tell whether it has changed; nothing for a folder.
+QByteArray lockContent(const QString &lockFile)
+{
+    QFile file(lockFile);
+    if (QFileInfo(lockFile).isDir() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(longestLock);
 }
 
 } // namespace
@@ -69,47 +107,60 @@ RunningCopy::Role RunningCopy::start(const QString &dataFolder, const QString &c
 {
     release();
     const QString name = serverName(dataFolder);
-    m_lock = std::make_unique<QLockFile>(QDir(folderPath(dataFolder)).filePath(lockFileName()));
-    // The running copy holds the lock for as long as it runs; only a lock whose copy is
-    // gone (killed, say) is stale, however old it is.
-    m_lock->setStaleLockTime(0);
-    QDeadlineTimer deadline(reachTimeMs);
+    const QString folder = folderPath(dataFolder);
+    const QString lockFile = QDir(folder).filePath(lockFileName());
+    std::chrono::milliseconds deadline = reachDeadline();
     bool refused = false;
     do {
-        if (m_lock->tryLock(lockAttemptMs)) {
-            listen(name);
-            return Role::Running;
-        }
+        auto lock = std::make_unique<QLockFile>(lockFile);
+        // The running copy holds the lock for as long as it runs; only a lock whose copy is
+        // gone (killed, say) is stale, however old it is.
+        lock->setStaleLockTime(0);
+        const bool locked = lock->tryLock(lockAttemptMs);
         // A full disk takes no lock file either, but the lock reports it as a lock held
-        // by another copy, and cannot clear the lock of a killed one.
-        if (m_lock->error() != QLockFile::LockFailedError || !takesFiles(folderPath(dataFolder))) {
-            // The folder takes no lock file (it is read-only or full, say). No copy can
-            // save there, so none can lose another's changes; one that runs still takes
-            // this start's file.
-            m_lock.reset();
-            if (handOver(name, commandLine) == HandOver::Taken)
-                return Role::HandedOver;
-            listen(name);
+        // by another copy, and cannot clear the lock of a killed one. No copy can save
+        // in such a folder, so none can lose another's changes; this start runs without
+        // a lock unless a copy runs there already.
+        const bool lockless = !locked && (lock->error() != QLockFile::LockFailedError || !takesFiles(folder));
+        if ((locked || lockless) && claimName(name)) {
+            if (locked)
+                m_lock = std::move(lock);
             return Role::Running;
         }
+        // A copy that runs without a lock keeps the folder until it ends.
+        lock.reset();
         switch (handOver(name, commandLine)) {
         case HandOver::Taken:
-            m_lock.reset();
             return Role::HandedOver;
         case HandOver::Refused:
             // The copy is closing and lets the folder go in a moment; the time it took
             // to decide does not count. Only once: a copy that keeps refusing is no
             // copy that closes.
             if (!refused)
-                deadline = QDeadlineTimer(reachTimeMs);
+                deadline = reachDeadline();
             refused = true;
             break;
         case HandOver::NotReached:
+            // Waiting would not help: no copy on this computer holds that lock.
+            if (!locked && !lockless && stuck(lockFile))
+                return Role::LockedElsewhere;
             break;
         }
-    } while (!deadline.hasExpired());
-    m_lock.reset();
+    } while (ClockSeam::current().now() < deadline);
     return Role::Unreachable;
+}
+
+RunningCopy::Role RunningCopy::takeOver(const QString &dataFolder, const QString &commandLine)
+{
+    // While the user decided, the copy named there may have let the folder go, or another
+    // start may have taken it over: only the lock that was found goes.
+    if (QFileInfo(m_stuck.path).isDir() == m_stuck.isFolder && lockContent(m_stuck.path) == m_stuck.content) {
+        std::error_code error;
+        std::filesystem::remove(QFile::encodeName(m_stuck.path).toStdString(), error);
+        if (error)
+            throw RuntimeError(ErrorNumber::PathFileAccess, QString::fromLocal8Bit(error.message()));
+    }
+    return start(dataFolder, commandLine);
 }
 
 void RunningCopy::takeHandOvers()
@@ -131,6 +182,43 @@ void RunningCopy::release()
     delete m_server;
     m_server = nullptr;
     m_lock.reset();
+}
+
+// Starts to listen on the name, unless a copy answers there: one that runs without a
+// lock file (its folder took none when it started) holds the folder only through its
+// socket. Two starts that find the name free at the same moment must not both listen,
+// the second removing the first's socket: a lock beside the socket lets one of them
+// look at a time.
+bool RunningCopy::claimName(const QString &name)
+{
+    QLockFile guard(QDir(QDir::tempPath()).filePath(name + QStringLiteral(".lock")));
+    guard.setStaleLockTime(0);
+    // A guard that cannot be made (in a full temporary folder, say) guards nothing, and
+    // the start goes on without it.
+    if (!guard.tryLock(2 * connectTimeMs) && guard.error() == QLockFile::LockFailedError)
+        return false;
+    if (answers(name))
+        return false;
+    listen(name);
+    return true;
+}
+
+// Whether no copy on this computer holds the lock file: it names another computer
+// (one that shares the folder), or it names no copy at all (a folder of its name, an
+// empty file). No start here can reach that copy or see that it has gone.
+bool RunningCopy::stuck(const QString &lockFile)
+{
+    const QFileInfo file(lockFile);
+    if (!file.exists())
+        return false;
+    m_stuck = {lockFile, {}, lockContent(lockFile), file.isDir()};
+    QLockFile lock(lockFile);
+    qint64 pid = 0;
+    QString application;
+    if (!lock.getLockInfo(&pid, &m_stuck.host, &application))
+        return true;
+    // A lock that names no computer is this computer's.
+    return !m_stuck.host.isEmpty() && m_stuck.host != QSysInfo::machineHostName();
 }
 
 void RunningCopy::listen(const QString &name)
@@ -156,7 +244,8 @@ RunningCopy::HandOver RunningCopy::handOver(const QString &name, const QString &
     QDataStream out(&message, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
     out << commandLine;
-    socket.write(message);
+    if (socket.write(message) != message.size())
+        return HandOver::NotReached;
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(writeTimeMs))
             return HandOver::NotReached;
@@ -168,12 +257,11 @@ RunningCopy::HandOver RunningCopy::handOver(const QString &name, const QString &
 RunningCopy::HandOver RunningCopy::awaitAnswer(QLocalSocket &socket)
 {
     QEventLoop loop;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    Timer timeout(answerTime);
+    connect(&timeout, &Timer::timeout, &loop, &QEventLoop::quit);
     connect(&socket, &QLocalSocket::readyRead, &loop, &QEventLoop::quit);
     connect(&socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
-    timeout.start(answerTimeMs);
+    timeout.start();
     while (socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState && timeout.isActive())
         loop.exec();
     char answer = 0;
@@ -223,9 +311,13 @@ void RunningCopy::receive(QLocalSocket *socket)
 void RunningCopy::take(QLocalSocket &socket, const QString &commandLine)
 {
     // Answered before the command line goes on, which may open a question for a while;
-    // the window queues it before anything else can run.
-    socket.putChar(takenAnswer);
-    socket.flush();
+    // the window queues it before anything else can run. An answer that cannot be sent
+    // hands nothing over: the later start, which has gone or cannot hear it, goes on as
+    // refused, and must not find its file offered here as well.
+    if (!socket.putChar(takenAnswer) || !socket.flush()) {
+        socket.abort();
+        return;
+    }
     socket.disconnectFromServer();
     Q_EMIT commandLineArrived(commandLine);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -18,7 +19,9 @@ namespace kivo {
 // listens on a local socket named after the folder; a later start hands its command
 // line to it there and ends once the running copy has answered that it took it. A copy
 // that is closing answers nothing: the later start then takes the folder when it is
-// free and starts on its own. A lock or socket left by a copy that was killed is taken over.
+// free and starts on its own. A lock or socket left by a copy that was killed is taken
+// over. A copy that runs without a lock (its folder took none) still holds the folder
+// through its socket until it ends.
 class RunningCopy final : public QObject {
     Q_OBJECT
 
@@ -31,10 +34,28 @@ public:
         Running,
         // Another copy runs on the folder and has been given the command line.
         HandedOver,
-        // Another copy holds the folder but could not be reached.
+        // Another copy on this computer holds the folder but could not be reached.
         Unreachable,
+        // The lock names no copy on this computer: one on another computer that shares
+        // the folder, or nothing that can be read (see stuckLock()).
+        LockedElsewhere,
     };
     Role start(const QString &dataFolder, const QString &commandLine);
+
+    // The lock that made start() answer LockedElsewhere.
+    struct StuckLock {
+        QString path;
+        // The computer that the lock names; empty when it names none.
+        QString host;
+        // What it held when it was read: a lock that changes after has been taken since.
+        QByteArray content;
+        bool isFolder = false;
+    };
+    const StuckLock &stuckLock() const noexcept { return m_stuck; }
+    // Removes the lock that start() found stuck, when it is still the same, and starts
+    // again. Throws RuntimeError with the system's reason when it cannot be removed.
+    Role takeOver(const QString &dataFolder, const QString &commandLine);
+
     // Later starts' command lines wait unanswered until takeHandOvers(): from the
     // start until the window is ready for them, and while it decides whether to close.
     void holdHandOvers() noexcept { m_holding = true; }
@@ -56,7 +77,9 @@ Q_SIGNALS:
 
 private:
     enum class HandOver { Taken, Refused, NotReached };
+    bool claimName(const QString &name);
     void listen(const QString &name);
+    bool stuck(const QString &lockFile);
     static HandOver handOver(const QString &name, const QString &commandLine);
     static HandOver awaitAnswer(QLocalSocket &socket);
     void accept();
@@ -72,6 +95,7 @@ private:
     QLocalServer *m_server = nullptr;
     bool m_holding = true;
     std::deque<Waiting> m_waiting;
+    StuckLock m_stuck;
 };
 
 } // namespace kivo

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -238,16 +239,8 @@ bool frmKivo::Form_Load()
     }
     // A second copy on the same data folder would write over this one's files. This
     // start ends without its shut-down: the selections are the running copy's to keep.
-    switch (m_runningCopy->start(dataPath(), m_commandLine)) {
-    case RunningCopy::Role::Running:
-        break;
-    case RunningCopy::Role::HandedOver:
-        m_handedOver = true;
+    if (!holdDataFolder())
         return false;
-    case RunningCopy::Role::Unreachable:
-        msgBox(QStringLiteral("Kivo Rudovaz is already running on your files, but it does not answer"));
-        return false;
-    }
     // The window stays hidden while the splash runs: it has not been shown yet.
     bool passed = false;
     {
@@ -275,6 +268,57 @@ bool frmKivo::Form_Load()
     // Later starts that came while this one started have waited for it to get this far.
     m_runningCopy->takeHandOvers();
     return true;
+}
+
+bool frmKivo::holdDataFolder()
+{
+    RunningCopy::Role role = m_runningCopy->start(dataPath(), m_commandLine);
+    // The user knows whether the copy named in the lock still runs; once it is taken over,
+    // another copy may hold the folder by then.
+    while (role == RunningCopy::Role::LockedElsewhere) {
+        if (!mayTakeOver(m_runningCopy->stuckLock()))
+            return false;
+        try {
+            role = m_runningCopy->takeOver(dataPath(), m_commandLine);
+        } catch (const RuntimeError &error) {
+            msgBox(QStringLiteral("Kivo Rudovaz cannot take your files over: \"%1\" cannot be removed.")
+                       .arg(QDir::toNativeSeparators(m_runningCopy->stuckLock().path))
+                   + lineBreak() + error.description());
+            return false;
+        }
+    }
+    switch (role) {
+    case RunningCopy::Role::Running:
+        return true;
+    case RunningCopy::Role::HandedOver:
+        m_handedOver = true;
+        return false;
+    case RunningCopy::Role::Unreachable:
+    case RunningCopy::Role::LockedElsewhere:
+        break;
+    }
+    msgBox(QStringLiteral("Kivo Rudovaz is already running on your files, but it does not answer"));
+    return false;
+}
+
+// Asks whether to take over a lock that no copy on this computer holds; a copy that
+// still runs elsewhere and this one would overwrite each other's saves.
+bool frmKivo::mayTakeOver(const RunningCopy::StuckLock &lock)
+{
+    const QString path = QDir::toNativeSeparators(lock.path);
+    const QString text = lock.host.isEmpty()
+        ? QStringLiteral("Your files are locked by \"%1\", which names no copy of Kivo Rudovaz.").arg(path)
+            + lineBreak() + lineBreak()
+            + QStringLiteral("Remove it and take your files over? Do so only if Kivo Rudovaz runs on them on no "
+                             "other computer.")
+        : QStringLiteral("Kivo Rudovaz is running on your files on the computer \"%2\", or it ended there "
+                         "without letting them go, as the lock file \"%1\" says. It cannot be reached from here.")
+                  .arg(path, lock.host)
+            + lineBreak() + lineBreak()
+            + QStringLiteral("Take your files over? Do so only if Kivo Rudovaz no longer runs on \"%1\": two "
+                             "copies would overwrite each other's saves.")
+                  .arg(lock.host);
+    return msgBox(text, Buttons::YesNo, Icon::Exclamation) == Answer::Yes;
 }
 
 // The file and print dialogs, from the System folder where the splash has just

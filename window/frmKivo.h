@@ -2,6 +2,7 @@
 
 #include "HandOverQueue.h"
 #include "KeyReleaseFilter.h"
+#include "RunningCopy.h"
 #include "frmKivoControls.h"
 
 #include "platform/CommonDialog.h"
@@ -23,7 +24,6 @@ class GlueProxy;
 class GraphicButton;
 class Library;
 class LoadLists;
-class RunningCopy;
 
 // The main window: the library, the active load list, the load lists and the MIDI
 // devices, with the menus and picture buttons that turn every action into one call
@@ -63,6 +63,10 @@ private:
     void createMenus();
     void connectControls();
 
+    // Whether this start is the one copy on the data folder; false when it handed its
+    // command line over or must not run (it has told the user why).
+    bool holdDataFolder();
+    static bool mayTakeOver(const RunningCopy::StuckLock &lock);
     bool loadCommonDialogs();
     void offerCommandLine(const QString &commandLine);
     // A later start's command line: the window comes to the front and offers its file.

@@ -9,10 +9,10 @@
 #include "platform/ModalSeam.h"
 #include "platform/PauseSeam.h"
 #include "platform/RuntimeError.h"
+#include "platform/Timer.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,7 +21,6 @@
 
 #include <chrono>
 #include <exception>
-#include <thread>
 
 namespace kivo {
 
@@ -54,6 +53,33 @@ bool findsOrdinaryFile(const QString &path)
     }
     return false;
 }
+
+// Ends a wait once the window is on the screen.
+class ExposureWatch final : public QObject {
+public:
+    ExposureWatch(QWindow &window, QEventLoop &waiting)
+        : m_window(window)
+        , m_waiting(waiting)
+    {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Looked at once the window has taken in its new state.
+        if (event->type() == QEvent::Expose)
+            QMetaObject::invokeMethod(this, [this] {
+                if (m_window.isExposed())
+                    m_waiting.quit();
+            }, Qt::QueuedConnection);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWindow &m_window;
+    QEventLoop &m_waiting;
+};
 
 } // namespace
 
@@ -135,15 +161,19 @@ void frmSplash::announce(const QString &statusText)
 }
 
 // The window system puts a new window on the screen a moment after it is shown;
-// until then nothing painted would be seen.
+// until then nothing painted would be seen. A window that does not come within a
+// second is not waited for any longer.
 void frmSplash::waitUntilOnScreen()
 {
-    const QDeadlineTimer deadline(1000);
     QWindow *window = windowHandle();
-    while (window != nullptr && !window->isExposed() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    if (window == nullptr || window->isExposed())
+        return;
+    QEventLoop waiting;
+    const ExposureWatch watch(*window, waiting);
+    Timer giveUp(std::chrono::seconds(1));
+    connect(&giveUp, &Timer::timeout, &waiting, &QEventLoop::quit);
+    giveUp.start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace kivo

@@ -1,5 +1,6 @@
 #include "Installation.h"
 #include "KivoApplication.h"
+#include "StandInFonts.h"
 #include "frmKivo.h"
 
 #include "platform/ModalSeam.h"
@@ -10,6 +11,8 @@ int main(int argc, char *argv[])
 {
     kivo::KivoApplication app(argc, argv);
     kivo::useInstalledSettings(QCoreApplication::applicationDirPath());
+    // Before the splash, the first window drawn in the design font.
+    kivo::useStandInFonts(kivo::standInFontFolder());
     // The real dialogs answer every question.
     kivo::ModalSeam::install(nullptr);
 

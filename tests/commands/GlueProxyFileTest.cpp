@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <functional>
@@ -439,6 +440,27 @@ void GlueProxyFileTest::exportAndImport_data()
         exportTo(QStringLiteral("Gig.kxf"))(f);
         QVERIFY(QFile::exists(f.soundFolder() + QStringLiteral("Gig") + QDir::separator() + QStringLiteral("Gig.kxf")));
     }) << live << QStringLiteral(" File exported successfully!") << QStringList{};
+    // The package's export file is written beside its place first, under a name 7 bytes longer.
+    QTest::newRow("export under the longest name, twice") << Step([exportTo](ProxyFixture &f) {
+        const QString name(244, u'g');
+        f.fileDialog.MaxFileSize = 32000; // as the add dialog leaves it: the path is longer than 260
+        exportTo(name + QStringLiteral(".kxf"))(f);
+        QCOMPARE(f.status.text(), QStringLiteral(" File exported successfully!"));
+        f.proxy->glue().addToLL(QStringLiteral("a"), 5);
+        exportTo(name + QStringLiteral(".kxf"))(f);
+        QFile exported(f.soundFolder() + name + QDir::separator() + name + QStringLiteral(".kxf"));
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        QVERIFY(exported.readAll().contains("5\t"));
+    }) << live << QStringLiteral(" File exported successfully!") << QStringList{};
+    QTest::newRow("export under a name too long to be written again, twice") << Step([exportTo](ProxyFixture &f) {
+        // Written once, such a package could not take the list's next export.
+        const QString name(245, u'g');
+        f.fileDialog.MaxFileSize = 32000;
+        exportTo(name + QStringLiteral(".kxf"))(f);
+        f.proxy->glue().addToLL(QStringLiteral("a"), 5);
+        exportTo(name + QStringLiteral(".kxf"))(f);
+        QVERIFY(!QFileInfo::exists(f.soundFolder() + name));
+    }) << live << QStringLiteral(" File name/File path is not valid") << QStringList{};
     QTest::newRow("export cancelled") << Step([](ProxyFixture &f) {
         f.cancelFileDialog();
         f.proxy->btnExportClick(f.fileDialog);

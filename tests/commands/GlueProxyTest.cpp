@@ -17,6 +17,7 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLibrary>
 #include <QPrinter>
@@ -25,8 +26,10 @@
 #include <QScopeGuard>
 #include <QTest>
 
+#include <cerrno>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 using namespace kivo;
 using test::ProxyFixture;
@@ -126,6 +129,9 @@ private Q_SLOTS:
     void moveWithinList();
     void loadListCommands_data();
     void loadListCommands();
+    void namesThatCannotBeSavedAgainAreRefused_data();
+    void namesThatCannotBeSavedAgainAreRefused();
+    void listOfAnEarlierVersionWithATooLongName();
     void transferPassesTheDeviceRow_data();
     void transferPassesTheDeviceRow();
     void transferWritesEachImageThenPauses();
@@ -299,7 +305,7 @@ void GlueProxyTest::listsRefill_data()
             QCOMPARE(f.statusTexts, QStringList{QStringLiteral(" Writing to Kivo aborted")});
             f.makeList(QStringLiteral("Last Loaded"));
             f.clicks.clear();
-            listenerOf(f).LoadListsChange(f.lists, -99);
+            listenerOf(f).LoadListsChange(f.lists, rowBeforeTransfer);
         };
     };
     const QStringList four{QStringLiteral("A"), QStringLiteral("Pad %2"), QStringLiteral("C"),
@@ -309,13 +315,13 @@ void GlueProxyTest::listsRefill_data()
         f.makeList(QStringLiteral("Live"));
         f.proxy->btnDeleteClick();
     }) << QStringList{} << -1 << QString();
-    QTest::newRow("-99 selects the saved row") << Step(writeWithRow(1)) << four << 1 << QStringLiteral("Pad %2");
-    QTest::newRow("-99 without a saved row selects the first") << Step(writeWithRow(-1)) << four << 0
+    QTest::newRow("after a transfer selects the saved row") << Step(writeWithRow(1)) << four << 1 << QStringLiteral("Pad %2");
+    QTest::newRow("after a transfer without a saved row selects the first") << Step(writeWithRow(-1)) << four << 0
                                                                << QStringLiteral("A");
-    QTest::newRow("-99 with no lists") << Step([](ProxyFixture &f) {
+    QTest::newRow("after a transfer with no lists") << Step([](ProxyFixture &f) {
         QProgressBar bar;
         f.proxy->btnWriteClick(-1, bar);
-        listenerOf(f).LoadListsChange(f.lists, -99);
+        listenerOf(f).LoadListsChange(f.lists, rowBeforeTransfer);
     }) << QStringList{} << -1 << QString();
     QTest::newRow("new list selected") << Step([](ProxyFixture &f) {
         f.makeList(QStringLiteral("A"));
@@ -669,7 +675,7 @@ void GlueProxyTest::loadListCommands_data()
         f.proxy->btnNewClick();
         QCOMPARE(f.prompts.size(), 2);
         QCOMPARE(f.prompts[1].proposed, QString(252, u'n'));
-        QCOMPARE(f.prompts[1].message1, QStringLiteral("Please enter a valid name"));
+        QCOMPARE(f.prompts[1].message1, QStringLiteral("Please enter a shorter name"));
     }) << QStringList{start + QStringList{QStringLiteral("x")}} << QStringLiteral("x")
        << QStringLiteral(" Your new Load List is ready to go!") << QStringList{};
     QTest::newRow("rename to 130 characters over 255 bytes, asked again, cancelled") << Step([](ProxyFixture &f) {
@@ -678,7 +684,7 @@ void GlueProxyTest::loadListCommands_data()
         f.answerText(accents, QStringLiteral("btnCancel"));
         f.proxy->btnRenameClick();
         QCOMPARE(f.prompts.size(), 2);
-        QCOMPARE(f.prompts[1].message1, QStringLiteral("Please enter a valid name"));
+        QCOMPARE(f.prompts[1].message1, QStringLiteral("Please enter a shorter name"));
         QVERIFY(QFile::exists(dataPath() + QStringLiteral("Pad %2.dat")));
     }) << start << QStringLiteral("Pad %2") << noRename << QStringList{};
     QTest::newRow("rename to the same name") << Step([](ProxyFixture &f) {
@@ -743,6 +749,163 @@ void GlueProxyTest::loadListCommands()
         QVERIFY2(f.statusTexts.contains(statusText), qPrintable(f.statusTexts.join(u'|')));
     QCOMPARE(f.seam.messageTexts(), boxes);
     QVERIFY(f.seam.allAnswersUsed());
+    QCOMPARE(f.seam.unexpected(), 0);
+}
+
+namespace {
+
+enum class NameSource { Create, Rename, Import };
+
+// What the name prompt says when it asks again for a name whose file could not be saved
+// again: 255 bytes of a file name, less ".dat" and the 7 of the safe save's temporary name.
+const QString tooLongLine = QStringLiteral("Name is too long to be saved as a file\n")
+    + QStringLiteral("Name can have up to 244 characters, fewer with accents or letters outside A to Z");
+
+// Answers the name prompt of the command with the name, and, when it is to ask again,
+// with Short.
+void nameThrough(ProxyFixture &f, NameSource source, const QString &name, bool askedAgain)
+{
+    f.answerText(name);
+    if (askedAgain)
+        f.answerText(QStringLiteral("Short"));
+    switch (source) {
+    case NameSource::Create:
+        f.proxy->btnNewClick();
+        break;
+    case NameSource::Rename:
+        f.proxy->btnRenameClick();
+        break;
+    case NameSource::Import:
+        f.chooseFiles({f.soundFolder() + QStringLiteral("Gig.kxf")});
+        f.proxy->btnExportClick(f.fileDialog);
+        f.chooseFiles({f.soundFolder() + QStringLiteral("Gig") + QDir::separator() + QStringLiteral("Gig.kxf")});
+        f.proxy->btnImportClick(f.fileDialog);
+        break;
+    }
+}
+
+// Puts the sound into the location of the active list and saves every list.
+void editAndSave(ProxyFixture &f, int location, const QString &sound)
+{
+    f.proxy->glue().addToLL(sound, location);
+    f.proxy->btnSaveClick();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(NameSource)
+
+void GlueProxyTest::namesThatCannotBeSavedAgainAreRefused_data()
+{
+    QTest::addColumn<NameSource>("source");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("savable");
+
+    const QString e = QStringLiteral("\u00e9");             // 2 bytes in UTF-8
+    const QString note = QStringLiteral("\u97f3");          // 3 bytes
+    const QString smile = QStringLiteral("\U0001f600");     // 4 bytes, 2 UTF-16 units
+    const QList<std::tuple<const char *, QString, bool>> names{
+        {"244 letters", QString(244, u'a'), true},
+        {"244 letters and blanks around", QStringLiteral("  ") + QString(244, u'a') + QStringLiteral(" "), true},
+        {"245 letters", QString(245, u'a'), false},
+        {"251 letters", QString(251, u'a'), false},
+        {"252 letters", QString(252, u'a'), false},
+        {"255 letters", QString(255, u'a'), false},
+#ifndef Q_OS_WIN
+        {"123 characters in 244 bytes", QStringLiteral("a") + e.repeated(121) + QStringLiteral("b"), true},
+        {"123 characters in 245 bytes", QStringLiteral("a") + e.repeated(122), false},
+        {"82 characters in 244 bytes", QStringLiteral("a") + note.repeated(81), true},
+        {"83 characters in 245 bytes", QStringLiteral("a") + note.repeated(81) + QStringLiteral("b"), false},
+        {"64 characters in 244 bytes", QStringLiteral("a") + smile.repeated(60) + QStringLiteral("bcd"), true},
+        {"62 characters in 245 bytes", QStringLiteral("a") + smile.repeated(61), false},
+#endif
+    };
+    const QList<std::pair<const char *, NameSource>> sources{
+        {"create", NameSource::Create}, {"rename", NameSource::Rename}, {"import", NameSource::Import}};
+    for (const auto &[sourceName, source] : sources) {
+        for (const auto &[row, name, savable] : names)
+            QTest::addRow("%s, %s", sourceName, row) << source << name << savable;
+    }
+}
+
+// The list's file is saved twice, as the second save replaces a file that exists.
+void GlueProxyTest::namesThatCannotBeSavedAgainAreRefused()
+{
+    QFETCH(NameSource, source);
+    QFETCH(QString, name);
+    QFETCH(bool, savable);
+
+    ProxyFixture f;
+    f.makeList(QStringLiteral("Live"), {{2, QStringLiteral("a")}});
+    f.addSound(QStringLiteral("b"), 2);
+    f.addSound(QStringLiteral("c"), 3);
+    f.forget();
+
+    nameThrough(f, source, name, !savable);
+
+    const QString trimmed = name.trimmed();
+    const QString listName = savable ? trimmed : QStringLiteral("Short");
+    QCOMPARE(f.prompts.size(), savable ? 1 : 2);
+    if (!savable) {
+        QCOMPARE(f.prompts[1].proposed, trimmed);
+        QCOMPARE(f.prompts[1].message1, QStringLiteral("Please enter a shorter name"));
+        QCOMPARE(f.prompts[1].message2, tooLongLine);
+        QVERIFY(!QFile::exists(f.data.filePath(trimmed + QStringLiteral(".dat"))));
+    }
+    QCOMPARE(f.llsList.currentText(), listName);
+    QCOMPARE(f.proxy->glue().getActiveLoadList()->name(), listName);
+    QVERIFY(QFile::exists(f.data.filePath(listName + QStringLiteral(".dat"))));
+
+    editAndSave(f, 5, QStringLiteral("b"));
+    QCOMPARE(f.status.text(), QStringLiteral(" All of your Load Lists has been saved"));
+    editAndSave(f, 7, QStringLiteral("c"));
+    QCOMPARE(f.status.text(), QStringLiteral(" All of your Load Lists has been saved"));
+    const QByteArray saved = f.data.readBytes(listName + QStringLiteral(".dat"));
+    QVERIFY2(saved.contains("5\t2\tb\t") && saved.contains("7\t3\tc\t"), saved.constData());
+    QVERIFY(f.seam.messageTexts().isEmpty());
+    QVERIFY(f.seam.allAnswersUsed());
+    QCOMPARE(f.seam.unexpected(), 0);
+}
+
+// Earlier versions took names up to the file system's limit. Such a list loads, and
+// while it keeps its name the user is told why its edits cannot be saved; a new name
+// saves them.
+void GlueProxyTest::listOfAnEarlierVersionWithATooLongName()
+{
+    const QString longName = QStringLiteral("Old ") + QString(246, u'x');
+    ProxyFixture f(ProxyFixture::Start::Later);
+    QVERIFY(f.data.writeBytes(longName + QStringLiteral(".dat"), "\r\n"));
+    QVERIFY(f.data.writeBytes(QStringLiteral("ListOfLL.kvl"), longName.toUtf8() + "\r\n\r\n"));
+    f.start();
+    f.addSound(QStringLiteral("a"), 1);
+    QCOMPARE(f.listNames(), QStringList{longName});
+    f.proxy->glue().setActiveLL(longName);
+    f.proxy->glue().addToLL(QStringLiteral("a"), 4);
+    f.forget();
+
+    f.seam.answerNext(Answer::Yes);
+    QVERIFY(!f.proxy->saveBeforeExit());
+    QCOMPARE(f.seam.messageTexts(),
+             (QStringList{QStringLiteral("Save the changes to your Load Lists before you exit?"),
+                          QStringLiteral("Your Load Lists could not be saved") + crLf + qt_error_string(ENAMETOOLONG) + crLf
+                              + QStringLiteral("The name of the Load List \"") + longName
+                              + QStringLiteral("\" is too long for its file to be saved. Rename it to a shorter name.")}));
+    QCOMPARE(f.data.readBytes(longName + QStringLiteral(".dat")), QByteArray("\r\n"));
+    f.forget();
+
+    // The prompt offers the old name, and refuses it as it stands.
+    f.answerText(longName);
+    f.answerText(QStringLiteral("Old"));
+    f.proxy->btnRenameClick();
+    QCOMPARE(f.prompts.size(), 2);
+    QCOMPARE(f.prompts[0].proposed, longName);
+    QCOMPARE(f.prompts[1].message1, QStringLiteral("Please enter a shorter name"));
+    QCOMPARE(f.status.text(), QStringLiteral(" Your Load List has been saved"));
+    QCOMPARE(f.listNames(), QStringList{QStringLiteral("Old")});
+    QVERIFY(f.data.readBytes(QStringLiteral("Old.dat")).startsWith("4\t1\ta\t"));
+    QVERIFY(!QFile::exists(f.data.filePath(longName + QStringLiteral(".dat"))));
+    QVERIFY(f.proxy->saveBeforeExit());
+    QVERIFY(f.seam.messageTexts().isEmpty());
     QCOMPARE(f.seam.unexpected(), 0);
 }
 

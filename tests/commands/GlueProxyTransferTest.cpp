@@ -37,7 +37,6 @@ void GlueProxyTransferTest::initTestCase()
     QVERIFY(m_settings->isValid());
     createRegistryKey(RootKey::HKEY_CURRENT_USER);
     setRegistryValue(RootKey::HKEY_CURRENT_USER, QStringLiteral("Show Warning"), QStringLiteral("1"));
-    qputenv("KIVO_MIDI_API", "jack");
     m_server = std::make_unique<test::JackServer>();
     QVERIFY2(m_server->isReady(), qPrintable(m_server->failure()));
     m_unit = std::make_unique<test::UnitSimulator>(m_server->name(), QStringLiteral("unit"));

@@ -1,5 +1,7 @@
 #include "commands/InputBlocker.h"
 
+#include "DrivenClock.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -17,10 +19,12 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
 using namespace kivo;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -125,18 +129,62 @@ Delivery repaintAndOwnEvents()
     };
 }
 
+// A key event, or a left button's when the key is none, at a moment after the one before.
+struct Input {
+    QEvent::Type type;
+    int key;
+    bool autoRepeat = false;
+    std::chrono::milliseconds later{0};
+};
+
+void post(Receiver &to, const Input &input)
+{
+    if (input.key == Qt::Key_unknown) {
+        const QPointF at(5, 5);
+        const bool down = input.type == QEvent::MouseButtonPress;
+        post(to, new QMouseEvent(input.type, at, to.mapToGlobal(at), Qt::LeftButton,
+                                 down ? Qt::LeftButton : Qt::NoButton, {}));
+    } else {
+        post(to, new QKeyEvent(input.type, input.key, Qt::NoModifier, QString(), input.autoRepeat));
+    }
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Delivery)
+Q_DECLARE_METATYPE(Input)
 
 class InputBlockerTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
+    void cleanup();
     void inputIsDropped_data();
     void inputIsDropped();
+    void heldThroughTheBlockActsNoMore_data();
+    void heldThroughTheBlockActsNoMore();
     void timersAndSocketsWaitForTheLoop();
+
+private:
+    test::DrivenClock m_clock;
+    std::unique_ptr<Receiver> m_receiver;
 };
+
+void InputBlockerTest::init()
+{
+    m_receiver = std::make_unique<Receiver>();
+    m_receiver->resize(20, 20);
+    m_receiver->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_receiver.get()));
+}
+
+void InputBlockerTest::cleanup()
+{
+    m_receiver.reset();
+    // Whatever a test left held is let go.
+    m_clock.advance(1s);
+}
 
 void InputBlockerTest::inputIsDropped_data()
 {
@@ -160,10 +208,7 @@ void InputBlockerTest::inputIsDropped()
     QFETCH(Delivery, delivery);
     QFETCH(bool, dropped);
 
-    Receiver receiver;
-    receiver.resize(20, 20);
-    receiver.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&receiver));
+    Receiver &receiver = *m_receiver;
     {
         InputBlocker blocked;
         QVERIFY(InputBlocker::isBlocking());
@@ -178,8 +223,79 @@ void InputBlockerTest::inputIsDropped()
     QCoreApplication::processEvents();
     QCOMPARE(receiver.received, dropped ? QSet<QEvent::Type>{} : receiver.sent);
 
+    // Past the moment at which a key let go during the block could still repeat.
+    m_clock.advance(1s);
     receiver.forget();
     delivery(receiver);
+    QCoreApplication::processEvents();
+    QCOMPARE(receiver.received, receiver.sent);
+}
+
+void InputBlockerTest::heldThroughTheBlockActsNoMore_data()
+{
+    // What goes down while input is blocked, and what follows once the block has ended.
+    QTest::addColumn<Input>("during");
+    QTest::addColumn<QList<Input>>("after");
+
+    const auto press = QEvent::KeyPress;
+    const auto release = QEvent::KeyRelease;
+    const int del = Qt::Key_Delete;
+    // Repeats 25 a second, the press of each coming a little after its release.
+    const auto held = [=](int key, bool marked) {
+        QList<Input> repeats;
+        for (int i = 0; i < 5; ++i) {
+            repeats.append({release, key, marked, i == 0 ? 0ms : 30ms});
+            repeats.append({press, key, marked, 10ms});
+        }
+        repeats.append({release, key, false, 30ms});
+        return repeats;
+    };
+    QTest::newRow("Delete held, repeats unmarked") << Input{press, del} << held(del, false);
+    QTest::newRow("Delete held, repeats marked") << Input{press, del} << held(del, true);
+    QTest::newRow("Backspace held") << Input{press, Qt::Key_Backspace} << held(Qt::Key_Backspace, false);
+    QTest::newRow("Delete let go just after") << Input{press, del} << QList<Input>{{release, del, false, 5ms}};
+    QTest::newRow("an arrow let go just after")
+        << Input{press, Qt::Key_Right} << QList<Input>{{release, Qt::Key_Right, false, 5ms}};
+    QTest::newRow("a mouse button let go just after")
+        << Input{QEvent::MouseButtonPress, Qt::Key_unknown}
+        << QList<Input>{{QEvent::MouseButtonRelease, Qt::Key_unknown, false, 5ms}};
+}
+
+// A key or button that goes down while input is blocked and is let go afterwards acts
+// neither at its release nor at its repeats; once it is up, it is taken again, and
+// other keys are taken at once.
+void InputBlockerTest::heldThroughTheBlockActsNoMore()
+{
+    QFETCH(Input, during);
+    QFETCH(QList<Input>, after);
+
+    Receiver &receiver = *m_receiver;
+    {
+        InputBlocker blocked;
+        post(receiver, during);
+        blocked.catchUp();
+    }
+    receiver.forget();
+    for (const Input &input : std::as_const(after)) {
+        m_clock.advance(input.later);
+        post(receiver, input);
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(receiver.received, QSet<QEvent::Type>{});
+
+    // Another key in the meantime.
+    if (during.key != Qt::Key_unknown) {
+        receiver.forget();
+        post(receiver, Input{QEvent::KeyPress, Qt::Key_Down});
+        post(receiver, Input{QEvent::KeyRelease, Qt::Key_Down});
+        QCoreApplication::processEvents();
+        QCOMPARE(receiver.received, receiver.sent);
+    }
+
+    m_clock.advance(1s);
+    receiver.forget();
+    post(receiver, during);
+    post(receiver, after.constLast());
     QCoreApplication::processEvents();
     QCOMPARE(receiver.received, receiver.sent);
 }

@@ -2,11 +2,18 @@
 #include "model/Library.h"
 #include "platform/RuntimeError.h"
 
+#include "model/FileProxy.h"
+
 #include "ScriptedModalSeam.h"
+#include "SmallDisk.h"
 #include "TempDataFolder.h"
 
 #include <QDir>
 #include <QTest>
+
+#include <cerrno>
+#include <optional>
+#include <system_error>
 
 using namespace kivo;
 
@@ -27,6 +34,19 @@ QStringList namesOf(const Library &library)
 
 const QString saveFailure = QStringLiteral("Could not save Sound Image list file\r\nKivo Rudovaz Data Path does not exist");
 
+QString systemText(int error)
+{
+    return QString::fromStdString(std::generic_category().message(error));
+}
+
+// What stands in the way of the library file.
+enum class Obstacle { FolderOfTheFileName, FullDisk, FullDiskForTheCopy };
+
+} // namespace
+Q_DECLARE_METATYPE(Obstacle)
+
+namespace {
+
 } // namespace
 
 class LibraryTest : public QObject {
@@ -42,6 +62,8 @@ private Q_SLOTS:
     void tagExistFindsFirstInOrder();
     void saveOnlyWhenChanged();
     void failedSaveKeepsFlagAndTriesAgain();
+    void failedSaveTellsTheSystemsReason_data();
+    void failedSaveTellsTheSystemsReason();
 };
 
 void LibraryTest::keysIgnoreCaseButNameExistDoesNot()
@@ -189,6 +211,55 @@ void LibraryTest::failedSaveKeepsFlagAndTriesAgain()
     QVERIFY(seam.messages().isEmpty());
     QVERIFY(!library.hasChanged());
     QVERIFY(QFile::exists(folder.filePath(QStringLiteral("Library.dat"))));
+}
+
+void LibraryTest::failedSaveTellsTheSystemsReason_data()
+{
+    QTest::addColumn<Obstacle>("obstacle");
+    QTest::addColumn<QStringList>("boxes");
+
+    const QString notSaved = QStringLiteral("Could not save Sound Image list file\r\n");
+    QTest::newRow("a folder of the file's name")
+        << Obstacle::FolderOfTheFileName << QStringList{systemText(EISDIR), notSaved + systemText(EISDIR)};
+    QTest::newRow("a full disk") << Obstacle::FullDisk << QStringList{notSaved + systemText(ENOSPC)};
+    // The file holds a line that the reading passed over, so it is copied aside first.
+    QTest::newRow("a full disk for the copy of unread lines")
+        << Obstacle::FullDiskForTheCopy
+        << QStringList{QStringLiteral("Kivo Rudovaz could not read some lines of the file <folder>Library.dat.\r\n"
+                                      "The file could not be copied to \"Library.dat.unread\" before it changes (")
+                           + systemText(ENOSPC) + QStringLiteral("), so it stays as it is."),
+                       notSaved + systemText(ENOSPC)};
+}
+
+void LibraryTest::failedSaveTellsTheSystemsReason()
+{
+    QFETCH(Obstacle, obstacle);
+    QFETCH(QStringList, boxes);
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    std::optional<test::SmallDisk> disk;
+    if (obstacle != Obstacle::FolderOfTheFileName) {
+        disk.emplace(folder.path(), 64 * 1024);
+        if (!disk->isMounted())
+            QSKIP("no file system of its own can be mounted here");
+    }
+    const QByteArray unread("0\t1\tKick\t/s/k.tvs\r\nnot an entry\r\n\r\n");
+    if (obstacle == Obstacle::FolderOfTheFileName)
+        QVERIFY(QDir().mkpath(folder.filePath(QStringLiteral("Library.dat"))));
+    if (obstacle == Obstacle::FullDiskForTheCopy)
+        QVERIFY(folder.writeBytes(QStringLiteral("Library.dat"), unread));
+    Library library;
+    loadFromFile(library.persistent(), QString());
+    library.add(record(QStringLiteral("a")));
+    if (disk)
+        QVERIFY(disk->fill());
+
+    QVERIFY(library.save());
+
+    QCOMPARE(seam.messageTexts().join(u'|'), boxes.join(u'|').replace(QStringLiteral("<folder>"), folder.path()));
+    QVERIFY(library.hasChanged());
+    if (obstacle == Obstacle::FullDiskForTheCopy)
+        QCOMPARE(folder.readBytes(QStringLiteral("Library.dat")), unread);
 }
 
 QTEST_GUILESS_MAIN(LibraryTest)

@@ -9,7 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QStringEncoder>
 #include <QTest>
+
+#include <cerrno>
+#include <system_error>
 
 using namespace kivo;
 
@@ -31,6 +35,14 @@ QStringList namesOf(const LoadLists &lists)
     for (const LoadListPtr &list : lists)
         names.append(list->name());
     return names;
+}
+
+// The lists as the program reads them at its start.
+void readBack(LoadLists &lists)
+{
+    loadListOfLoadLists(lists);
+    lists.fillLoadLists();
+    QCOMPARE(lists.getCount(), 2);
 }
 
 void addAll(LoadLists &lists, const QStringList &names)
@@ -320,7 +332,7 @@ void LoadListsTest::saveAllReportsFailure()
 
     QVERIFY(lists.saveAll());
 
-    QCOMPARE(seam.messageTexts(), QStringList{QStringLiteral("Kivo Rudovaz data path no longer exist")});
+    QCOMPARE(seam.messageTexts(), QStringList{QString::fromStdString(std::generic_category().message(EISDIR))});
     QCOMPARE(folder.readBytes(QStringLiteral("Two.dat")), QByteArray("\r\n"));
     QCOMPARE(folder.readBytes(QStringLiteral("ListOfLL.kvl")), QByteArray("One\r\nTwo\r\n\r\n"));
 }
@@ -414,6 +426,10 @@ enum class Step {
     LfLineEndsNoBlankLine,
     LfLineEndsAndEdit,
     LineInLatin1ReadBack,
+    UnreadLineReadBack,
+    UnreadLineReadBackAndEdit,
+    UnreadLinesReadBackAndSwapped,
+    StrayUtf16ByteReadBack,
 };
 }
 Q_DECLARE_METATYPE(Step)
@@ -438,6 +454,12 @@ void LoadListsTest::unsavedChanges_data()
     QTest::newRow("LF line ends, no blank last line") << Step::LfLineEndsNoBlankLine << false;
     QTest::newRow("LF line ends and a location added") << Step::LfLineEndsAndEdit << true;
     QTest::newRow("read back from a line in Latin-1") << Step::LineInLatin1ReadBack << false;
+    // Lines that the reading could not take are no edit; saving keeps them aside.
+    QTest::newRow("read back past a 13th location") << Step::UnreadLineReadBack << false;
+    QTest::newRow("read back past a 13th location, a location added") << Step::UnreadLineReadBackAndEdit << true;
+    QTest::newRow("read back past a line of three fields, two locations swapped")
+        << Step::UnreadLinesReadBackAndSwapped << true;
+    QTest::newRow("read back from UTF-16 with a stray last byte") << Step::StrayUtf16ByteReadBack << false;
 }
 
 void LoadListsTest::unsavedChanges()
@@ -515,6 +537,29 @@ void LoadListsTest::unsavedChanges()
         loadListOfLoadLists(loaded);
         loaded.fillLoadLists();
         QCOMPARE(loaded.getLoadList(QStringLiteral("Edited"))->getModel(1)->name(), QStringLiteral("Caf\u00e9"));
+        lists = &loaded;
+        break;
+    case Step::UnreadLineReadBack:
+    case Step::UnreadLineReadBackAndEdit:
+        QVERIFY(folder.writeBytes(file, folder.readBytes(file) + "12\t3\tThirteenth\t/s/13.tvs\r\n"));
+        readBack(loaded);
+        if (step == Step::UnreadLineReadBackAndEdit)
+            loaded.getLoadList(QStringLiteral("Edited"))->add(7, extra);
+        lists = &loaded;
+        break;
+    case Step::UnreadLinesReadBackAndSwapped: {
+        QVERIFY(folder.writeBytes(file, "3\t3\tThree fields\r\n" + folder.readBytes(file)));
+        readBack(loaded);
+        int second = 9;
+        loaded.getLoadList(QStringLiteral("Edited"))->swap(1, second);
+        lists = &loaded;
+        break;
+    }
+    case Step::StrayUtf16ByteReadBack:
+        QVERIFY(folder.writeBytes(file, "\xff\xfe" + QStringEncoder(QStringEncoder::Utf16LE)
+                                                     .encode(QString::fromLatin1(folder.readBytes(file))) + "\r"));
+        readBack(loaded);
+        QCOMPARE(loaded.getLoadList(QStringLiteral("Edited"))->count(), 2);
         lists = &loaded;
         break;
     }

@@ -26,9 +26,11 @@ void NumberParsingTest::numericValue_data()
     QTest::newRow("stops at a letter") << QStringLiteral(" 7x") << 7.0;
     QTest::newRow("negative") << QStringLiteral("-2147483648") << -2147483648.0;
     QTest::newRow("plus sign") << QStringLiteral("+5") << 5.0;
-    QTest::newRow("leading zeros") << QStringLiteral("-007") << -7.0;
-    QTest::newRow("15 digits") << QStringLiteral("999999999999999") << 999999999999999.0;
-    QTest::newRow("more digits than a double holds") << QStringLiteral("9007199254740993") << 9007199254740992.0;
+    QTest::newRow("leading zeros") << QStringLiteral("007") << 7.0;
+    QTest::newRow("negative zero") << QStringLiteral("-0") << 0.0;
+    QTest::newRow("15 digits") << QStringLiteral("-999999999999999") << -999999999999999.0;
+    QTest::newRow("16 digits") << QStringLiteral("9007199254740993") << 9007199254740992.0;
+    QTest::newRow("20 digits") << QStringLiteral("12345678901234567890") << 12345678901234567890.0;
     QTest::newRow("digits beyond 64 bits") << QStringLiteral("123456789012345678901234567890") << 1.2345678901234568e29;
     QTest::newRow("digits and a dot") << QStringLiteral("12.") << 12.0;
     QTest::newRow("fraction") << QStringLiteral("2.5") << 2.5;

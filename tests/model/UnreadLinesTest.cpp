@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <optional>
 #include <system_error>
 
 using namespace kivo;
@@ -71,6 +72,11 @@ QByteArray utf16le(const QByteArray &text)
     return QStringEncoder(QStringEncoder::Utf16LE).encode(QString::fromLatin1(text));
 }
 
+QByteArray utf16be(const QByteArray &text)
+{
+    return QStringEncoder(QStringEncoder::Utf16BE).encode(QString::fromLatin1(text));
+}
+
 QString keptText(const QString &file, const QString &keptName)
 {
     return QStringLiteral("Kivo Rudovaz could not read some lines of the file ") + file
@@ -96,6 +102,8 @@ private Q_SLOTS:
     void earlierCopyIsNotWrittenOver();
     void copyOfALongNameFits();
     void fileStaysWhenItCannotBeKept();
+    void oneBoxNamesEveryFileKeptAside_data();
+    void oneBoxNamesEveryFileKeptAside();
 };
 
 void UnreadLinesTest::passedOverLinesAreKeptBeforeTheFileChanges_data()
@@ -134,8 +142,16 @@ void UnreadLinesTest::passedOverLinesAreKeptBeforeTheFileChanges_data()
     QTest::newRow("library: UTF-16 without a byte order mark")
         << library << utf16le(kick) << QStringList{} << toLibrary
         << QByteArray("0\t9\tAdded\t/s/added.tvs\r\n\r\n") << keptLibrary;
-    QTest::newRow("library: UTF-16 with a broken last unit")
-        << library << "\xff\xfe" + utf16le(kick) + "x" << QStringList{} << toLibrary
+    // A byte after the last whole unit is half a character: the lines before it are read.
+    QTest::newRow("library: UTF-16 with a stray last byte")
+        << library << "\xff\xfe" + utf16le(kick) + "x" << QStringList{} << toLibrary << libraryAfter << keptLibrary;
+    QTest::newRow("library: UTF-16 big-endian cut short after a unit")
+        << library << "\xfe\xff" + utf16be(kick.chopped(2)) + QByteArray(1, '\0') << QStringList{} << toLibrary
+        << libraryAfter << keptLibrary;
+    QTest::newRow("library: UTF-16 with a stray line break byte")
+        << library << "\xff\xfe" + utf16le(kick) + "\n" << QStringList{} << toLibrary << libraryAfter << keptLibrary;
+    QTest::newRow("library: UTF-16 with a broken surrogate and a stray byte")
+        << library << "\xff\xfe" + utf16le(kick) + QByteArray("\x00\xd8x", 3) << QStringList{} << toLibrary
         << QByteArray("0\t9\tAdded\t/s/added.tvs\r\n\r\n") << keptLibrary;
     QTest::newRow("list: a 13th location") << list << kick + "12\t2\tSnare\t/s/s.tvs\r\n\r\n" << QStringList{}
                                            << toLists << listAfter << keptList;
@@ -151,6 +167,9 @@ void UnreadLinesTest::passedOverLinesAreKeptBeforeTheFileChanges_data()
                                                         << keptList;
     QTest::newRow("list of lists: a name with a tab")
         << names << QByteArray("Live\r\nA\tB\r\n\r\n") << QStringList{} << toLists << QByteArray("Live\r\n\r\n")
+        << keptNames;
+    QTest::newRow("list of lists: UTF-16 with a stray last byte")
+        << names << "\xff\xfe" + utf16le("Live\r\n") + "L" << QStringList{} << toLists << QByteArray("Live\r\n\r\n")
         << keptNames;
     QTest::newRow("list of lists: a name twice")
         << names << QByteArray("Live\r\nLIVE\r\n\r\n") << QStringList{QStringLiteral("Load List: LIVE already exist!")}
@@ -286,6 +305,64 @@ void UnreadLinesTest::fileStaysWhenItCannotBeKept()
 #else
     QSKIP("needs a file size limit");
 #endif
+}
+
+void UnreadLinesTest::oneBoxNamesEveryFileKeptAside_data()
+{
+    QTest::addColumn<int>("lists");
+    QTest::addColumn<int>("tooLarge"); // how many of them are too large to be copied; needs a size limit
+
+    QTest::newRow("30 lists") << 30 << 0;
+    QTest::newRow("3 lists, one too large to copy") << 3 << 1;
+}
+
+void UnreadLinesTest::oneBoxNamesEveryFileKeptAside()
+{
+    QFETCH(int, lists);
+    QFETCH(int, tooLarge);
+#ifndef Q_OS_UNIX
+    if (tooLarge > 0)
+        QSKIP("needs a file size limit");
+#endif
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    QByteArray names;
+    QStringList lines;
+    QStringList kept;
+    for (int i = 1; i <= lists; ++i) {
+        const QString name = QStringLiteral("List%1").arg(i, 2, 10, QLatin1Char('0'));
+        const bool large = i <= tooLarge;
+        const QByteArray bytes = kick + "12\t2\tSnare\t/s/s.tvs\r\n" + (large ? QByteArray(8192, 'x') : QByteArray()) + "\r\n";
+        QVERIFY(folder.writeBytes(name + QStringLiteral(".dat"), bytes));
+        names += name.toLatin1() + "\r\n";
+        const QString file = name + QStringLiteral(".dat");
+        lines.append(large ? file + QStringLiteral(": could not be copied to \"") + name + QStringLiteral(".dat.unread\" (")
+                                 + QString::fromStdString(std::generic_category().message(EFBIG))
+                                 + QStringLiteral("), so it stays as it is")
+                           : file + QStringLiteral(": kept as it was as \"") + name + QStringLiteral(".dat.unread\""));
+        if (!large)
+            kept.append(name + QStringLiteral(".dat.unread"));
+    }
+    QVERIFY(folder.writeBytes(QStringLiteral("ListOfLL.kvl"), names + "\r\n"));
+    Startup startup;
+    QCOMPARE(startup.lists.getCount(), lists);
+
+    bool failed = false;
+    {
+#ifdef Q_OS_UNIX
+        std::optional<test::FileSizeLimit> limit;
+        if (tooLarge > 0)
+            limit.emplace(4096);
+#endif
+        failed = startup.lists.saveAll();
+    }
+
+    QCOMPARE(failed, tooLarge > 0);
+    QCOMPARE(seam.messageTexts(),
+             QStringList{QStringLiteral("Kivo Rudovaz could not read some lines of these files in ") + folder.path()
+                         + QStringLiteral(", which cannot stay in them. Each copy is in the same folder as its file:\r\n\r\n")
+                         + lines.join(QStringLiteral("\r\n"))});
+    QCOMPARE(filesIn(folder).filter(QStringLiteral(".unread")), kept);
 }
 
 QTEST_GUILESS_MAIN(UnreadLinesTest)

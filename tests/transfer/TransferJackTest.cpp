@@ -6,6 +6,7 @@
 #include "TestFiles.h"
 #include "UnitSimulator.h"
 
+#include <QFile>
 #include <QTest>
 
 #include <chrono>
@@ -64,7 +65,6 @@ private:
 
 void TransferJackTest::initTestCase()
 {
-    qputenv("KIVO_MIDI_API", "jack");
     m_server = std::make_unique<JackServer>();
     QVERIFY2(m_server->isReady(), qPrintable(m_server->failure()));
     QCOMPARE(m_tools.checkMidiPort(-1), 2); // no port yet
@@ -118,7 +118,7 @@ void TransferJackTest::deviceSendsToItsListedPort()
 
     // Each device gets the image at the location of its own number.
     for (int device = 0; device < 2; ++device)
-        QCOMPARE(m_tools.writeMidi(path, device, device), 0);
+        QCOMPARE(m_tools.writeMidi(QFile::encodeName(path), device, device), 0);
 
     for (int device = 0; device < 2; ++device) {
         UnitSimulator &unit = names[device] == m_unit->portName() ? *m_unit : second;
@@ -172,7 +172,7 @@ void TransferJackTest::failedWriteSendsNothing()
 
     const QString path = content.isEmpty() ? m_dir.filePath(QStringLiteral("absent.tvs"))
                                            : writeFile(m_dir, QStringLiteral("bad.tvs"), content);
-    QCOMPARE(m_tools.writeMidi(path, 5, device), -1);
+    QCOMPARE(m_tools.writeMidi(QFile::encodeName(path), 5, device), -1);
     const auto arrived = messagesBeforeMarker();
     QVERIFY(arrived.has_value());
     QCOMPARE(arrived->size(), std::size_t{0});
@@ -184,7 +184,7 @@ void TransferJackTest::fileArrivesAtLocation()
     const QString path = writeFile(m_dir, QStringLiteral("sound.tvs"), soundImage(image, randomBytes(300, 6)));
 
     const auto called = std::chrono::steady_clock::now();
-    QCOMPARE(m_tools.writeMidi(path, 5, 0), 0);
+    QCOMPARE(m_tools.writeMidi(QFile::encodeName(path), 5, 0), 0);
     const auto returned = std::chrono::steady_clock::now();
     const bool allArrived = m_unit->waitForMessages(m_seen + 28, patience);
     QVERIFY2(allArrived, qPrintable(QStringLiteral("%1 of 28 messages arrived, blocks %2")

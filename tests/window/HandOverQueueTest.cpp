@@ -2,6 +2,8 @@
 
 #include "commands/InputBlocker.h"
 
+#include "DrivenClock.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
@@ -10,14 +12,19 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 
 using namespace kivo;
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
+
+// How long the queue waits before it tries again.
+constexpr std::chrono::milliseconds retry = 250ms;
 
 // A window that tells its queue of its events as the main window does, and notes what
 // the queue offered and how.
@@ -101,6 +108,7 @@ private Q_SLOTS:
 private:
     void activate(QWidget &window);
 
+    test::DrivenClock m_clock;
     std::unique_ptr<Window> m_window;
 };
 
@@ -164,8 +172,10 @@ void HandOverQueueTest::waitsWhileTheWindowIsBusy()
 
     m_window->queue.add(u"a.tvs"_s);
 
+    m_clock.advance(retry);
     QVERIFY(m_window->offered.isEmpty());
     end();
+    m_clock.advance(retry);
     QTRY_COMPARE(m_window->commandLines(), QStringList{u"a.tvs"_s});
 }
 
@@ -188,7 +198,8 @@ void HandOverQueueTest::waitsInsideAnEventLoopOfItsOwn()
     program.exec();
 
     QVERIFY(!offeredInside);
-    QTRY_COMPARE(m_window->commandLines(), QStringList{u"a.tvs"_s});
+    m_clock.advance(retry);
+    QCOMPARE(m_window->commandLines(), QStringList{u"a.tvs"_s});
 }
 
 void HandOverQueueTest::offeredAtTheFront()
@@ -213,13 +224,17 @@ void HandOverQueueTest::offeredWhenTheFrontIsRefused()
 
     m_window->queue.add(u"a.tvs"_s);
 
+    m_clock.advance(retry - 1ms);
     QVERIFY(m_window->offered.isEmpty());
-    QTRY_COMPARE(m_window->commandLines(), QStringList{u"a.tvs"_s});
+    m_clock.advance(1ms);
+    QCOMPARE(m_window->commandLines(), QStringList{u"a.tvs"_s});
     QVERIFY(!m_window->offered.front().active);
     // The next file waits for the front again.
     m_window->queue.add(u"b.tvs"_s);
+    m_clock.advance(retry - 1ms);
     QCOMPARE(m_window->offered.size(), 1);
-    QTRY_COMPARE(m_window->offered.size(), 2);
+    m_clock.advance(1ms);
+    QCOMPARE(m_window->offered.size(), 2);
 }
 
 void HandOverQueueTest::fileHandedOverWhileOneIsOfferedComesAfterIt()
@@ -267,7 +282,9 @@ void HandOverQueueTest::closedQueueOffersNoMore()
     m_window->queue.offerAll();
 
     // Well past the moment at which it would have been tried again.
-    QVERIFY(!QTest::qWaitFor([this] { return !m_window->offered.isEmpty(); }, 600));
+    m_clock.advance(10 * retry);
+    QCoreApplication::processEvents();
+    QVERIFY(m_window->offered.isEmpty());
 }
 
 QTEST_MAIN(HandOverQueueTest)

@@ -1,5 +1,6 @@
 #include "commands/ApiGlobal.h"
 #include "platform/ModalSeam.h"
+#include "FreshFontConfig.h"
 #include "ScriptedModalSeam.h"
 #include "window/Installation.h"
 #include "window/frmSplash.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -38,6 +40,7 @@ private Q_SLOTS:
     void kivotoolsBoundFromSystemFolder();
     void startUp_data();
     void startUp();
+    void windowDrawnInTheStandInFont();
 
 private:
     QString installed(const QString &relative) const { return m_prefix + u'/' + relative; }
@@ -61,6 +64,20 @@ QString readText(const QString &fileName)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     return QString::fromUtf8(file.readAll());
+}
+
+// The installed program as started from a desktop entry by a user who has never
+// run it, whose folders lie in the folder given, with the start-up probe in it.
+QProcessEnvironment firstStart(const QString &user)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), user + QStringLiteral("/home"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), user + QStringLiteral("/home/.config"));
+    environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), user + QStringLiteral("/machine"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KIVO_STARTUP_PROBE_LIBRARY));
+    environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
+    return environment;
 }
 
 // The start-up probe's lines, less the status line's design-time text, which shows
@@ -290,15 +307,8 @@ void InstallTest::startUp()
             QVERIFY(QFile::remove(info.filePath() + u'/' + name));
     }
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), row + QStringLiteral("/home"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), row + QStringLiteral("/home/.config"));
-    environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), row + QStringLiteral("/machine"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KIVO_STARTUP_PROBE_LIBRARY));
-    environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
     QProcess program;
-    program.setProcessEnvironment(environment);
+    program.setProcessEnvironment(firstStart(row));
     program.start(prefix + QStringLiteral("/" KIVO_INSTALL_BIN_DIR "/kivo-rudovaz"), {});
     // A start-up that waits for an answer the probe cannot give fails here rather
     // than hanging; the process ends with its QProcess.
@@ -309,6 +319,29 @@ void InstallTest::startUp()
     QCOMPARE(probeLines(QString::fromLocal8Bit(program.readAllStandardOutput())).join(u'\n'), shown.join(u'\n'));
     QVERIFY2(program.exitStatus() == QProcess::NormalExit, qPrintable(errors));
     QVERIFY2(program.exitCode() == exitCode, qPrintable(QString::number(program.exitCode()) + u' ' + errors));
+}
+
+// On a machine whose font configuration knows nothing of Wine's font folder, the
+// installed program finds Tahoma's stand-in itself: the window and the load-list
+// box are drawn in its regular and its bold face.
+void InstallTest::windowDrawnInTheStandInFont()
+{
+    const test::FreshFontConfig fonts;
+    QVERIFY(fonts.isValid());
+    QProcessEnvironment environment = firstStart(m_root.filePath(QStringLiteral("fresh fonts")));
+    environment.insert(QStringLiteral("FONTCONFIG_FILE"), fonts.fileName());
+    environment.insert(QStringLiteral("KIVO_PROBE_FONTS"), QStringLiteral("frmKivo,cboActiveList"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(installed(QStringLiteral(KIVO_INSTALL_BIN_DIR "/kivo-rudovaz")), {});
+    const bool finished = program.waitForFinished(120000);
+    const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+    QVERIFY2(finished && program.exitCode() == 0, qPrintable(errors));
+
+    const QStringList lines = QString::fromLocal8Bit(program.readAllStandardOutput()).split(u'\n');
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^font "))),
+             QStringList({QStringLiteral("font frmKivo Tahoma Regular"),
+                          QStringLiteral("font cboActiveList Tahoma Bold")}));
 }
 
 QTEST_MAIN(InstallTest)

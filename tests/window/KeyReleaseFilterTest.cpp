@@ -1,5 +1,7 @@
 #include "window/KeyReleaseFilter.h"
 
+#include "DrivenClock.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QList>
@@ -8,10 +10,17 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 
 using namespace kivo;
+using namespace Qt::StringLiterals;
 
 namespace {
+
+using namespace std::chrono_literals;
+
+// Far past the wait after a release: what is told, has been told by then.
+constexpr std::chrono::milliseconds aWhile = 1s;
 
 // One key event of a press held down and let go: the first press, a release and a
 // press that the platform repeats (marked as repeats or not), and the last release.
@@ -54,6 +63,8 @@ private Q_SLOTS:
 
     void heldKeyActsOnce_data();
     void heldKeyActsOnce();
+    void heldAtTheSpacingOfRealRepeats_data();
+    void heldAtTheSpacingOfRealRepeats();
     void keysInTurn_data();
     void keysInTurn();
     void pressAfterARepeatedReleaseHolds();
@@ -65,6 +76,7 @@ private:
     QList<Told> told() const;
 
     std::array<QWidget, 2> m_lists;
+    test::DrivenClock m_clock;
     std::unique_ptr<KeyReleaseFilter> m_filter;
     std::unique_ptr<QSignalSpy> m_keyUps;
 };
@@ -143,11 +155,55 @@ void KeyReleaseFilterTest::heldKeyActsOnce()
                 send(list, key, step, modifiers);
             }
             ++run;
-            QTRY_COMPARE(m_keyUps->size(), run);
+            m_clock.advance(aWhile);
+            QCOMPARE(m_keyUps->size(), run);
             // Once for the press, on its list.
             QCOMPARE(told().constLast(), (Told{list, key}));
         }
     }
+}
+
+void KeyReleaseFilterTest::heldAtTheSpacingOfRealRepeats_data()
+{
+    QTest::addColumn<int>("key");
+    // How far apart the platform repeats the held key, and how long after each
+    // repeated release the press that goes with it arrives: at once, or later on a
+    // busy machine, up to the next repeat.
+    QTest::addColumn<int>("everyMs");
+    QTest::addColumn<int>("pressAfterMs");
+
+    const int del = Qt::Key_Delete;
+    const int back = Qt::Key_Backspace;
+    QTest::newRow("Delete, 25 repeats a second, pressed at once") << del << 40 << 0;
+    QTest::newRow("Delete, 30 a second, pressed 10 ms late") << del << 33 << 10;
+    QTest::newRow("Delete, 25 a second, pressed 30 ms late") << del << 40 << 30;
+    QTest::newRow("Backspace, 33 a second, pressed 20 ms late") << back << 30 << 20;
+    QTest::newRow("Backspace, 25 a second, pressed 35 ms late") << back << 40 << 35;
+}
+
+// A key held down for a second acts once, at its last release.
+void KeyReleaseFilterTest::heldAtTheSpacingOfRealRepeats()
+{
+    QFETCH(int, key);
+    QFETCH(int, everyMs);
+    QFETCH(int, pressAfterMs);
+    const std::chrono::milliseconds every(everyMs);
+    const std::chrono::milliseconds pressAfter(pressAfterMs);
+
+    send(0, key, KeyStep::Press);
+    // The platform's delay before it repeats a held key.
+    m_clock.advance(500ms);
+    for (int repeat = 0; repeat < 15; ++repeat) {
+        send(0, key, KeyStep::UnmarkedRelease);
+        m_clock.advance(pressAfter);
+        send(0, key, KeyStep::UnmarkedPress);
+        m_clock.advance(every - pressAfter);
+        QVERIFY2(m_keyUps->isEmpty(), qPrintable(u"told at repeat %1"_s.arg(repeat)));
+    }
+    send(0, key, KeyStep::Release);
+    m_clock.advance(aWhile);
+
+    QCOMPARE(told(), (QList<Told>{{0, key}}));
 }
 
 void KeyReleaseFilterTest::keysInTurn_data()
@@ -192,7 +248,8 @@ void KeyReleaseFilterTest::keysInTurn()
         send(event.list, event.key, event.step);
 
     QCOMPARE(told(), atOnce);
-    QTRY_COMPARE(told(), after);
+    m_clock.advance(aWhile);
+    QCOMPARE(told(), after);
 }
 
 // The platform's repeats of a held key may come further apart than the release waits.
@@ -202,9 +259,11 @@ void KeyReleaseFilterTest::pressAfterARepeatedReleaseHolds()
     send(0, Qt::Key_Delete, KeyStep::UnmarkedRelease);
     send(0, Qt::Key_Delete, KeyStep::UnmarkedPress);
 
-    QVERIFY(!m_keyUps->wait(200));
+    m_clock.advance(aWhile);
+    QVERIFY(m_keyUps->isEmpty());
     send(0, Qt::Key_Delete, KeyStep::Release);
-    QTRY_COMPARE(told(), (QList<Told>{{0, Qt::Key_Delete}}));
+    m_clock.advance(aWhile);
+    QCOMPARE(told(), (QList<Told>{{0, Qt::Key_Delete}}));
 }
 
 void KeyReleaseFilterTest::cancelForgetsTheWaitingRelease()
@@ -217,7 +276,8 @@ void KeyReleaseFilterTest::cancelForgetsTheWaitingRelease()
     // A waiting release would be told before the next key's.
     send(1, Qt::Key_Backspace, KeyStep::Press);
     send(1, Qt::Key_Backspace, KeyStep::Release);
-    QTRY_COMPARE(told(), (QList<Told>{{1, Qt::Key_Backspace}}));
+    m_clock.advance(aWhile);
+    QCOMPARE(told(), (QList<Told>{{1, Qt::Key_Backspace}}));
 }
 
 void KeyReleaseFilterTest::eventsStillReachTheList()
@@ -243,7 +303,8 @@ void KeyReleaseFilterTest::eventsStillReachTheList()
     }
 
     QCOMPARE(list.keys, (QList<QEvent::Type>{QEvent::KeyPress, QEvent::KeyRelease}));
-    QTRY_COMPARE(m_keyUps->size(), 1);
+    m_clock.advance(aWhile);
+    QCOMPARE(m_keyUps->size(), 1);
 }
 
 QTEST_MAIN(KeyReleaseFilterTest)

@@ -2,7 +2,7 @@
 // prints what became of its command line and ends.
 //   window_LaterStart DATA_FOLDER COMMAND_LINE
 // prints "handed over" (the running copy took it), "running" (this start holds the
-// folder and would start on its own) or "unreachable".
+// folder and would start on its own), "unreachable" or "locked elsewhere".
 
 #include "window/RunningCopy.h"
 
@@ -27,6 +27,9 @@ int main(int argc, char *argv[])
         outcome = "handed over";
         break;
     case kivo::RunningCopy::Role::Unreachable:
+        break;
+    case kivo::RunningCopy::Role::LockedElsewhere:
+        outcome = "locked elsewhere";
         break;
     }
     std::puts(outcome);

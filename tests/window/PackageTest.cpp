@@ -162,6 +162,9 @@ void PackageTest::dependsOnWhatTheProgramLoads_data()
     QTest::newRow("JACK") << QStringLiteral("libjack-jackd2-0");
     // The artwork's image plugin, which nothing links.
     QTest::newRow("SVG") << QStringLiteral("libqt6svg6");
+    // The stand-ins of the window's design fonts, Tahoma and Arial.
+    QTest::newRow("Tahoma") << QStringLiteral("fonts-wine");
+    QTest::newRow("Arial") << QStringLiteral("fonts-liberation2");
 }
 
 void PackageTest::dependsOnWhatTheProgramLoads()

@@ -4,11 +4,15 @@
 //   message TITLE: TEXT   a message box (CR and LF in TEXT written as \r and \n),
 //                         which the probe then answers with a click on its default button
 //   window TITLE          the main window, which the probe then closes
+//   font NAME FAMILY STYLE  before the window line, for each object name in
+//                         KIVO_PROBE_FONTS (separated by commas): the font that the
+//                         window or its control of that name is drawn in
 // It links Qt alone, so that it loads whatever the program itself fails to find.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -65,8 +69,23 @@ private:
             });
         } else if (watched->inherits("kivo::frmKivo")) {
             auto *window = static_cast<QWidget *>(watched);
+            printFonts(*window);
             printLine(QStringLiteral("window"), window->windowTitle());
             QTimer::singleShot(0, window, [window] { window->close(); });
+        }
+    }
+
+    static void printFonts(const QWidget &window)
+    {
+        const QStringList names = QString::fromLocal8Bit(qgetenv("KIVO_PROBE_FONTS")).split(u',', Qt::SkipEmptyParts);
+        for (const QString &name : names) {
+            const QWidget *widget = window.objectName() == name ? &window : window.findChild<QWidget *>(name);
+            if (widget == nullptr) {
+                printLine(QStringLiteral("font"), name + QStringLiteral(" missing"));
+                continue;
+            }
+            const QFontInfo font(widget->font());
+            printLine(QStringLiteral("font"), name + u' ' + font.family() + u' ' + font.styleName());
         }
     }
 

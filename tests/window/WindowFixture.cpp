@@ -5,6 +5,7 @@
 #include "model/Global.h"
 #include "platform/MidiDevices.h"
 #include "window/Installation.h"
+#include "window/StandInFonts.h"
 
 #include "CommonDialogsLibrary.h"
 #include "ModalAnswerer.h"
@@ -46,6 +47,9 @@ void WindowFixture::setUpOnce()
     m_settings.emplace();
     QVERIFY(m_settings->isValid());
     qputenv("HOME", QFile::encodeName(m_root.path()));
+    // The window is drawn in the fonts the program draws it in, whatever the
+    // machine's font configuration knows.
+    useStandInFonts(standInFontFolder());
     // The devices that the machine has are listed after the ones a test puts first.
     m_realDevices = outputDeviceNames().size();
 }

@@ -1,6 +1,7 @@
 #include "window/frmKivo.h"
 #include "window/RunningCopy.h"
 
+#include "DrivenClock.h"
 #include "JackServer.h"
 #include "UnitSimulator.h"
 #include "WindowFixture.h"
@@ -11,6 +12,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -86,6 +88,8 @@ private Q_SLOTS:
     void rememberedUnitAtTheNextStart_data();
     void rememberedUnitAtTheNextStart();
     void inputDuringTransferIsDropped();
+    void keyHeldAcrossTheEndActsNoMore_data();
+    void keyHeldAcrossTheEndActsNoMore();
     void fileHandedOverDuringTransferWaits();
 
 private:
@@ -297,6 +301,70 @@ void frmKivoTransferTest::inputDuringTransferIsDropped()
     QVERIFY(m_seam->messages().isEmpty());
     QCOMPARE(library.currentRow(), libraryRow);
     QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), u" Finished Transferring to Kivo!"_s);
+}
+
+void frmKivoTransferTest::keyHeldAcrossTheEndActsNoMore_data()
+{
+    QTest::addColumn<int>("key");
+    // Held down until a while after the last message, or let go just after it.
+    QTest::addColumn<bool>("held");
+
+    QTest::newRow("Delete held") << int(Qt::Key_Delete) << true;
+    QTest::newRow("Delete let go just after") << int(Qt::Key_Delete) << false;
+    QTest::newRow("Backspace held") << int(Qt::Key_Backspace) << true;
+    QTest::newRow("Backspace let go just after") << int(Qt::Key_Backspace) << false;
+}
+
+// A key pressed on the library while the list is written, and let go once it has
+// been written, removes nothing: neither its release nor its repeats act.
+void frmKivoTransferTest::keyHeldAcrossTheEndActsNoMore()
+{
+    QFETCH(int, key);
+    QFETCH(bool, held);
+
+    DrivenClock clock;
+    prepareDataFolder({u"Strings"_s, u"Piano"_s}, {{u"Live"_s, {u"Strings"_s, u"Piano"_s}}});
+    QVERIFY(start());
+    activate();
+    control<QComboBox>(u"cboDevice"_s).setCurrentIndex(rowOf(*m_first));
+    auto &library = control<QListWidget>(u"objLibrary"_s);
+    library.setCurrentRow(0);
+    library.setFocus();
+    const std::size_t before = m_first->messages().size();
+    QFile stored(dataFolder() + u"Library.dat"_s);
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    const QByteArray entries = stored.readAll();
+    stored.close();
+    const auto post = [&](QEvent::Type type) {
+        QCoreApplication::postEvent(&library, new QKeyEvent(type, key, Qt::NoModifier));
+        QCoreApplication::processEvents();
+    };
+    m_seam->onNextDialog(press(u"cmdOK"_s));
+    {
+        const ActDuringTransfer user(*m_pauses, [&] {
+            QCoreApplication::postEvent(&library, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+        });
+        invoke(u"TransferButton"_s);
+    }
+    QVERIFY(m_first->waitForMessages(before + 2 * UnitSimulator::blocks, 10s));
+
+    // Repeated 25 times a second, as the platform repeats a held key.
+    for (int repeat = 0; held && repeat < 25; ++repeat) {
+        clock.advance(30ms);
+        post(QEvent::KeyRelease);
+        clock.advance(10ms);
+        post(QEvent::KeyPress);
+    }
+    clock.advance(5ms);
+    post(QEvent::KeyRelease);
+    clock.advance(1s);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(control<QLabel>(u"objStatusBar"_s).text(), u" Finished Transferring to Kivo!"_s);
+    QCOMPARE(m_library->getCount(), 2);
+    QVERIFY(m_seam->messages().isEmpty());
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QCOMPARE(stored.readAll(), entries);
 }
 
 // A file that a second start hands over while the list is written is offered once

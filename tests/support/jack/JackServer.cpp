@@ -66,6 +66,8 @@ JackServer::JackServer()
         return;
     qputenv("JACK_DEFAULT_SERVER", m_name.toLocal8Bit());
     qputenv("JACK_NO_START_SERVER", "1");
+    // The program's MIDI goes to this server too.
+    qputenv("KIVO_MIDI_API", "jack");
     const auto frames = QString::number(period.count() * 48000 / 1'000'000);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
 #if defined(__linux__)

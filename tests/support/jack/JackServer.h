@@ -9,7 +9,8 @@ namespace kivo::test {
 
 // A JACK server of its own for one test process: `jackd` with the dummy
 // backend under a unique server name, which becomes the process's default
-// server (JACK_DEFAULT_SERVER). Stopped when the object goes.
+// server (JACK_DEFAULT_SERVER) and the program's MIDI system (KIVO_MIDI_API).
+// Stopped when the object goes.
 //
 // jackd2 names the socket of each client in /dev/shm after the client's name
 // alone, whatever its server, so two clients named "kivotools" on two servers
