@@ -1,9 +1,7 @@
 #include "Glue.h"
 
-#include "commands/InputBlocker.h"
-#include "commands/PrinterObject.h"
-#include "commands/frmTip.h"
-#include "commands/setHourGlass.h"
+#include "commands/ListPrinter.h"
+#include "commands/ListTransfer.h"
 #include "model/Factory.h"
 #include "model/FileProxy.h"
 #include "model/Global.h"
@@ -13,17 +11,11 @@
 #include "platform/KivoTools.h"
 #include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
-#include "platform/PauseSeam.h"
-#include "platform/RuntimeError.h"
 
-#include <QPrinter>
 #include <QProgressBar>
 #include <QWidget>
 
 #include <algorithm>
-#include <chrono>
-#include <cmath>
-#include <exception>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -34,16 +26,6 @@ namespace {
 
 const QString saveFailedText = QStringLiteral(" Your Load Lists could not be saved");
 const QString importFailedText = QStringLiteral(" File import failed!");
-constexpr auto pauseBetweenImages = std::chrono::milliseconds(100);
-
-// The locations come as the user knows them, 1 to 12, each with its sound.
-QString notWrittenText(const QStringList &locations)
-{
-    return QStringLiteral("These Sound Images were not written to your Kivo:") + lineBreak() + lineBreak() + locations.join(lineBreak())
-        + lineBreak() + lineBreak()
-        + QStringLiteral("Check that their files can be read and that your Kivo is connected, "
-                         "then transfer the Load List again.");
-}
 
 // One line for each list that earlier versions let have a name too long for its file
 // to be saved again, and whose edits are therefore not saved; empty when there is none.
@@ -305,8 +287,7 @@ bool Glue::saveAll()
     }
     forgetWriteFailure();
     const UnreadLinesNotice notice;
-    bool failed = mLoadLists.saveAll();
-    failed = saveListOfLoadLists(mLoadLists) || failed;
+    const bool failed = mLoadLists.saveAll();
     reportSaved(failed, QStringLiteral(" All of your Load Lists has been saved"));
     if (failed) {
         const QString reason = lastWriteFailure();
@@ -372,96 +353,18 @@ void Glue::dropImportedList(const LoadListPtr &previous)
 
 void Glue::sendBlock(qint32 lgDevice, QProgressBar &objProgress)
 {
-    if (!canTransfer(lgDevice))
-        return;
-    const QStringList notWritten = writeActiveList(lgDevice, objProgress);
-    // Each failure was named only for a moment; the user must learn which sounds
-    // the unit still lacks, with the window free again to answer.
-    if (!notWritten.isEmpty())
-        msgBox(notWrittenText(notWritten));
-}
-
-QStringList Glue::writeActiveList(qint32 lgDevice, QProgressBar &objProgress)
-{
-    const LoadListPtr active = getActiveLoadList();
-    InputBlocker blocked;
-    setHourGlass hourGlass;
-    hourGlass.setPointer(PointerShape::Hourglass);
-    objProgress.setVisible(true);
-    objProgress.setValue(objProgress.minimum());
-    QStringList notWritten;
-    try {
-        notWritten = writeImages(*active, lgDevice, objProgress, blocked);
-    } catch (const std::exception &error) {
-        // A lost binding or port must not leave a visible bar and a stale status.
-        objProgress.setVisible(false);
-        status(QStringLiteral(" Writing to Kivo failed: ") + describe(error));
-        return {};
-    }
-    recordLastLoaded();
-    objProgress.setVisible(false);
-    return notWritten;
-}
-
-bool Glue::confirmTransfer()
-{
-    frmTip tip;
-    tip.setMainForm(m_mainForm);
-    tip.showTip();
-    return tip.blnGo();
-}
-
-bool Glue::canTransfer(qint32 lgDevice)
-{
-    if (!confirmTransfer()) {
-        status(QStringLiteral(" Writing to Kivo aborted"));
-        return false;
-    }
-    const LoadListPtr active = getActiveLoadList();
-    if (!active) {
-        status(QStringLiteral(" Please select a valid Load List!"));
-        return false;
-    }
-    if (active->count() == 0) {
-        status(QStringLiteral(" Active Load List is empty!"));
-        return false;
-    }
-    try {
-        // No device chosen: the remembered unit is away. Nothing is sent, since any
-        // port taken in its place, such as the MIDI system's first, is another unit.
-        if (lgDevice == -1 || m_tools->checkMidiPort(lgDevice) != 0) {
-            status(QStringLiteral(" Cannot open Midi Port for output"));
-            return false;
-        }
-    } catch (const RuntimeError &) {
-        msgBox(QStringLiteral("A required DLL is missing"));
-        status(QStringLiteral(" Cannot write to Kivo"));
-        return false;
-    }
-    return true;
-}
-
-QStringList Glue::writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress,
-                              InputBlocker &blocked)
-{
-    const int step = objProgress.maximum() / list.count();
-    QStringList notWritten;
-    for (int i = 0; i <= list.ArrayLength(); ++i) {
-        const ModelPtr record = list.getModel(i);
-        if (!record)
-            continue;
-        const QString location = QString::number(i + 1);
-        const QString writing = QStringLiteral(" Writing ") + record->name() + QStringLiteral(" at location: ") + location;
-        status(writing);
-        if (m_tools->writeMidi(record->encodedPath(), i, lgDevice) == -1) {
-            status(writing + QStringLiteral(" failed. File cannot be read"));
-            notWritten.append(QStringLiteral("Location ") + location + QStringLiteral(": ") + record->name());
-        }
-        objProgress.setValue(objProgress.value() + step);
-        pauseFor(pauseBetweenImages);
-        blocked.catchUp();
-    }
-    return notWritten;
+    ListTransfer transfer(*m_tools, mLoadLists, reporter());
+    const ListTransfer::Progress progress{
+        [&objProgress](int done, int total) {
+            if (done == 0) {
+                objProgress.setVisible(true);
+                objProgress.setValue(objProgress.minimum());
+            } else {
+                objProgress.setValue(objProgress.value() + objProgress.maximum() / total);
+            }
+        },
+        [&objProgress] { objProgress.setVisible(false); }};
+    transfer.send(lgDevice, m_mainForm, progress, [this] { recordLastLoaded(); });
 }
 
 void Glue::recordLastLoaded()
@@ -474,7 +377,7 @@ void Glue::recordLastLoaded()
     }
     mLoadLists.copyInto(*getActiveLoadList(), *lastLoaded);
     const bool failed = mLoadLists.saveAll();
-    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, -99); });
+    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, rowBeforeTransfer); });
     reportSaved(failed, QStringLiteral(" Finished Transferring to Kivo!"));
 }
 
@@ -562,43 +465,15 @@ void Glue::reportSaved(bool failed, const QString &success)
     status(failed ? saveFailedText : success);
 }
 
+std::function<void(const QString &)> Glue::reporter()
+{
+    return [this](const QString &strMessage) { status(strMessage); };
+}
+
 void Glue::status(const QString &strMessage)
 {
     raise([&](GlueListener &l) { l.UpdateStatusBar(strMessage); });
 }
-
-namespace {
-
-constexpr int rowsPerPage = 30;
-
-void printHeader(PrinterObject &objPrinter, const QString &listName)
-{
-    objPrinter.setFontSize(18);
-    objPrinter.Print({});
-    objPrinter.Print(QStringLiteral("\t\tTulvex"));
-    objPrinter.Print(QStringLiteral("\t\t\tKivo Rudovaz"));
-    objPrinter.Print({});
-    objPrinter.setFontSize(16);
-    objPrinter.Print(QLatin1Char('\t') + listName);
-    objPrinter.Print({});
-}
-
-// The row's number and name side by side, a rule under them, and a small gap.
-void printRow(PrinterObject &objPrinter, const IPersistToFile &list, int row)
-{
-    objPrinter.setCurrentX(300);
-    const double y = std::round(objPrinter.currentY());
-    objPrinter.Print(QLatin1Char(' ') + QString::number(row + 1));
-    objPrinter.setCurrentY(y);
-    objPrinter.setCurrentX(3050);
-    const ModelPtr m = list.getModel(row);
-    objPrinter.Print(m ? m->name() : QString());
-    const double y2 = std::round(objPrinter.currentY());
-    objPrinter.Line(300, y2, 6300, y2);
-    objPrinter.setCurrentY(y2 + 20);
-}
-
-} // namespace
 
 void Glue::printList(const QString &strList)
 {
@@ -607,43 +482,15 @@ void Glue::printList(const QString &strList)
             status(QStringLiteral(" Your list of Sound Image is empty"));
             return;
         }
-        printPages(mLibrary.persistent());
+        ListPrinter(reporter()).print(mLibrary.persistent(), m_printer);
     } else if (strList == u"LOADLIST") {
         const LoadListPtr active = mLoadLists.activeLoadList();
         if (!active) {
             status(QStringLiteral(" Your Load List is empty"));
             return;
         }
-        printPages(active->persistent());
+        ListPrinter(reporter()).print(active->persistent(), m_printer);
     }
-}
-
-void Glue::printPages(const IPersistToFile &list)
-{
-    std::unique_ptr<QPrinter> systemPrinter;
-    if (m_printer == nullptr)
-        systemPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPrinter &printer = m_printer != nullptr ? *m_printer : *systemPrinter;
-    const int n = list.count();
-    for (int first = 0; first < n; first += rowsPerPage)
-        printPage(printer, list, first, std::min(first + rowsPerPage, n) - 1);
-}
-
-void Glue::printPage(QPrinter &printer, const IPersistToFile &list, int first, int last)
-{
-    try {
-        PrinterObject objPrinter(printer);
-        objPrinter.setScaleLeft(-300);
-        objPrinter.setScaleTop(-300);
-        printHeader(objPrinter, list.name());
-        for (int row = first; row <= last; ++row)
-            printRow(objPrinter, list, row);
-        objPrinter.EndDoc();
-    } catch (const RuntimeError &) {
-        status(QStringLiteral(" Kivo Rudovaz could not print. Please install a valid Printer"));
-        return;
-    }
-    status(QLatin1Char(' ') + list.name() + QStringLiteral("'s content was sent to your printer"));
 }
 
 } // namespace kivo

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QPrinter;
@@ -16,8 +17,6 @@ class QWidget;
 
 namespace kivo {
 
-class IPersistToFile;
-class InputBlocker;
 class KivoTools;
 class Library;
 class LoadLists;
@@ -89,15 +88,7 @@ private:
     void dropImportedList(const LoadListPtr &previous);
     // The active list, or the copy that an edit of "Last Loaded" goes to instead.
     LoadListPtr listToEdit();
-    bool confirmTransfer();
-    bool canTransfer(qint32 lgDevice);
-    // The locations not written, each as the user sees it, with its sound's name.
-    QStringList writeActiveList(qint32 lgDevice, QProgressBar &objProgress);
-    QStringList writeImages(const LoadList &list, qint32 lgDevice, QProgressBar &objProgress, InputBlocker &blocked);
     void recordLastLoaded();
-
-    void printPages(const IPersistToFile &list);
-    void printPage(QPrinter &printer, const IPersistToFile &list, int first, int last);
 
     void reportSaved(bool failed, const QString &success);
     void reportRecord(const ModelPtr &m);
@@ -109,6 +100,8 @@ private:
             event(*m_listener);
     }
     void status(const QString &strMessage);
+    // Reports to the status line, for the helpers that do a command's work.
+    std::function<void(const QString &)> reporter();
 
     Library &mLibrary;
     LoadLists &mLoadLists;

@@ -9,6 +9,10 @@ namespace kivo {
 class Library;
 class LoadLists;
 
+// What LoadListsChange gets for intSelect after a transfer: the list box selects the
+// row that was selected as the transfer began, as the transfer's copy has been added.
+inline constexpr int rowBeforeTransfer = -99;
+
 // The one listener of the facade's events. Each is delivered synchronously; a
 // handler may call back into the facade, which has finished its own changes by then.
 class GlueListener {

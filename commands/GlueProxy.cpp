@@ -1,6 +1,8 @@
 #include "GlueProxy.h"
 
 #include "commands/Glue.h"
+#include "commands/LibraryFileAdder.h"
+#include "commands/ListBoxFiller.h"
 #include "commands/dlgKivo.h"
 #include "model/Factory.h"
 #include "model/FileProxy.h"
@@ -8,22 +10,17 @@
 #include "model/Library.h"
 #include "model/LoadLists.h"
 #include "platform/CommonDialog.h"
-#include "platform/KivoTools.h"
 #include "platform/MidiDevices.h"
 #include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
 #include "platform/RuntimeError.h"
 
 #include <QComboBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QSignalBlocker>
 
 #include <algorithm>
 #include <exception>
-#include <optional>
 
 namespace kivo {
 
@@ -54,40 +51,6 @@ QString nameTooLongText()
     return QStringLiteral("Name is too long to be saved as a file") + lineBreak() + QStringLiteral("Name can have up to ")
         + QString::number(maxSavableNameLength())
         + QStringLiteral(" characters, fewer with accents or letters outside A to Z");
-}
-
-// The shared text-input dialog, whose buttons for all and action code a batch uses.
-dlgKivo &sharedDialog()
-{
-    return gDialog != nullptr ? *gDialog : getDialog();
-}
-
-// Refills a list box without running the window's click handling, which Qt would
-// otherwise run for every change of the current row while the rows come and go.
-void refill(QListWidget &list, const QStringList &rows)
-{
-    const QSignalBlocker blocker(&list);
-    list.clear();
-    list.addItems(rows);
-}
-
-// Appends rows to a combo box and leaves no row selected: a combo box selects its
-// first row by itself when a row is added to an empty box, and that change would
-// run the window's click handling in the middle of a refill.
-void appendUnselected(QComboBox &box, const QStringList &rows)
-{
-    const QSignalBlocker blocker(&box);
-    box.addItems(rows);
-    box.setCurrentIndex(-1);
-}
-
-void refill(QComboBox &box, const QStringList &rows)
-{
-    {
-        const QSignalBlocker blocker(&box);
-        box.clear();
-    }
-    appendUnselected(box, rows);
 }
 
 } // namespace
@@ -127,6 +90,7 @@ void GlueProxy::init(QListWidget &libList, QListWidget &llList, QComboBox &llsLi
     for (QLabel *label : {objStatusLabel, objPathLabel, objTagLabel})
         label->setTextFormat(Qt::PlainText);
     mCancelAdd = false;
+    m_filler = std::make_unique<ListBoxFiller>(libList, llList, llsList);
     initGlue();
     fillDeviceList();
 }
@@ -135,6 +99,7 @@ void GlueProxy::initGlue()
 {
     mGlue = std::make_unique<Glue>(m_library, m_loadLists);
     mGlue->setListener(this);
+    m_adder = std::make_unique<LibraryFileAdder>(*mGlue, [this](const QString &text) { mGlue_UpdateStatusBar(text); });
     loadFromFile(m_library.persistent(), QString());
     loadListOfLoadLists(m_loadLists);
     mGlue->loadAllLoadLists();
@@ -146,7 +111,7 @@ void GlueProxy::initGlue()
 void GlueProxy::fillDeviceList()
 {
     // Row n is output device n; the window restores the selection.
-    appendUnselected(*objDevice, outputDeviceNames());
+    ListBoxFiller::appendUnselected(*objDevice, outputDeviceNames());
 }
 
 // ---- file commands ----
@@ -181,122 +146,22 @@ QString GlueProxy::showAddDialog(CommonDialog &objDialog)
 
 void GlueProxy::processRawFile(const QStringList &strFiles)
 {
-    if (strFiles.isEmpty())
-        return;
-    if (strFiles.size() == 1) {
-        sharedDialog().showAll(false);
-        sendFileToLibrary(getProposedName(strFiles.front()), strFiles.front());
-        return;
-    }
-    sharedDialog().showAll(true);
-    const QString folder = stripTrailingSlash(strFiles.front());
-    QStringList paths;
-    for (qsizetype i = 1; i < strFiles.size(); ++i)
-        paths.append(folder + pathSeparator() + strFiles.at(i));
-    addEach(paths);
+    m_adder->processRawFile(strFiles);
 }
 
 void GlueProxy::addDroppedFiles(const QStringList &strPaths)
 {
-    sharedDialog().setStrAll(QString());
-    sharedDialog().showAll(true);
-    addEach(strPaths);
+    m_adder->addDroppedFiles(strPaths);
 }
-
-void GlueProxy::addEach(const QStringList &strPaths)
-{
-    for (const QString &path : strPaths) {
-        const QString name = getProposedName(path);
-        const QString action = sharedDialog().strAll();
-        if (action == OkAll) {
-            sendFileHelper(name, path);
-        } else if (action == CancelAll) {
-            return;
-        } else if (action.isEmpty()) {
-            sendFileToLibrary(name, path);
-        } else {
-            msgBox(QStringLiteral("Logic error"));
-        }
-    }
-}
-
-namespace {
-
-constexpr qint64 soundImageHeaderSize = 16;
-
-// Why the path is no ordinary file whose header can be read; nothing when it is one.
-std::optional<QString> whyNoSoundImage(const QString &strPath)
-{
-    const QFileInfo info(strPath);
-    if (!info.exists()) {
-        return info.isSymLink() ? QStringLiteral("The link leads to no file")
-                                : QStringLiteral("The file does not exist");
-    }
-    if (info.isDir())
-        return QStringLiteral("It is a folder, not a Sound Image file");
-    // A named pipe would hold the window until another program opens it.
-    if (!info.isFile())
-        return QStringLiteral("It is not an ordinary file");
-    QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
-    const QByteArray header = file.read(soundImageHeaderSize);
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    if (header.isEmpty())
-        return QStringLiteral("The file is empty");
-    if (header.size() < soundImageHeaderSize) {
-        return QStringLiteral("The file is too short for a Sound Image header (%1 of %2 bytes)")
-            .arg(header.size())
-            .arg(soundImageHeaderSize);
-    }
-    return std::nullopt;
-}
-
-// Only such a file is a sound image: the tag read from anything else is the tag
-// reader's -1, which would pass for the tag of another entry.
-void requireSoundImage(const QString &strPath)
-{
-    if (const std::optional<QString> reason = whyNoSoundImage(strPath))
-        throw RuntimeError(ErrorNumber::PathFileAccess, QStringLiteral("Cannot add ") + strPath + lineBreak() + *reason);
-}
-
-} // namespace
 
 void GlueProxy::sendFileToLibrary(const QString &strName, const QString &strPath)
 {
-    // No name is asked for what cannot be added.
-    try {
-        requireSoundImage(strPath);
-    } catch (const RuntimeError &error) {
-        reportAddFailure(error);
-        return;
-    }
-    const QString answer =
-        askText(QStringLiteral("Adding Sound Image"), strName, QStringLiteral("Enter name for file: ") + strPath);
-    if (!answer.isEmpty())
-        sendFileHelper(answer, strPath);
-    else
-        mGlue_UpdateStatusBar(QStringLiteral(" Sound Image file not added"));
+    m_adder->sendFileToLibrary(strName, strPath);
 }
 
 void GlueProxy::sendFileHelper(const QString &strName, const QString &strPath)
 {
-    try {
-        // Checked again: the file may have changed while its name was asked.
-        requireSoundImage(strPath);
-        const qint32 tag = glue().kivoTools().readTag(strPath);
-        glue().addToLibrary(tag, strName, strPath);
-    } catch (const std::exception &error) {
-        reportAddFailure(error);
-    }
-}
-
-void GlueProxy::reportAddFailure(const std::exception &error)
-{
-    // Reported here, so that a loop over several files goes on with the next.
-    mGlue_UpdateStatusBar(QStringLiteral(" Cannot add Sound Image file"));
-    msgBox(describe(error));
+    m_adder->sendFileHelper(strName, strPath);
 }
 
 void GlueProxy::btnExportClick(CommonDialog &objDialog)
@@ -609,47 +474,17 @@ void GlueProxy::NoActiveList(const QString &strMessage)
 
 void GlueProxy::mGlue_LibraryChange(const Library &objLibrary, int intSelect)
 {
-    QStringList names;
-    for (const ModelPtr &m : objLibrary)
-        names.append(m->name());
-    refill(*objLibList, names);
-    const int rows = objLibList->count();
-    if (rows == 0)
-        return;
-    objLibList->setCurrentRow(intSelect >= 0 && intSelect < rows ? intSelect : rows - 1);
+    m_filler->showLibrary(objLibrary, intSelect);
 }
 
 void GlueProxy::mGlue_LoadListChange(const LoadListPtr &objLL, int intSelect)
 {
-    QStringList names;
-    if (objLL) {
-        for (int location = 0; location <= objLL->ArrayLength(); ++location) {
-            const ModelPtr m = objLL->getModel(location);
-            names.append(m ? m->name() : QString());
-        }
-    }
-    refill(*objLLList, names);
-    if (!objLL)
-        return;
-    const int rows = objLLList->count();
-    objLLList->setCurrentRow(((intSelect % rows) + rows) % rows);
+    m_filler->showLoadList(objLL, intSelect);
 }
 
 void GlueProxy::mGlue_LoadListsChange(const LoadLists &objLLS, int intSelect)
 {
-    QStringList names;
-    for (const LoadListPtr &list : objLLS)
-        names.append(list->name());
-    refill(*objLLSList, names);
-    const int rows = objLLSList->count();
-    if (rows == 0)
-        return;
-    if (intSelect == -99) {
-        // The saved row names no row when none was selected as the transfer began.
-        objLLSList->setCurrentIndex(mSavedListIndex >= 0 && mSavedListIndex < rows ? mSavedListIndex : 0);
-    } else if (intSelect >= 0 && intSelect < rows) {
-        objLLSList->setCurrentIndex(intSelect);
-    }
+    m_filler->showLoadLists(objLLS, intSelect, mSavedListIndex);
 }
 
 void GlueProxy::mGlue_UpdateStatusBar(const QString &strMessage)

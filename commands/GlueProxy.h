@@ -18,6 +18,8 @@ namespace kivo {
 
 class CommonDialog;
 class Glue;
+class LibraryFileAdder;
+class ListBoxFiller;
 class Library;
 class LoadLists;
 
@@ -77,13 +79,6 @@ private:
     void initGlue();
     void fillDeviceList();
     QString showAddDialog(CommonDialog &objDialog);
-    // Offers the files to the library one by one. The answer to the last prompt of the
-    // shared dialog decides for each: Ok All adds it under its own name, Cancel All
-    // ends the batch, no answer for all asks its name; an action code that no answer
-    // gives skips it with "Logic error".
-    void addEach(const QStringList &strPaths);
-    // A file that cannot be added: the status text and a message box with the reason.
-    void reportAddFailure(const std::exception &error);
     // Cancel in a file dialog gives the status text, any other failure a message box.
     void reportFileFailure(const std::exception &error, const QString &strCancelled);
     bool checkLLSelection();
@@ -130,6 +125,8 @@ private:
     bool mCancelAdd = false;
     qint16 mSavedListIndex = 0;
     std::unique_ptr<Glue> mGlue;
+    std::unique_ptr<LibraryFileAdder> m_adder;
+    std::unique_ptr<ListBoxFiller> m_filler;
 
     // What the facade is created on.
     Library &m_library;

@@ -180,4 +180,9 @@ dlgKivo &getDialog()
     return *slot;
 }
 
+dlgKivo &sharedDialog()
+{
+    return gDialog != nullptr ? *gDialog : getDialog();
+}
+
 } // namespace kivo

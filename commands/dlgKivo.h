@@ -75,4 +75,8 @@ QString askText(const QString &strTitle, const QString &strDefault, const QStrin
 // The one dialog, created on first request and destroyed when the application quits.
 dlgKivo &getDialog();
 
+// The dialog that askText shows, whose buttons for all and action code a batch uses:
+// gDialog where it is set, the one dialog otherwise.
+dlgKivo &sharedDialog();
+
 } // namespace kivo

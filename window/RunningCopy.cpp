@@ -1,10 +1,11 @@
 #include "RunningCopy.h"
 
+#include "platform/ClockSeam.h"
 #include "platform/RuntimeError.h"
+#include "platform/Timer.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -13,8 +14,8 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QSysInfo>
-#include <QTimer>
 
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -31,7 +32,7 @@ constexpr int writeTimeMs = 2000;
 // How long a later start waits for the running copy to take its command line. The copy
 // answers between commands: after a transfer to the unit, which blocks it for a minute
 // or two, or once the user has answered its start-up's or exit's questions.
-constexpr int answerTimeMs = 10 * 60 * 1000;
+constexpr std::chrono::milliseconds answerTime = std::chrono::minutes(10);
 // The running copy's answer: it has taken the command line.
 constexpr char takenAnswer = '\x06';
 // A command line is one path; anything longer did not come from a start of the program.
@@ -44,6 +45,12 @@ QString folderPath(const QString &dataFolder)
     const QFileInfo info(dataFolder);
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+// The moment by the program's clock when a later start stops trying to reach the copy.
+std::chrono::milliseconds reachDeadline()
+{
+    return ClockSeam::current().now() + std::chrono::milliseconds(reachTimeMs);
 }
 
 // Whether a file can be written in the folder now.
@@ -102,7 +109,7 @@ RunningCopy::Role RunningCopy::start(const QString &dataFolder, const QString &c
     const QString name = serverName(dataFolder);
     const QString folder = folderPath(dataFolder);
     const QString lockFile = QDir(folder).filePath(lockFileName());
-    QDeadlineTimer deadline(reachTimeMs);
+    std::chrono::milliseconds deadline = reachDeadline();
     bool refused = false;
     do {
         auto lock = std::make_unique<QLockFile>(lockFile);
@@ -130,7 +137,7 @@ RunningCopy::Role RunningCopy::start(const QString &dataFolder, const QString &c
             // to decide does not count. Only once: a copy that keeps refusing is no
             // copy that closes.
             if (!refused)
-                deadline = QDeadlineTimer(reachTimeMs);
+                deadline = reachDeadline();
             refused = true;
             break;
         case HandOver::NotReached:
@@ -139,7 +146,7 @@ RunningCopy::Role RunningCopy::start(const QString &dataFolder, const QString &c
                 return Role::LockedElsewhere;
             break;
         }
-    } while (!deadline.hasExpired());
+    } while (ClockSeam::current().now() < deadline);
     return Role::Unreachable;
 }
 
@@ -250,12 +257,11 @@ RunningCopy::HandOver RunningCopy::handOver(const QString &name, const QString &
 RunningCopy::HandOver RunningCopy::awaitAnswer(QLocalSocket &socket)
 {
     QEventLoop loop;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    Timer timeout(answerTime);
+    connect(&timeout, &Timer::timeout, &loop, &QEventLoop::quit);
     connect(&socket, &QLocalSocket::readyRead, &loop, &QEventLoop::quit);
     connect(&socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
-    timeout.start(answerTimeMs);
+    timeout.start();
     while (socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState && timeout.isActive())
         loop.exec();
     char answer = 0;

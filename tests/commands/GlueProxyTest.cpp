@@ -305,7 +305,7 @@ void GlueProxyTest::listsRefill_data()
             QCOMPARE(f.statusTexts, QStringList{QStringLiteral(" Writing to Kivo aborted")});
             f.makeList(QStringLiteral("Last Loaded"));
             f.clicks.clear();
-            listenerOf(f).LoadListsChange(f.lists, -99);
+            listenerOf(f).LoadListsChange(f.lists, rowBeforeTransfer);
         };
     };
     const QStringList four{QStringLiteral("A"), QStringLiteral("Pad %2"), QStringLiteral("C"),
@@ -315,13 +315,13 @@ void GlueProxyTest::listsRefill_data()
         f.makeList(QStringLiteral("Live"));
         f.proxy->btnDeleteClick();
     }) << QStringList{} << -1 << QString();
-    QTest::newRow("-99 selects the saved row") << Step(writeWithRow(1)) << four << 1 << QStringLiteral("Pad %2");
-    QTest::newRow("-99 without a saved row selects the first") << Step(writeWithRow(-1)) << four << 0
+    QTest::newRow("after a transfer selects the saved row") << Step(writeWithRow(1)) << four << 1 << QStringLiteral("Pad %2");
+    QTest::newRow("after a transfer without a saved row selects the first") << Step(writeWithRow(-1)) << four << 0
                                                                << QStringLiteral("A");
-    QTest::newRow("-99 with no lists") << Step([](ProxyFixture &f) {
+    QTest::newRow("after a transfer with no lists") << Step([](ProxyFixture &f) {
         QProgressBar bar;
         f.proxy->btnWriteClick(-1, bar);
-        listenerOf(f).LoadListsChange(f.lists, -99);
+        listenerOf(f).LoadListsChange(f.lists, rowBeforeTransfer);
     }) << QStringList{} << -1 << QString();
     QTest::newRow("new list selected") << Step([](ProxyFixture &f) {
         f.makeList(QStringLiteral("A"));

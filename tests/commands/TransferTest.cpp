@@ -220,7 +220,7 @@ void TransferTest::activeListReachesTheUnit()
     }
     texts.append(QStringLiteral(" Finished Transferring to Kivo!"));
     QCOMPARE(f.listener.statusTexts(), texts);
-    QVERIFY(f.listener.events.contains(QStringLiteral("LoadListsChange(-99 of 2)")));
+    QVERIFY(f.listener.events.contains(QStringLiteral("LoadListsChange(%1 of 2)").arg(rowBeforeTransfer)));
     QCOMPARE(bar, barValues);
     QVERIFY(f.bar.isHidden());
     QCOMPARE(f.seam.messageTexts(), QStringList{});

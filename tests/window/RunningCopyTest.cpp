@@ -1,5 +1,6 @@
 #include "window/RunningCopy.h"
 
+#include "DrivenClock.h"
 #include "FileSizeLimit.h"
 #include "ReadOnlyFolder.h"
 
@@ -11,6 +12,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <chrono>
 
 #include <optional>
 
@@ -44,6 +48,7 @@ private:
 } // namespace
 
 Q_DECLARE_METATYPE(NoLock)
+Q_DECLARE_METATYPE(RunningCopy::Role)
 
 class RunningCopyTest : public QObject {
     Q_OBJECT
@@ -56,6 +61,8 @@ private Q_SLOTS:
     void copyWithoutALockKeepsTheFolder();
     void answerThatCannotBeSent_data();
     void answerThatCannotBeSent();
+    void laterStartWaitsForABusyCopy_data();
+    void laterStartWaitsForABusyCopy();
 
 private:
     QString lockFile() const { return m_folder->filePath(RunningCopy::lockFileName()); }
@@ -159,6 +166,43 @@ void RunningCopyTest::answerThatCannotBeSent()
     QCOMPARE(arrived.size(), laterStartGone ? 0 : 1);
     if (!laterStartGone)
         QVERIFY(later.bytesAvailable() > 0 || later.waitForReadyRead());
+}
+
+void RunningCopyTest::laterStartWaitsForABusyCopy_data()
+{
+    QTest::addColumn<qint64>("busyForMs"); // before the running copy gets to the later start
+    QTest::addColumn<RunningCopy::Role>("role"); // of the later start
+
+    QTest::newRow("a minute") << qint64(60'000) << RunningCopy::Role::HandedOver;
+    QTest::newRow("nine minutes and a half") << qint64(570'000) << RunningCopy::Role::HandedOver;
+    QTest::newRow("over ten minutes") << qint64(600'001) << RunningCopy::Role::Unreachable;
+}
+
+// A copy that is busy (a transfer of a long list, say) answers between its commands: a
+// later start waits ten minutes for it, and only then says that it does not answer.
+void RunningCopyTest::laterStartWaitsForABusyCopy()
+{
+    QFETCH(qint64, busyForMs);
+    QFETCH(RunningCopy::Role, role);
+
+    DrivenClock clock;
+    RunningCopy running;
+    QCOMPARE(running.start(m_folder->path(), QString()), RunningCopy::Role::Running);
+    QSignalSpy arrived(&running, &RunningCopy::commandLineArrived);
+    // The later start's message has come; the copy gets to it once it is through, and
+    // answers it when the later start still waits (its wait is the one timer that runs).
+    connect(&running, &RunningCopy::handOverWaiting, &running, [&] {
+        QTimer::singleShot(0, &running, [&] {
+            clock.advance(std::chrono::milliseconds(busyForMs));
+            if (clock.untilNext())
+                running.takeHandOvers();
+        });
+    });
+
+    RunningCopy later;
+    QCOMPARE(later.start(m_folder->path(), u"/sounds/Later.tvs"_s), role);
+
+    QCOMPARE(arrived.size(), role == RunningCopy::Role::HandedOver ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(RunningCopyTest)
