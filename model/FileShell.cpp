@@ -185,8 +185,13 @@ QString FileShell::decode(const QByteArray &bytes)
 QList<FileShell::Line> FileShell::decodeLines(const QByteArray &bytes)
 {
     QList<Line> lines;
-    if (std::optional<QString> utf16 = decodeUtf16(bytes)) {
-        for (const QStringView line : splitLineViews(QStringView(*utf16)))
+    // A file that is UTF-8 throughout, as the program writes it, reads in one piece:
+    // its lines read alike, as no line break lies within a character.
+    std::optional<QString> whole = decodeUtf16(bytes);
+    if (!whole)
+        whole = decodeUtf8(bytes, QStringDecoder::Flag::Default);
+    if (whole) {
+        for (const QStringView line : splitLineViews(QStringView(*whole)))
             lines.append({line.toString(), {}});
         return lines;
     }

@@ -6,7 +6,9 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <memory>
+#include <type_traits>
 #include <optional>
 
 class QFileDevice;
@@ -88,15 +90,26 @@ using FileShellPtr = std::unique_ptr<FileShell>;
 template <typename View>
 QList<View> splitLineViews(View text)
 {
+    using Char = std::remove_const_t<typename View::value_type>;
+    // Where the next CR and the next LF lie, or the text's size when none does: a
+    // search for each, which a large file takes far faster than a look at every
+    // character.
+    const auto next = [text](char16_t c, qsizetype from) {
+        const qsizetype found = text.indexOf(Char(c), from);
+        return found < 0 ? text.size() : found;
+    };
     QList<View> lines;
+    qsizetype cr = next(u'\r', 0);
+    qsizetype lf = next(u'\n', 0);
     qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n')
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
+    for (qsizetype end = std::min(cr, lf); end < text.size(); end = std::min(cr, lf)) {
+        lines.append(text.sliced(start, end - start));
+        const bool crLf = end == cr && lf == end + 1 && lf < text.size();
+        start = end + (crLf ? 2 : 1);
+        if (cr < start)
+            cr = next(u'\r', start);
+        if (lf < start)
+            lf = next(u'\n', start);
     }
     lines.append(text.sliced(start));
     return lines;

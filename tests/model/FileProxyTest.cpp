@@ -17,6 +17,8 @@
 #include <QTest>
 
 #include <cerrno>
+#include <cstdint>
+#include <filesystem>
 #include <limits>
 #include <system_error>
 
@@ -71,6 +73,11 @@ private Q_SLOTS:
     void missingLibraryFileIsNoError();
     void missingListFileIsReported();
     void textIsUtf8AndLegacyBytesReadAsLatin1();
+    void savedLinesAreTheFieldsInUtf8_data();
+    void savedLinesAreTheFieldsInUtf8();
+    void fileThatHoldsTheBytesIsLeftAlone();
+    void splitLinesAtEveryKindOfBreak_data();
+    void splitLinesAtEveryKindOfBreak();
     void everyLineEndingIsRead_data();
     void everyLineEndingIsRead();
     void strayByteCostsOnlyItsLine_data();
@@ -259,6 +266,86 @@ void FileProxyTest::textIsUtf8AndLegacyBytesReadAsLatin1()
     QCOMPARE(legacy->getModel(0)->name(), QStringLiteral("Caf\u00e9"));
     QCOMPARE(legacy->getModel(0)->path(), QStringLiteral("C:\\s\\\u00e9.tvs"));
     QVERIFY(seam.messages().isEmpty());
+}
+
+void FileProxyTest::savedLinesAreTheFieldsInUtf8_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("ASCII") << QStringLiteral("Kick") << QStringLiteral("/s/kick.tvs");
+    QTest::newRow("beyond 16 bits") << QStringLiteral("Drum \U0001F941") << QStringLiteral("/s/\U0001F941 \u00e9.tvs");
+    // Text that is no proper UTF-16 is saved as it always was: a '?' for each lone half.
+    QTest::newRow("lone surrogates") << QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b")
+                                     << QStringLiteral("/s/") + QChar(0xDC00) + QStringLiteral(".tvs");
+    QTest::newRow("far longer than a usual line") << QString(500, u'n')
+                                                  << QStringLiteral("/s/") + QString(3000, u'\u00e9');
+}
+
+void FileProxyTest::savedLinesAreTheFieldsInUtf8()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, path);
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    auto list = namedList(QStringLiteral("Fields"));
+    list->add(0, newModel(-7, name, path));
+    list->add(11, newModel(std::numeric_limits<qint32>::max(), QStringLiteral("Hat"), path));
+
+    QVERIFY(!saveToFile(list->persistent(), QString()));
+
+    const QByteArray expected = "0\t-7\t" + name.toUtf8() + '\t' + path.toUtf8() + "\r\n11\t2147483647\tHat\t"
+                                + path.toUtf8() + "\r\n\r\n";
+    QCOMPARE(folder.readBytes(QStringLiteral("Fields.dat")), expected);
+    QVERIFY(!differsFromFile(list->persistent()));
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void FileProxyTest::fileThatHoldsTheBytesIsLeftAlone()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    auto list = namedList(QStringLiteral("Same"));
+    list->add(0, newModel(1, QStringLiteral("a"), QStringLiteral("p")));
+    QVERIFY(!saveToFile(list->persistent(), QString()));
+    const QByteArray saved = folder.readBytes(QStringLiteral("Same.dat"));
+    // A second name for the file shows whether a save replaced it.
+    const std::filesystem::path file(folder.filePath(QStringLiteral("Same.dat")).toStdU16String());
+    std::filesystem::create_hard_link(file, std::filesystem::path(folder.filePath(QStringLiteral("Link")).toStdU16String()));
+
+    QVERIFY(!saveToFile(list->persistent(), QString()));
+    QCOMPARE(std::filesystem::hard_link_count(file), std::uintmax_t{2});
+
+    // Other bytes of the same length are no match.
+    QVERIFY(folder.writeBytes(QStringLiteral("Same.dat"), QByteArray(saved).replace("\ta\t", "\tb\t")));
+    QVERIFY(differsFromFile(list->persistent()));
+    QVERIFY(!saveToFile(list->persistent(), QString()));
+    QCOMPARE(folder.readBytes(QStringLiteral("Same.dat")), saved);
+    QCOMPARE(std::filesystem::hard_link_count(file), std::uintmax_t{1});
+    QVERIFY(seam.messages().isEmpty());
+}
+
+void FileProxyTest::splitLinesAtEveryKindOfBreak_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("empty") << QString() << QStringList{QString()};
+    QTest::newRow("no break") << QStringLiteral("abc") << QStringList{QStringLiteral("abc")};
+    QTest::newRow("CR LF") << QStringLiteral("a\r\nb\r\n") << QStringList{QStringLiteral("a"), QStringLiteral("b"), QString()};
+    QTest::newRow("ends with a lone CR") << QStringLiteral("a\rb\r") << QStringList{QStringLiteral("a"), QStringLiteral("b"), QString()};
+    QTest::newRow("LF CR is two breaks") << QStringLiteral("a\n\rb") << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
+    QTest::newRow("CR before CR LF") << QStringLiteral("\r\r\n\n") << QStringList{QString(), QString(), QString(), QString()};
+}
+
+void FileProxyTest::splitLinesAtEveryKindOfBreak()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QStringList found;
+    for (const QStringView line : splitLines(text))
+        found.append(line.toString());
+    QCOMPARE(found, lines);
 }
 
 void FileProxyTest::everyLineEndingIsRead_data()

@@ -31,6 +31,8 @@ void NumberParsingTest::numericValue_data()
     QTest::newRow("15 digits") << QStringLiteral("-999999999999999") << -999999999999999.0;
     QTest::newRow("16 digits") << QStringLiteral("9007199254740993") << 9007199254740992.0;
     QTest::newRow("20 digits") << QStringLiteral("12345678901234567890") << 12345678901234567890.0;
+    QTest::newRow("digits beyond 64 bits") << QStringLiteral("123456789012345678901234567890") << 1.2345678901234568e29;
+    QTest::newRow("digits and a dot") << QStringLiteral("12.") << 12.0;
     QTest::newRow("fraction") << QStringLiteral("2.5") << 2.5;
     QTest::newRow("fraction only") << QStringLiteral(".5") << 0.5;
     QTest::newRow("exponent") << QStringLiteral("1e2") << 100.0;
