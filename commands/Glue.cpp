@@ -27,6 +27,21 @@ namespace {
 const QString saveFailedText = QStringLiteral(" Your Load Lists could not be saved");
 const QString importFailedText = QStringLiteral(" File import failed!");
 
+// One line for each line of an export file that an import passed over; a file of junk
+// could give thousands, so the box names the first of them.
+QString passedOverText(const QList<PassedOverLine> &lines)
+{
+    constexpr qsizetype shown = 20;
+    QStringList text;
+    for (const PassedOverLine &line : lines.first(std::min(shown, lines.size()))) {
+        const QString name = line.name.isEmpty() ? QString() : QStringLiteral(" (") + line.name + u')';
+        text.append(QStringLiteral("Line ") + QString::number(line.number) + name + QStringLiteral(": ") + line.reason);
+    }
+    if (lines.size() > shown)
+        text.append(QStringLiteral("and ") + QString::number(lines.size() - shown) + QStringLiteral(" more lines"));
+    return text.join(lineBreak());
+}
+
 // One line for each list that earlier versions let have a name too long for its file
 // to be saved again, and whose edits are therefore not saved; empty when there is none.
 QString namesTooLongText(const LoadLists &lists)
@@ -260,6 +275,14 @@ void Glue::importLL(const QString &strFile, const QString &strName)
         status(importFailedText);
         return;
     }
+    const ExportFileLines lines = exportFileLines(strFile);
+    if (lines.entries == 0 && !lines.passedOver.isEmpty()) {
+        msgBox(QStringLiteral("Cannot import ") + strFile + lineBreak()
+               + QStringLiteral("No line of it is a Sound Image entry that can be imported:") + lineBreak()
+               + passedOverText(lines.passedOver));
+        status(importFailedText);
+        return;
+    }
     const LoadListPtr previous = getActiveLoadList();
     const int before = mLoadLists.getCount();
     createLL(strName);
@@ -276,6 +299,9 @@ void Glue::importLL(const QString &strFile, const QString &strName)
     const LoadListPtr active = getActiveLoadList();
     raise([&](GlueListener &l) { l.LoadListChange(active, 0); });
     status(QStringLiteral(" File imported successfully!"));
+    if (!lines.passedOver.isEmpty())
+        msgBox(QStringLiteral("These lines of ") + strFile + QStringLiteral(" were not imported:") + lineBreak()
+               + passedOverText(lines.passedOver));
 }
 
 bool Glue::saveAll()

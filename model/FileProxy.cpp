@@ -3,6 +3,7 @@
 #include "Factory.h"
 #include "FileShell.h"
 #include "Global.h"
+#include "LoadList.h"
 #include "LoadLists.h"
 #include "NumberParsing.h"
 #include "UnreadLines.h"
@@ -13,8 +14,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QHash>
 #include <QSet>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <array>
@@ -27,6 +29,10 @@
 #include <unordered_set>
 #include <utility>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace kivo {
 
@@ -148,19 +154,24 @@ private:
     qsizetype m_used = 0;
 };
 
-// The entry lines of every record of obj, by position. An export names each file by
-// its file name alone and leaves out records whose file is missing.
-enum class Entries { DataFile, ExportFile };
-
-QByteArray entryLines(const IPersistToFile &obj, Entries kind)
+// The name of the record's file, as the bytes that name it on disk.
+QByteArray fileNameBytes(const Model &record)
 {
-    const bool forExport = kind == Entries::ExportFile;
+    const QByteArray &bytes = record.pathBytes();
+    if (bytes.isEmpty())
+        return FileShell::encode(getFileName(record.path()));
+    return bytes.mid(bytes.lastIndexOf('/') + 1);
+}
+
+// The entry lines of every record of obj, by position, for the records that include
+// takes, each ending in the file field that putFile writes.
+template <typename Include, typename PutFile>
+QByteArray entryLines(const IPersistToFile &obj, Include include, PutFile putFile)
+{
     EntryBytes content(obj.count() * 112);
     for (int i = 0; i < obj.count(); ++i) {
         const ModelPtr model = obj.getModel(i);
-        if (!model)
-            continue;
-        if (forExport && !regularFileExists(*model))
+        if (!model || !include(i, *model))
             continue;
         content.putNumber(i);
         content.put('\t');
@@ -168,17 +179,86 @@ QByteArray entryLines(const IPersistToFile &obj, Entries kind)
         content.put('\t');
         content.putText(model->name());
         content.put('\t');
-        // The path field keeps the bytes that the record's data file held, where no
-        // text gives them back.
-        if (forExport)
-            content.putText(getFileName(model->path()));
-        else if (model->pathBytes().isEmpty())
-            content.putText(model->path());
-        else
-            content.put(model->pathBytes());
+        putFile(i, *model, content);
         content.put(lineBreakBytes);
     }
     return std::move(content).take();
+}
+
+QByteArray dataFileLines(const IPersistToFile &obj)
+{
+    return entryLines(
+        obj, [](int, const Model &) { return true; },
+        [](int, const Model &record, EntryBytes &content) {
+            // The path field keeps the bytes that the record's data file held, where no
+            // text gives them back.
+            if (record.pathBytes().isEmpty())
+                content.putText(record.path());
+            else
+                content.put(record.pathBytes());
+        });
+}
+
+// The names of the sound image copies in an export package. Two names that read as
+// one text, whatever the case of their letters, name one file on many file systems
+// and on the computer that the package is taken to: a copy whose name would meet one
+// already taken gets a name of its own.
+class CopyNames {
+public:
+    explicit CopyNames(const QString &exportFile) { m_taken.insert(keyOf(FileShell::encode(exportFile))); }
+
+    // The name of the record's copy: its own file's name when no other copy has it.
+    QByteArray take(const Model &record)
+    {
+        const QByteArray source = record.encodedPath();
+        if (const auto found = m_bySource.constFind(source); found != m_bySource.cend())
+            return found.value();
+        const QByteArray original = fileNameBytes(record);
+        QByteArray name = original;
+        for (int n = 2; m_taken.contains(keyOf(name)); ++n)
+            name = numbered(original, n);
+        m_taken.insert(keyOf(name));
+        m_bySource.insert(source, name);
+        return name;
+    }
+
+private:
+    // A name holds no more bytes than the file system's longest file name.
+    static constexpr qsizetype longestName = 255;
+
+    // The text that an import reads for the name.
+    static QString keyOf(const QByteArray &name)
+    {
+        const QString text = QString::fromUtf8(name);
+        const QString read = text.toUtf8() == name ? text : QString::fromLatin1(name);
+        return read.normalized(QString::NormalizationForm_C).toCaseFolded();
+    }
+
+    // The name with " (n)" before its extension, its stem shortened by whole
+    // characters where the whole would be too long.
+    static QByteArray numbered(const QByteArray &name, int n)
+    {
+        const qsizetype dot = name.lastIndexOf('.');
+        const qsizetype stemEnd = dot > 0 ? dot : name.size();
+        QByteArray stem = name.left(stemEnd);
+        const QByteArray rest = " (" + QByteArray::number(n) + ')' + name.mid(stemEnd);
+        while (!stem.isEmpty() && stem.size() + rest.size() > longestName) {
+            while (stem.size() > 1 && (static_cast<unsigned char>(stem.back()) & 0xC0) == 0x80)
+                stem.chop(1);
+            stem.chop(1);
+        }
+        return stem + rest;
+    }
+
+    QSet<QString> m_taken;
+    QHash<QByteArray, QByteArray> m_bySource;
+};
+
+QString renamedCopiesText(const QStringList &renamed)
+{
+    return QStringLiteral("These Sound Image files have the file name of another file of the list, so their copies "
+                          "in the package have names of their own:")
+        + lineBreak() + renamed.join(lineBreak());
 }
 
 // The library appends every entry; a load list places it at the location named by
@@ -316,22 +396,6 @@ QByteArray quietlyRead(const QString &file)
     return in.readAll();
 }
 
-// True when the file already holds exactly these bytes.
-bool fileHolds(const QString &file, const QByteArray &bytes)
-{
-    const QFileInfo info(file);
-    if (!info.isFile() || info.size() != bytes.size())
-        return false;
-    // Saving every list compares a thousand small files: a plain stream that asks for
-    // one byte more than the file should hold costs the fewest calls to the system.
-    std::ifstream existing(fileSystemPath(file), std::ios::binary);
-    if (!existing)
-        return false;
-    QByteArray content(bytes.size() + 1, Qt::Uninitialized);
-    existing.read(content.data(), content.size());
-    return existing.gcount() == bytes.size() && QByteArrayView(content).first(bytes.size()) == bytes;
-}
-
 // The bytes of a data file with this content: the content and one more CR LF.
 QByteArray fileBytes(QByteArray content)
 {
@@ -354,60 +418,199 @@ bool sameLines(QStringView a, QStringView b)
     return contentLines(a) == contentLines(b);
 }
 
+// A file of an export package, named by the bytes of its name where no text names it.
+std::filesystem::path packagePath(const QString &folder, const QByteArray &name)
+{
+    const QString text = QString::fromUtf8(name);
+    if (text.toUtf8() == name)
+        return fileSystemPath(folder + text);
+    return std::filesystem::path((QFile::encodeName(folder) + name).toStdString());
+}
+
+// True when the file already holds exactly these bytes.
+bool fileHolds(const std::filesystem::path &file, const QByteArray &bytes)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)
+        || std::filesystem::file_size(file, error) != static_cast<std::uintmax_t>(bytes.size()))
+        return false;
+    // Saving every list compares a thousand small files: a plain stream that asks for
+    // one byte more than the file should hold costs the fewest calls to the system.
+    std::ifstream existing(file, std::ios::binary);
+    if (!existing)
+        return false;
+    QByteArray content(bytes.size() + 1, Qt::Uninitialized);
+    existing.read(content.data(), content.size());
+    return existing.gcount() == bytes.size() && QByteArrayView(content).first(bytes.size()) == bytes;
+}
+
+bool fileHolds(const QString &file, const QByteArray &bytes)
+{
+    return fileHolds(fileSystemPath(file), bytes);
+}
+
+bool syncToDisk(QFile &file)
+{
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    return file.flush();
+#endif
+}
+
 // The files of an export package, each written beside its place first, so that the
-// package keeps what it held until all of them are written.
+// package keeps what it held until all of them are written. A file that takes the
+// place of an older one keeps that one aside until every file has its place: a
+// failure on the way puts each older file back and removes the new ones.
 class PackageFiles {
 public:
+    explicit PackageFiles(QString folder) : m_folder(std::move(folder)) {}
+    PackageFiles(const PackageFiles &) = delete;
+    PackageFiles &operator=(const PackageFiles &) = delete;
+    ~PackageFiles()
+    {
+        for (const std::filesystem::path &file : m_temporary)
+            removeQuietly(file);
+    }
+
     // False when the file could not be written; a file that already holds the bytes
     // is left alone.
-    bool stage(const QString &target, const QByteArray &bytes)
+    bool stage(const QByteArray &name, const QByteArray &bytes)
     {
+        const std::filesystem::path target = packagePath(m_folder, name);
         if (fileHolds(target, bytes))
             return true;
-        const bool isNew = !QFileInfo::exists(target);
-        auto file = std::make_unique<QSaveFile>(target);
-        if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size() || !file->flush())
+        std::error_code error;
+        if (std::filesystem::is_directory(target, error))
             return false;
-        m_staged.push_back(Staged{std::move(file), isNew});
+        const std::optional<std::filesystem::path> written = writeTemporary(bytes);
+        if (!written)
+            return false;
+        m_staged.push_back(Staged{*written, target});
         return true;
     }
 
-    bool stageCopy(const Model &record, const QString &target)
+    bool stageCopy(const Model &record, const QByteArray &name)
     {
         const std::optional<QByteArray> bytes = recordFileBytes(record);
-        return bytes && stage(target, *bytes);
+        return bytes && stage(name, *bytes);
     }
 
     // Puts every staged file in its place; false when one could not take it.
     bool commit()
     {
-        for (Staged &staged : m_staged) {
-            if (!staged.file->commit())
+        for (const Staged &staged : m_staged) {
+            if (!place(staged))
                 return false;
-            m_committed.push_back(staged.isNew ? staged.file->fileName() : QString());
         }
+        m_staged.clear();
+        for (const Placed &placed : m_placed) {
+            if (placed.earlier)
+                removeQuietly(*placed.earlier);
+        }
+        m_placed.clear();
         return true;
     }
 
-    // Discards the files not committed and removes those that commit() put where no
-    // file was before.
+    // Discards the files not committed, puts back the files that commit() replaced
+    // and removes those that it put where no file was before.
     void takeBack()
     {
         m_staged.clear();
-        for (const QString &file : m_committed) {
-            if (!file.isEmpty())
-                QFile::remove(file);
+        for (auto placed = m_placed.crbegin(); placed != m_placed.crend(); ++placed) {
+            std::error_code error;
+            if (placed->earlier)
+                std::filesystem::rename(*placed->earlier, placed->target, error);
+            else
+                std::filesystem::remove(placed->target, error);
         }
-        m_committed.clear();
+        m_placed.clear();
     }
 
 private:
     struct Staged {
-        std::unique_ptr<QSaveFile> file;
-        bool isNew;
+        std::filesystem::path written;
+        std::filesystem::path target;
     };
+    struct Placed {
+        std::filesystem::path target;
+        // Where the file that it replaced is kept until the package is whole.
+        std::optional<std::filesystem::path> earlier;
+    };
+
+    static void removeQuietly(const std::filesystem::path &file)
+    {
+        std::error_code error;
+        std::filesystem::remove(file, error);
+    }
+
+    // A new empty file of a name of its own in the package's folder, removed again
+    // with this object when it is still there.
+    std::optional<std::filesystem::path> temporaryFile(std::unique_ptr<QTemporaryFile> &file)
+    {
+        file = std::make_unique<QTemporaryFile>(m_folder + QStringLiteral(".kivo-XXXXXX"));
+        file->setAutoRemove(false);
+        if (!file->open())
+            return std::nullopt;
+        m_temporary.push_back(fileSystemPath(file->fileName()));
+        return m_temporary.back();
+    }
+
+    std::optional<std::filesystem::path> writeTemporary(const QByteArray &bytes)
+    {
+        std::unique_ptr<QTemporaryFile> file;
+        const std::optional<std::filesystem::path> path = temporaryFile(file);
+        if (!path || file->write(bytes) != bytes.size() || !file->flush() || !syncToDisk(*file))
+            return std::nullopt;
+        file->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                             | QFileDevice::ReadOther);
+        return path;
+    }
+
+    // A second name for the file, or failing that a copy of it; none when neither
+    // can be made.
+    std::optional<std::filesystem::path> keepAside(const std::filesystem::path &file)
+    {
+        std::unique_ptr<QTemporaryFile> spare;
+        const std::optional<std::filesystem::path> aside = temporaryFile(spare);
+        if (!aside)
+            return std::nullopt;
+        spare->close();
+        std::error_code error;
+        std::filesystem::remove(*aside, error);
+        std::filesystem::create_hard_link(file, *aside, error);
+        if (error) {
+            error.clear();
+            std::filesystem::copy_file(file, *aside, std::filesystem::copy_options::overwrite_existing, error);
+        }
+        if (error)
+            return std::nullopt;
+        return aside;
+    }
+
+    bool place(const Staged &staged)
+    {
+        Placed placed{staged.target, std::nullopt};
+        std::error_code error;
+        if (std::filesystem::exists(std::filesystem::symlink_status(staged.target, error))) {
+            placed.earlier = keepAside(staged.target);
+            if (!placed.earlier)
+                return false;
+        }
+        std::filesystem::rename(staged.written, staged.target, error);
+        if (error) {
+            if (placed.earlier)
+                removeQuietly(*placed.earlier);
+            return false;
+        }
+        m_placed.push_back(std::move(placed));
+        return true;
+    }
+
+    QString m_folder;
     std::vector<Staged> m_staged;
-    QStringList m_committed;
+    std::vector<Placed> m_placed;
+    std::vector<std::filesystem::path> m_temporary;
 };
 
 void showError(const RuntimeError &error)
@@ -495,13 +698,13 @@ FolderState ensureFolder(const QString &strPath)
 
 bool saveToFile(const IPersistToFile &obj, const QString &strName)
 {
-    return writeContent(entryLines(obj, Entries::DataFile), dataFile(strName.isEmpty() ? obj.name() : strName));
+    return writeContent(dataFileLines(obj), dataFile(strName.isEmpty() ? obj.name() : strName));
 }
 
 bool differsFromFile(const IPersistToFile &obj)
 {
     const QString file = dataFile(obj.name());
-    const QByteArray content = entryLines(obj, Entries::DataFile);
+    const QByteArray content = dataFileLines(obj);
     if (fileHolds(file, fileBytes(content)))
         return false;
     // Lines that the reading passed over are no edit: unless the unit changed since, it
@@ -548,7 +751,7 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
             continue;
         }
         const ModelPtr record = recordOf(*entry, folder);
-        if (!strFile.isEmpty() && !staysInPackage(folder, entry->file, *record))
+        if (!strFile.isEmpty() && (!staysInPackage(folder, entry->file, *record) || obj.getModel(entry->index)))
             continue;
         obj.addModel(entry->index, record);
         if (!isBlank(line.text))
@@ -557,7 +760,7 @@ void loadFromFile(IPersistToFile &obj, const QString &strFile)
     if (!strFile.isEmpty())
         return;
     const bool unread = passedOver || anyLeftOut(obj, taken);
-    noteUnreadLines(file, unread, unread ? entryLines(obj, Entries::DataFile) : QByteArray());
+    noteUnreadLines(file, unread, unread ? dataFileLines(obj) : QByteArray());
 }
 
 std::optional<PackageFault> packageFault(const QString &strFile)
@@ -574,6 +777,34 @@ std::optional<PackageFault> packageFault(const QString &strFile)
             return PackageFault{PackageFault::Kind::Missing, entry->file.toString()};
     }
     return std::nullopt;
+}
+
+ExportFileLines exportFileLines(const QString &strFile)
+{
+    ExportFileLines result;
+    QSet<qint16> taken;
+    const QList<FileShell::Line> lines = FileShell::decodeLines(quietlyRead(strFile));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const FileShell::Line &line = lines.at(i);
+        if (isBlank(line.text))
+            continue;
+        const std::optional<Entry> entry = parseEntry(line);
+        const auto passOver = [&result, i, &entry](const QString &reason) {
+            result.passedOver.append(PassedOverLine{i + 1, entry ? entry->name.toString() : QString(), reason});
+        };
+        if (!entry) {
+            passOver(QStringLiteral("it is no Sound Image entry"));
+        } else if (entry->index < 0 || entry->index >= LoadList::locationCount) {
+            passOver(QStringLiteral("Cannot add Sound Image at this index"));
+        } else if (taken.contains(entry->index)) {
+            passOver(QStringLiteral("location ") + QString::number(entry->index + 1)
+                     + QStringLiteral(" holds the Sound Image of an earlier line"));
+        } else {
+            taken.insert(entry->index);
+            ++result.entries;
+        }
+    }
+    return result;
 }
 
 QList<QStringView> splitLines(QStringView text)
@@ -603,8 +834,10 @@ QString readFile(const QString &strFile, int chars)
 
 bool writePackage(const IPersistToFile &obj, const QString &strDest, const QString &strExportFile, bool folderIsNew)
 {
-    PackageFiles package;
-    QSet<QString> copied;
+    PackageFiles package(strDest);
+    CopyNames names(strExportFile);
+    std::vector<std::optional<QByteArray>> copyNames(static_cast<std::size_t>(std::max(obj.count(), 0)));
+    QStringList renamed;
     bool written = true;
     for (int i = 0; i < obj.count() && written; ++i) {
         const ModelPtr model = obj.getModel(i);
@@ -615,16 +848,21 @@ bool writePackage(const IPersistToFile &obj, const QString &strDest, const QStri
                    + QStringLiteral("File will not be added to exported list"));
             continue;
         }
-        // Records whose files share a file name share the first one's copy.
-        const QString name = getFileName(model->path());
-        if (copied.contains(name))
-            continue;
-        copied.insert(name);
-        written = package.stageCopy(*model, strDest + name);
+        const QByteArray name = names.take(*model);
+        if (name != fileNameBytes(*model))
+            renamed.append(model->path() + QStringLiteral(" as ") + FileShell::decode(name));
+        copyNames[static_cast<std::size_t>(i)] = name;
+        written = package.stageCopy(*model, name);
     }
-    written = written && package.stage(strDest + strExportFile, fileBytes(entryLines(obj, Entries::ExportFile)));
-    if (written && package.commit())
+    const QByteArray exportFile = entryLines(
+        obj, [&copyNames](int i, const Model &) { return copyNames[static_cast<std::size_t>(i)].has_value(); },
+        [&copyNames](int i, const Model &, EntryBytes &content) { content.put(*copyNames[static_cast<std::size_t>(i)]); });
+    written = written && package.stage(FileShell::encode(strExportFile), fileBytes(exportFile));
+    if (written && package.commit()) {
+        if (!renamed.isEmpty())
+            msgBox(renamedCopiesText(renamed));
         return false;
+    }
     package.takeBack();
     if (folderIsNew) {
         QString folder = strDest;
@@ -637,7 +875,10 @@ bool writePackage(const IPersistToFile &obj, const QString &strDest, const QStri
 
 bool writeExportFile(const IPersistToFile &obj, const QString &strFile)
 {
-    return writeContent(entryLines(obj, Entries::ExportFile), strFile);
+    return writeContent(entryLines(
+                            obj, [](int, const Model &record) { return regularFileExists(record); },
+                            [](int, const Model &record, EntryBytes &content) { content.put(fileNameBytes(record)); }),
+                        strFile);
 }
 
 void removeFolder(QString &strPath)

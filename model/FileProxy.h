@@ -41,7 +41,8 @@ bool fileNotExist(const Model &record);
 // Adds the entries of a file to obj: its own data file when strFile is empty (a
 // missing library file is no error), else an export file, whose file names are taken
 // relative to the folder that holds it; an entry whose file would lie outside that
-// folder is left out. Lines that give no record are passed over; for obj's own data
+// folder is left out, and so is an entry for a location that an earlier entry of the
+// export file took. Lines that give no record are passed over; for obj's own data
 // file, that is noted so that the file is kept aside before it is next written.
 void loadFromFile(IPersistToFile &obj, const QString &strFile);
 // An entry of an export file that an import cannot take.
@@ -56,6 +57,20 @@ struct PackageFault {
 // The first entry of the export file that names no file of its package; nullopt when
 // every entry does (or the file cannot be read, which the reading itself reports).
 std::optional<PackageFault> packageFault(const QString &strFile);
+// A line of an export file that an import passes over.
+struct PassedOverLine {
+    qsizetype number; // counted from 1
+    QString name;     // the name of its entry; empty when the line is no entry
+    QString reason;
+};
+// What an import of the export file takes: the number of entries, and the lines other
+// than empty ones that it passes over, with the reason, in file order. A file that
+// cannot be read gives nothing: the import's own reading reports it.
+struct ExportFileLines {
+    int entries = 0;
+    QList<PassedOverLine> passedOver;
+};
+ExportFileLines exportFileLines(const QString &strFile);
 // The lines of a data file's text: CR LF ends a line, and so does a CR or LF alone,
 // as other tools leave them.
 QList<QStringView> splitLines(QStringView text);

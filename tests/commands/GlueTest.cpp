@@ -99,6 +99,8 @@ private Q_SLOTS:
     void failedLibrarySaveTakesTheCommandBack();
     void failedImportLeavesNothingBehind_data();
     void failedImportLeavesNothingBehind();
+    void importNamesTheLinesThatItPassesOver_data();
+    void importNamesTheLinesThatItPassesOver();
     void failedSaveIsReportedAndKeepsLists();
     void addToLLWithoutListShowsBox();
     void fileInfoNamesTheRecord_data();
@@ -817,6 +819,73 @@ void GlueTest::failedImportLeavesNothingBehind()
     QSKIP("needs a file size limit");
 #endif
 }
+
+void GlueTest::importNamesTheLinesThatItPassesOver_data()
+{
+    QTest::addColumn<QByteArray>("exportFile");
+    QTest::addColumn<QString>("imported"); // the new list as describeLists gives it; empty: refused
+    QTest::addColumn<QString>("box");      // %1 stands for the export file's path
+
+    QTest::newRow("entries that cannot be taken")
+        << QByteArray("0\t1\tKick\tkick.tvs\r\n0\t2\tSnare\tsnare.tvs\r\n12\t3\tHat\that.tvs\r\n"
+                      "1\t4\tPad\r\n5\t5\tLead\tlead.tvs\r\n\r\n")
+        << QStringLiteral("Gig: 0=Kick 5=Lead")
+        << QStringLiteral("These lines of %1 were not imported:\r\n"
+                          "Line 2 (Snare): location 1 holds the Sound Image of an earlier line\r\n"
+                          "Line 3 (Hat): Cannot add Sound Image at this index\r\n"
+                          "Line 4: it is no Sound Image entry");
+    QTest::newRow("every entry taken") << QByteArray("0\t1\tKick\tkick.tvs\r\n5\t5\tLead\tlead.tvs\r\n\r\n")
+                                       << QStringLiteral("Gig: 0=Kick 5=Lead") << QString();
+    // An empty list exports a file of one empty line.
+    QTest::newRow("no entry, no other line") << QByteArray("\r\n") << QStringLiteral("Gig:") << QString();
+    QTest::newRow("random bytes")
+        << QByteArray("\x8f\x03\xd1\xfe\x00\x7f\r\x99\x12\tz\n\xc3\x28\t\t\x01", 16) << QString()
+        << QStringLiteral("Cannot import %1\r\nNo line of it is a Sound Image entry that can be imported:\r\n"
+                          "Line 1: it is no Sound Image entry\r\nLine 2: it is no Sound Image entry\r\n"
+                          "Line 3: it is no Sound Image entry");
+    QTest::newRow("every entry at a location beyond the twelve")
+        << QByteArray("12\t3\tHat\that.tvs\r\n-1\t4\tLead\tlead.tvs\r\n\r\n") << QString()
+        << QStringLiteral("Cannot import %1\r\nNo line of it is a Sound Image entry that can be imported:\r\n"
+                          "Line 1 (Hat): Cannot add Sound Image at this index\r\n"
+                          "Line 2 (Lead): Cannot add Sound Image at this index");
+}
+
+void GlueTest::importNamesTheLinesThatItPassesOver()
+{
+    QFETCH(QByteArray, exportFile);
+    QFETCH(QString, imported);
+    QFETCH(QString, box);
+
+    Fixture f;
+    f.makeList(QStringLiteral("Live"), {{0, QStringLiteral("a")}});
+    const QString package = f.dir.path() + QStringLiteral("/Gig/");
+    QVERIFY(QDir().mkpath(package));
+    for (const QString &file : {QStringLiteral("kick.tvs"), QStringLiteral("snare.tvs"), QStringLiteral("hat.tvs"),
+                                QStringLiteral("lead.tvs")}) {
+        QFile sound(package + file);
+        QVERIFY(sound.open(QIODevice::WriteOnly) && sound.write("tvs") == 3);
+    }
+    QFile file(package + QStringLiteral("Gig.kxf"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(exportFile) == exportFile.size());
+    file.close();
+    const QStringList before = describeLists(f.lists);
+    const QMap<QString, QByteArray> dataBefore = dataFiles(f);
+    f.forget();
+
+    f.glue.importLL(file.fileName(), QStringLiteral("Gig"));
+
+    QCOMPARE(f.seam.messageTexts(), box.isEmpty() ? QStringList() : QStringList{box.arg(file.fileName())});
+    if (imported.isEmpty()) {
+        QCOMPARE(f.listener.events, QStringList{QStringLiteral("UpdateStatusBar( File import failed!)")});
+        QCOMPARE(describeLists(f.lists), before);
+        QCOMPARE(dataFiles(f), dataBefore);
+        return;
+    }
+    QCOMPARE(f.listener.statusTexts().constLast(), QStringLiteral(" File imported successfully!"));
+    QCOMPARE(describeLists(f.lists), before + QStringList{imported});
+    QCOMPARE(listsAfterRestart(), before + QStringList{imported});
+}
+
 
 void GlueTest::failedSaveIsReportedAndKeepsLists()
 {

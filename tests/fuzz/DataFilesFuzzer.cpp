@@ -212,6 +212,9 @@ void exportFile(const QByteArray &input)
     QString name = QStringLiteral("Gig");
     const LoadListPtr first = newLoadList(name);
     loadFromFile(first->persistent(), folder + QStringLiteral("Gig.kxf"));
+    // The import's account of the file names no fewer entries than the reading took.
+    if (exportFileLines(folder + QStringLiteral("Gig.kxf")).entries < first->count())
+        std::abort();
     // The sound files of the package: those named without a folder are there.
     for (int i = 0; i < first->persistent().count(); ++i) {
         const ModelPtr model = first->getModel(i);

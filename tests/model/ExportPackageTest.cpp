@@ -3,6 +3,7 @@
 #include "model/Global.h"
 #include "model/LoadLists.h"
 
+#include "BusyFile.h"
 #include "EncodedFile.h"
 #include "FileSizeLimit.h"
 #include "ScriptedModalSeam.h"
@@ -11,6 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <fstream>
+#include <iterator>
+#include <string>
 
 using namespace kivo;
 
@@ -57,6 +62,41 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
+// The content of the record's file, reached by the bytes of its path.
+QByteArray bytesAt(const QByteArray &path)
+{
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+QByteArray contentOf(const Model &record)
+{
+    return bytesAt(record.encodedPath());
+}
+
+// Every file of the package with its content.
+QStringList packageContent(const Package &p, const QString &exportName)
+{
+    QStringList files;
+    for (const QString &file : filesIn(p.exports.filePath(exportName)))
+        files.append(file + u'=' + QString::fromLatin1(p.exports.readBytes(p.packageFile(exportName, file)).toHex()));
+    return files;
+}
+
+// Exports Kick at 1 and Pad at 3 as "Live", keeping what the package then holds in
+// before; then changes both sound files and adds a new sound image at leadLocation.
+void exportThenChange(Package &p, const QByteArray &changedPad, int leadLocation, const QString &leadName,
+                      QStringList &before)
+{
+    p.place(1, QStringLiteral("Kick"));
+    p.place(3, QStringLiteral("Pad"));
+    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
+    before = packageContent(p, QStringLiteral("Live"));
+    QVERIFY(p.sounds.writeBytes(QStringLiteral("a/pad.tvs"), changedPad));
+    QVERIFY(p.sounds.writeBytes(QStringLiteral("a/kick.tvs"), "kick, changed"));
+    p.place(leadLocation, leadName);
+}
+
 } // namespace
 
 class ExportPackageTest : public QObject {
@@ -67,13 +107,16 @@ private Q_SLOTS:
     void emptyList();
     void missingSoundFileIsLeftOut_data();
     void missingSoundFileIsLeftOut();
-    void sameFileNameTwice();
+    void eachSoundImageKeepsItsOwnCopy_data();
+    void eachSoundImageKeepsItsOwnCopy();
     void importReadsOnlyFilesInsideThePackage();
     void fileNamesInAnotherEncoding();
     void copyByBytesIsWholeOrNothing();
     void exportAgainWritesTheCurrentCopies();
     void failedExportAgainKeepsThePackage_data();
     void failedExportAgainKeepsThePackage();
+    void failedPlacingKeepsThePackage_data();
+    void failedPlacingKeepsThePackage();
     void exportsTheActiveListUnderTheGivenName();
     void failedCopyInExistingFolderRemovesOnlyItsOwnFiles();
     void failedCopyInNewFolderRemovesTheFolder();
@@ -166,26 +209,87 @@ void ExportPackageTest::missingSoundFileIsLeftOut()
     QCOMPARE(filesIn(p.exports.filePath(QStringLiteral("Live"))), (QStringList{QStringLiteral("Live.kxf"), keptFile}));
 }
 
-void ExportPackageTest::sameFileNameTwice()
+void ExportPackageTest::eachSoundImageKeepsItsOwnCopy_data()
 {
+    QTest::addColumn<QStringList>("records");  // location|file in the sound folder|name, the name is its content
+    QTest::addColumn<QStringList>("copies");   // each file of the package but the export file
+    QTest::addColumn<QByteArray>("exportFile");
+    QTest::addColumn<QStringList>("renamed");  // file in the sound folder|name of its copy
+
+    QTest::newRow("different names") << QStringList{QStringLiteral("1|a/kick.tvs|Kick"), QStringLiteral("4|b/snare.tvs|Snare")}
+                                     << QStringList{QStringLiteral("kick.tvs"), QStringLiteral("snare.tvs")}
+                                     << QByteArray("1\t10\tKick\tkick.tvs\r\n4\t40\tSnare\tsnare.tvs\r\n\r\n")
+                                     << QStringList();
+    QTest::newRow("one name in two folders")
+        << QStringList{QStringLiteral("0|first/same.tvs|Same"), QStringLiteral("6|second/same.tvs|Other"),
+                       QStringLiteral("7|third/same.tvs|Third")}
+        << QStringList{QStringLiteral("same (2).tvs"), QStringLiteral("same (3).tvs"), QStringLiteral("same.tvs")}
+        << QByteArray("0\t0\tSame\tsame.tvs\r\n6\t60\tOther\tsame (2).tvs\r\n7\t70\tThird\tsame (3).tvs\r\n\r\n")
+        << QStringList{QStringLiteral("second/same.tvs|same (2).tvs"), QStringLiteral("third/same.tvs|same (3).tvs")};
+    QTest::newRow("names that differ in case only")
+        << QStringList{QStringLiteral("2|a/Kick.tvs|Kick"), QStringLiteral("3|b/kick.tvs|Low kick")}
+        << QStringList{QStringLiteral("Kick.tvs"), QStringLiteral("kick (2).tvs")}
+        << QByteArray("2\t20\tKick\tKick.tvs\r\n3\t30\tLow kick\tkick (2).tvs\r\n\r\n")
+        << QStringList{QStringLiteral("b/kick.tvs|kick (2).tvs")};
+    QTest::newRow("a name taken by a number")
+        << QStringList{QStringLiteral("0|a/pad (2).tvs|Pad 2"), QStringLiteral("1|a/pad.tvs|Pad"),
+                       QStringLiteral("2|b/pad.tvs|Other pad")}
+        << QStringList{QStringLiteral("pad (2).tvs"), QStringLiteral("pad (3).tvs"), QStringLiteral("pad.tvs")}
+        << QByteArray("0\t0\tPad 2\tpad (2).tvs\r\n1\t10\tPad\tpad.tvs\r\n2\t20\tOther pad\tpad (3).tvs\r\n\r\n")
+        << QStringList{QStringLiteral("b/pad.tvs|pad (3).tvs")};
+    QTest::newRow("the export file's name") << QStringList{QStringLiteral("5|a/Live.kxf|Odd")}
+                                            << QStringList{QStringLiteral("Live (2).kxf")}
+                                            << QByteArray("5\t50\tOdd\tLive (2).kxf\r\n\r\n")
+                                            << QStringList{QStringLiteral("a/Live.kxf|Live (2).kxf")};
+    QTest::newRow("one sound image at two locations")
+        << QStringList{QStringLiteral("0|a/kick.tvs|Kick"), QStringLiteral("8|a/kick.tvs|Kick")}
+        << QStringList{QStringLiteral("kick.tvs")}
+        << QByteArray("0\t0\tKick\tkick.tvs\r\n8\t80\tKick\tkick.tvs\r\n\r\n") << QStringList();
+}
+
+void ExportPackageTest::eachSoundImageKeepsItsOwnCopy()
+{
+    QFETCH(QStringList, records);
+    QFETCH(QStringList, copies);
+    QFETCH(QByteArray, exportFile);
+    QFETCH(QStringList, renamed);
+
     Package p;
     test::ScriptedModalSeam seam;
-    p.place(0, QStringLiteral("Same"), QStringLiteral("first"));
-    p.place(6, QStringLiteral("SAME"), QStringLiteral("second"));
+    for (const QString &record : records) {
+        const QStringList fields = record.split(u'|');
+        QVERIFY(p.sounds.writeBytes(fields[1], fields[2].toUtf8()));
+        p.live->add(fields[0].toInt(), newModel(fields[0].toInt() * 10, fields[2], p.sounds.filePath(fields[1])));
+    }
 
     QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
 
     const QString folder = p.exports.filePath(QStringLiteral("Live"));
-    QCOMPARE(filesIn(folder), (QStringList{QStringLiteral("Live.kxf"), QStringLiteral("same.tvs")}));
-    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("same.tvs"))), QByteArray("Same"));
-    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))),
-             QByteArray("0\t0\tSame\tsame.tvs\r\n6\t60\tSAME\tsame.tvs\r\n\r\n"));
+    QStringList files = filesIn(folder);
+    files.removeOne(QStringLiteral("Live.kxf"));
+    files.sort();
+    QCOMPARE(files, copies);
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))), exportFile);
+    QStringList renamedText;
+    for (const QString &copy : renamed)
+        renamedText.append(p.sounds.filePath(copy.section(u'|', 0, 0)) + QStringLiteral(" as ") + copy.section(u'|', 1));
+    QCOMPARE(seam.messageTexts(),
+             renamed.isEmpty() ? QStringList()
+                               : QStringList{QStringLiteral("These Sound Image files have the file name of another file "
+                                                            "of the list, so their copies in the package have names of "
+                                                            "their own:\r\n")
+                                             + renamedText.join(QStringLiteral("\r\n"))});
 
     auto imported = std::make_shared<LoadList>();
     p.lists.setActiveLoadList(imported);
     p.lists.importLoadList(folder + QDir::separator() + QStringLiteral("Live.kxf"));
-    QCOMPARE(imported->getModel(0)->path(), imported->getModel(6)->path());
-    QVERIFY(seam.messages().isEmpty());
+    for (int i = 0; i < LoadList::locationCount; ++i) {
+        const ModelPtr original = p.live->getModel(i);
+        const ModelPtr copy = imported->getModel(i);
+        QCOMPARE(bool(copy), bool(original));
+        if (copy)
+            QCOMPARE(contentOf(*copy), original->name().toUtf8());
+    }
 }
 
 void ExportPackageTest::importReadsOnlyFilesInsideThePackage()
@@ -241,13 +345,30 @@ void ExportPackageTest::fileNamesInAnotherEncoding()
     const test::EncodedFile sound(QFile::encodeName(p.sounds.path()) + "caf\xe9.tvs");
     QVERIFY(sound.write("Cafe"));
     p.live->add(3, newModel(30, QStringLiteral("Cafe"), p.sounds.filePath(QStringLiteral("caf\u00e9.tvs")), sound.path()));
+    // Its namesake once written as UTF-8, in another folder.
+    QVERIFY(p.sounds.writeBytes(QStringLiteral("b/caf\u00e9.tvs"), "Caf\xc3\xa9"));
+    p.live->add(5, newModel(50, QStringLiteral("Caf\u00e9"), p.sounds.filePath(QStringLiteral("b/caf\u00e9.tvs"))));
+    const QByteArray live = QFile::encodeName(p.exports.filePath(QStringLiteral("Live"))) + '/';
+    const test::EncodedFile copy(live + "caf\xe9.tvs");
 
     QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
-    // The package is the program's own: its copy is named in the file system's encoding.
-    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("caf\u00e9.tvs"))), QByteArray("Cafe"));
+    // Each copy keeps the bytes of its file's name, and the second one a name of its own.
+    QCOMPARE(bytesAt(copy.path()), QByteArray("Cafe"));
+    QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("caf\u00e9 (2).tvs"))),
+             QByteArray("Caf\xc3\xa9"));
     QCOMPARE(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), QStringLiteral("Live.kxf"))),
-             QByteArray("3\t30\tCafe\tcaf\xc3\xa9.tvs\r\n\r\n"));
-    QVERIFY(seam.messages().isEmpty());
+             QByteArray("3\t30\tCafe\tcaf\xe9.tvs\r\n5\t50\tCaf\xc3\xa9\tcaf\xc3\xa9 (2).tvs\r\n\r\n"));
+    QCOMPARE(seam.messageTexts(),
+             QStringList{QStringLiteral("These Sound Image files have the file name of another file of the list, so "
+                                        "their copies in the package have names of their own:\r\n")
+                         + p.sounds.filePath(QStringLiteral("b/caf\u00e9.tvs")) + QStringLiteral(" as caf\u00e9 (2).tvs")});
+    auto back = std::make_shared<LoadList>();
+    p.lists.setActiveLoadList(back);
+    p.lists.importLoadList(QString::fromUtf8(live) + QStringLiteral("Live.kxf"));
+    QCOMPARE(back->getModel(3)->encodedPath(), copy.path());
+    QCOMPARE(contentOf(*back->getModel(3)), QByteArray("Cafe"));
+    QCOMPARE(contentOf(*back->getModel(5)), QByteArray("Caf\xc3\xa9"));
+    seam.clear();
 
     // A package made there names its files so too, and a link among them leads out.
     QVERIFY(p.sounds.writeBytes(QStringLiteral("secret.key"), "secret"));
@@ -334,20 +455,8 @@ void ExportPackageTest::failedExportAgainKeepsThePackage()
 
     Package p;
     test::ScriptedModalSeam seam;
-    p.place(1, QStringLiteral("Kick"));
-    p.place(3, QStringLiteral("Pad"));
-    QVERIFY(!p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
-    const QString folder = p.exports.filePath(QStringLiteral("Live"));
-    const auto package = [&p, &folder] {
-        QStringList files;
-        for (const QString &file : filesIn(folder))
-            files.append(file + u'=' + QString::fromUtf8(p.exports.readBytes(p.packageFile(QStringLiteral("Live"), file))));
-        return files;
-    };
-    const QStringList before = package();
-    QVERIFY(p.sounds.writeBytes(QStringLiteral("a/pad.tvs"), changedPad));
-    QVERIFY(p.sounds.writeBytes(QStringLiteral("a/kick.tvs"), "kick, changed"));
-    p.place(7, leadName);
+    QStringList before;
+    exportThenChange(p, changedPad, 7, leadName, before);
 
     bool failed = false;
     {
@@ -357,10 +466,38 @@ void ExportPackageTest::failedExportAgainKeepsThePackage()
 
     QVERIFY(failed);
     QCOMPARE(seam.messageTexts(), QStringList{copyFailure});
-    QCOMPARE(package(), before);
+    QCOMPARE(packageContent(p, QStringLiteral("Live")), before);
 #else
     QSKIP("needs a file size limit");
 #endif
+}
+
+void ExportPackageTest::failedPlacingKeepsThePackage_data()
+{
+    QTest::addColumn<QString>("busy");
+
+    // Files take their places in location order, the export file last: the copy
+    // replacing kick.tvs and the new lead.tvs have theirs when the failure comes.
+    QTest::newRow("a copy cannot take its place") << QStringLiteral("pad.tvs");
+    QTest::newRow("the export file cannot take its place") << QStringLiteral("Live.kxf");
+}
+
+void ExportPackageTest::failedPlacingKeepsThePackage()
+{
+    QFETCH(QString, busy);
+
+    Package p;
+    test::ScriptedModalSeam seam;
+    QStringList before;
+    exportThenChange(p, "pad, changed", 2, QStringLiteral("Lead"), before);
+    const test::BusyFile held(p.exports.filePath(p.packageFile(QStringLiteral("Live"), busy)));
+    if (!held.isBusy())
+        QSKIP("needs the right to mount");
+
+    QVERIFY(p.lists.exportLoadList(QStringLiteral("Live"), p.dest()));
+
+    QCOMPARE(seam.messageTexts(), QStringList{copyFailure});
+    QCOMPARE(packageContent(p, QStringLiteral("Live")), before);
 }
 
 void ExportPackageTest::exportsTheActiveListUnderTheGivenName()
