@@ -1,6 +1,7 @@
 #include "Glue.h"
 
 #include "commands/LastLoadedList.h"
+#include "commands/LibraryCommands.h"
 #include "commands/ListExchange.h"
 #include "commands/ListPrinter.h"
 #include "commands/ListTransfer.h"
@@ -16,8 +17,6 @@
 
 #include <QProgressBar>
 #include <QWidget>
-
-#include <vector>
 
 namespace kivo {
 
@@ -83,48 +82,14 @@ bool Glue::saveLibrary()
     return mLibrary.save();
 }
 
-bool Glue::saveLibraryOrRestore(const std::vector<ModelPtr> &before)
-{
-    if (!saveLibrary())
-        return false;
-    mLibrary.restore(before);
-    return true;
-}
-
 void Glue::addToLibrary(qint32 lngTag, const QString &strName, const QString &strPath)
 {
-    const QString old = mLibrary.tagExist(lngTag);
-    if (!old.isEmpty()) {
-        raise([&](GlueListener &l) { l.FileAlreadyExist(lngTag, strName, strPath, old); });
-        return;
-    }
-    if (mLibrary.nameExist(strName)) {
-        raise([&](GlueListener &l) { l.NameAlreadyExist(lngTag, strName, strPath); });
-        return;
-    }
-    const std::vector<ModelPtr> before = mLibrary.records();
-    mLibrary.add(newModel(lngTag, strName, strPath));
-    if (mLibrary.records().size() == before.size())
-        return;
-    if (saveLibraryOrRestore(before)) {
-        status(QStringLiteral(" File not added: the library could not be saved"));
-        return;
-    }
-    const int row = mLibrary.getCount() - 1;
-    raise([&](GlueListener &l) { l.LibraryChange(mLibrary, row); });
-    status(QStringLiteral(" File added"));
+    LibraryCommands(mLibrary, m_events).addToLibrary(lngTag, strName, strPath);
 }
 
 void Glue::removeFromLibrary(const QString &strKey, int intLoc)
 {
-    const std::vector<ModelPtr> before = mLibrary.records();
-    mLibrary.removeItem(strKey);
-    if (saveLibraryOrRestore(before)) {
-        status(QStringLiteral(" File not removed: the library could not be saved"));
-        return;
-    }
-    raise([&](GlueListener &l) { l.LibraryChange(mLibrary, intLoc); });
-    status(QStringLiteral(" File removed"));
+    LibraryCommands(mLibrary, m_events).removeFromLibrary(strKey, intLoc);
 }
 
 void Glue::createLL(const QString &strName)

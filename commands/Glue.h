@@ -10,7 +10,6 @@
 #include <QStringList>
 
 #include <utility>
-#include <vector>
 
 class QPrinter;
 class QProgressBar;
@@ -76,10 +75,6 @@ public:
     static QString lastLoadedName();
 
 private:
-    // Writes the library file; when it cannot be written, the library takes back what
-    // changed since it held `before`, so that the window keeps showing what the file
-    // holds. True then.
-    [[nodiscard]] bool saveLibraryOrRestore(const std::vector<ModelPtr> &before);
     void placeInLL(int intLoc, const QString &strName);
     bool noLoadList() const;
     bool isLastLoadedActive() const;
