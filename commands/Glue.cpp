@@ -1,5 +1,7 @@
 #include "Glue.h"
 
+#include "commands/LastLoadedList.h"
+#include "commands/ListExchange.h"
 #include "commands/ListPrinter.h"
 #include "commands/ListTransfer.h"
 #include "model/Factory.h"
@@ -15,9 +17,6 @@
 #include <QProgressBar>
 #include <QWidget>
 
-#include <algorithm>
-#include <memory>
-#include <optional>
 #include <vector>
 
 namespace kivo {
@@ -25,22 +24,6 @@ namespace kivo {
 namespace {
 
 const QString saveFailedText = QStringLiteral(" Your Load Lists could not be saved");
-const QString importFailedText = QStringLiteral(" File import failed!");
-
-// One line for each line of an export file that an import passed over; a file of junk
-// could give thousands, so the box names the first of them.
-QString passedOverText(const QList<PassedOverLine> &lines)
-{
-    constexpr qsizetype shown = 20;
-    QStringList text;
-    for (const PassedOverLine &line : lines.first(std::min(shown, lines.size()))) {
-        const QString name = line.name.isEmpty() ? QString() : QStringLiteral(" (") + line.name + u')';
-        text.append(QStringLiteral("Line ") + QString::number(line.number) + name + QStringLiteral(": ") + line.reason);
-    }
-    if (lines.size() > shown)
-        text.append(QStringLiteral("and ") + QString::number(lines.size() - shown) + QStringLiteral(" more lines"));
-    return text.join(lineBreak());
-}
 
 // One line for each list that earlier versions let have a name too long for its file
 // to be saved again, and whose edits are therefore not saved; empty when there is none.
@@ -83,7 +66,7 @@ void Glue::setMainForm(QWidget *mainForm)
 
 QString Glue::lastLoadedName()
 {
-    return QStringLiteral("Last Loaded");
+    return LastLoadedList::name();
 }
 
 void Glue::update()
@@ -249,59 +232,12 @@ void Glue::setActiveLL(const QString &strName)
 
 void Glue::exportLL(const QString &strName, const QString &strPath)
 {
-    if (noLoadList()) {
-        status(QStringLiteral(" There is no Load List to export"));
-    } else if (!strPath.isEmpty() && !strName.isEmpty() && fitsSavedFileName(LoadLists::exportFileName(strName), strPath)) {
-        const bool failed = mLoadLists.exportLoadList(strName, strPath);
-        status(failed ? QStringLiteral(" File export failed!") : QStringLiteral(" File exported successfully!"));
-    } else {
-        status(QStringLiteral(" File name/File path is not valid"));
-    }
+    ListExchange(*this, mLoadLists, m_events).exportLL(strName, strPath);
 }
 
 void Glue::importLL(const QString &strFile, const QString &strName)
 {
-    if (fileNotExist(strFile)) {
-        status(QStringLiteral(" File ") + strFile + QStringLiteral(" is not valid!"));
-        return;
-    }
-    // Checked before the list is made, so that a refused package leaves nothing behind.
-    if (const std::optional<PackageFault> fault = packageFault(strFile)) {
-        const QString why = fault->kind == PackageFault::Kind::Outside
-            ? QStringLiteral(" is not in the folder of the export file")
-            : QStringLiteral(" is missing from the folder of the export file");
-        msgBox(QStringLiteral("Cannot import ") + strFile + lineBreak() + QStringLiteral("The Sound Image file ") + fault->file
-               + why);
-        status(importFailedText);
-        return;
-    }
-    const ExportFileLines lines = exportFileLines(strFile);
-    if (lines.entries == 0 && !lines.passedOver.isEmpty()) {
-        msgBox(QStringLiteral("Cannot import ") + strFile + lineBreak()
-               + QStringLiteral("No line of it is a Sound Image entry that can be imported:") + lineBreak()
-               + passedOverText(lines.passedOver));
-        status(importFailedText);
-        return;
-    }
-    const LoadListPtr previous = getActiveLoadList();
-    const int before = mLoadLists.getCount();
-    createLL(strName);
-    if (mLoadLists.getCount() == before) {
-        status(importFailedText);
-        return;
-    }
-    mLoadLists.importLoadList(strFile);
-    if (saveLL()) {
-        dropImportedList(previous);
-        status(importFailedText);
-        return;
-    }
-    const LoadListPtr active = getActiveLoadList();
-    raise([&](GlueListener &l) { l.LoadListChange(active, 0); });
-    status(QStringLiteral(" File imported successfully!"));
-    if (!lines.passedOver.isEmpty())
-        msgBox(QStringLiteral("These lines of ") + strFile + QStringLiteral(" were not imported:") + lineBreak()
-               + passedOverText(lines.passedOver));
+    ListExchange(*this, mLoadLists, m_events).importLL(strFile, strName);
 }
 
 bool Glue::saveAll()
@@ -364,22 +300,9 @@ bool Glue::saveLL(const QString &)
     return failed;
 }
 
-void Glue::dropImportedList(const LoadListPtr &previous)
-{
-    mLoadLists.remove(getActiveLoadList()->name());
-    // Should this fail too, the file still names the list, but a name without a list
-    // file is passed over when the lists are read.
-    static_cast<void>(saveListOfLoadLists(mLoadLists));
-    mLoadLists.setActiveLoadList(previous);
-    raise([&](GlueListener &l) { l.LoadListChange(previous, 0); });
-    const auto found = std::find(mLoadLists.begin(), mLoadLists.end(), previous);
-    const int row = found == mLoadLists.end() ? -1 : static_cast<int>(found - mLoadLists.begin());
-    raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, row); });
-}
-
 void Glue::sendBlock(qint32 lgDevice, QProgressBar &objProgress)
 {
-    ListTransfer transfer(*m_tools, mLoadLists, reporter());
+    ListTransfer transfer(*m_tools, mLoadLists, m_events.reporter());
     const ListTransfer::Progress progress{
         [&objProgress](int done, int total) {
             if (done == 0) {
@@ -395,14 +318,7 @@ void Glue::sendBlock(qint32 lgDevice, QProgressBar &objProgress)
 
 void Glue::recordLastLoaded()
 {
-    LoadListPtr lastLoaded = mLoadLists.getLoadList(lastLoadedName());
-    if (!lastLoaded) {
-        QString name = lastLoadedName();
-        lastLoaded = newLoadList(name);
-        mLoadLists.addLoadList(lastLoaded);
-    }
-    mLoadLists.copyInto(*getActiveLoadList(), *lastLoaded);
-    const bool failed = mLoadLists.saveAll();
+    const bool failed = LastLoadedList(mLoadLists).record();
     raise([&](GlueListener &l) { l.LoadListsChange(mLoadLists, rowBeforeTransfer); });
     reportSaved(failed, QStringLiteral(" Finished Transferring to Kivo!"));
 }
@@ -461,8 +377,7 @@ bool Glue::noLoadList() const
 
 bool Glue::isLastLoadedActive() const
 {
-    const LoadListPtr active = getActiveLoadList();
-    return active && active->name() == lastLoadedName();
+    return LastLoadedList(mLoadLists).isActive();
 }
 
 LoadListPtr Glue::listToEdit()
@@ -474,16 +389,7 @@ LoadListPtr Glue::listToEdit()
 
 void Glue::copyToUntitled()
 {
-    QString name;
-    for (int n = 1;; ++n) {
-        name = QStringLiteral("Untitled%1").arg(n);
-        if (!mLoadLists.getLoadList(name))
-            break;
-    }
-    auto copy = std::make_shared<LoadList>();
-    copy->setName(name);
-    mLoadLists.copyInto(*getActiveLoadList(), *copy);
-    addLoadList(copy);
+    addLoadList(LastLoadedList(mLoadLists).untitledCopy());
 }
 
 void Glue::reportSaved(bool failed, const QString &success)
@@ -491,32 +397,9 @@ void Glue::reportSaved(bool failed, const QString &success)
     status(failed ? saveFailedText : success);
 }
 
-std::function<void(const QString &)> Glue::reporter()
-{
-    return [this](const QString &strMessage) { status(strMessage); };
-}
-
-void Glue::status(const QString &strMessage)
-{
-    raise([&](GlueListener &l) { l.UpdateStatusBar(strMessage); });
-}
-
 void Glue::printList(const QString &strList)
 {
-    if (strList == u"LIBRARY") {
-        if (mLibrary.getCount() == 0) {
-            status(QStringLiteral(" Your list of Sound Image is empty"));
-            return;
-        }
-        ListPrinter(reporter()).print(mLibrary.persistent(), m_printer);
-    } else if (strList == u"LOADLIST") {
-        const LoadListPtr active = mLoadLists.activeLoadList();
-        if (!active) {
-            status(QStringLiteral(" Your Load List is empty"));
-            return;
-        }
-        ListPrinter(reporter()).print(active->persistent(), m_printer);
-    }
+    ListPrinter(m_events.reporter()).printList(strList, mLibrary, mLoadLists, m_printer);
 }
 
 } // namespace kivo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GlueEvents.h"
 #include "GlueListener.h"
 
 #include "model/LoadList.h"
@@ -8,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
+#include <utility>
 #include <vector>
 
 class QPrinter;
@@ -30,7 +31,7 @@ public:
     Glue(Library &library, LoadLists &loadLists);
 
     // Not owned; nullptr drops the events.
-    void setListener(GlueListener *listener) noexcept { m_listener = listener; }
+    void setListener(GlueListener *listener) noexcept { m_events.setListener(listener); }
     // The window that owns the reminder shown before a transfer.
     void setMainForm(QWidget *mainForm);
     // The binding through which transfers reach the unit; the program's by default.
@@ -83,9 +84,6 @@ private:
     bool noLoadList() const;
     bool isLastLoadedActive() const;
     void copyToUntitled();
-    // Takes the active list, made by an import whose files could not be written, out
-    // of the set and the data folder again, and shows the list that was active before.
-    void dropImportedList(const LoadListPtr &previous);
     // The active list, or the copy that an edit of "Last Loaded" goes to instead.
     LoadListPtr listToEdit();
     void recordLastLoaded();
@@ -96,16 +94,13 @@ private:
     template <typename Event>
     void raise(Event &&event)
     {
-        if (m_listener != nullptr)
-            event(*m_listener);
+        m_events.raise(std::forward<Event>(event));
     }
-    void status(const QString &strMessage);
-    // Reports to the status line, for the helpers that do a command's work.
-    std::function<void(const QString &)> reporter();
+    void status(const QString &strMessage) { m_events.status(strMessage); }
 
     Library &mLibrary;
     LoadLists &mLoadLists;
-    GlueListener *m_listener = nullptr;
+    GlueEvents m_events;
     QPointer<QWidget> m_mainForm;
     KivoTools *m_tools;
     QPrinter *m_printer = nullptr;

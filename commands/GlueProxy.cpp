@@ -1,59 +1,27 @@
 #include "GlueProxy.h"
 
+#include "commands/FileDialogCommands.h"
 #include "commands/Glue.h"
 #include "commands/LibraryFileAdder.h"
 #include "commands/ListBoxFiller.h"
+#include "commands/ListNamePrompt.h"
+#include "commands/SelectionCommands.h"
 #include "commands/dlgKivo.h"
 #include "model/Factory.h"
 #include "model/FileProxy.h"
-#include "model/Global.h"
 #include "model/Library.h"
 #include "model/LoadLists.h"
-#include "platform/CommonDialog.h"
 #include "platform/MidiDevices.h"
 #include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
-#include "platform/RuntimeError.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 
-#include <algorithm>
-#include <exception>
-
 namespace kivo {
 
 QString gModelClipFormat;
-
-namespace {
-
-constexpr qint32 addDialogFlags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST
-    | OFN_EXPLORER | OFN_LONGNAMES;
-constexpr qint32 exportDialogFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-constexpr qint32 importDialogFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-constexpr qint32 printDialogFlags = PD_HIDEPRINTTOFILE | PD_NOSELECTION;
-const QString exportFilter = QStringLiteral("Kivo Export File (*.kxf)|*.kxf");
-
-// The common dialogs report Cancel as a failure of their own.
-bool isCancel(const std::exception &error)
-{
-    const auto *runtimeError = dynamic_cast<const RuntimeError *>(&error);
-    return runtimeError != nullptr && runtimeError->number() == ErrorNumber::CancelError;
-}
-
-const QString noPrinterText =
-    QStringLiteral(" There is no valid Printer ") + QStringLiteral("associated with your machine, command aborted");
-
-// Why the name prompt asks again for a name whose list file could not be saved again.
-QString nameTooLongText()
-{
-    return QStringLiteral("Name is too long to be saved as a file") + lineBreak() + QStringLiteral("Name can have up to ")
-        + QString::number(maxSavableNameLength())
-        + QStringLiteral(" characters, fewer with accents or letters outside A to Z");
-}
-
-} // namespace
 
 GlueProxy::GlueProxy()
     : GlueProxy(getLibrary(), getLoadLists())
@@ -89,7 +57,6 @@ void GlueProxy::init(QListWidget &libList, QListWidget &llList, QComboBox &llsLi
     // Status texts and paths carry names and paths, which must show as they are, never as markup.
     for (QLabel *label : {objStatusLabel, objPathLabel, objTagLabel})
         label->setTextFormat(Qt::PlainText);
-    mCancelAdd = false;
     m_filler = std::make_unique<ListBoxFiller>(libList, llList, llsList);
     initGlue();
     fillDeviceList();
@@ -99,7 +66,10 @@ void GlueProxy::initGlue()
 {
     mGlue = std::make_unique<Glue>(m_library, m_loadLists);
     mGlue->setListener(this);
-    m_adder = std::make_unique<LibraryFileAdder>(*mGlue, [this](const QString &text) { mGlue_UpdateStatusBar(text); });
+    const auto status = [this](const QString &text) { mGlue_UpdateStatusBar(text); };
+    m_adder = std::make_unique<LibraryFileAdder>(*mGlue, status);
+    m_fileCommands = std::make_unique<FileDialogCommands>(*mGlue, *m_adder, *objLLSList, status);
+    m_selectionCommands = std::make_unique<SelectionCommands>(*mGlue, *objLibList, *objLLList, status);
     loadFromFile(m_library.persistent(), QString());
     loadListOfLoadLists(m_loadLists);
     mGlue->loadAllLoadLists();
@@ -118,30 +88,7 @@ void GlueProxy::fillDeviceList()
 
 void GlueProxy::btnAddClick(CommonDialog &objDialog)
 {
-    sharedDialog().setStrAll(QString());
-    const QString files = showAddDialog(objDialog);
-    if (files.isEmpty()) {
-        mGlue_UpdateStatusBar(QStringLiteral(" Add Sound Image aborted"));
-        return;
-    }
-    processRawFile(files.split(QChar(0), Qt::KeepEmptyParts));
-}
-
-QString GlueProxy::showAddDialog(CommonDialog &objDialog)
-{
-    try {
-        objDialog.MaxFileSize = 32000;
-        objDialog.FileName = QString();
-        objDialog.DialogTitle = QStringLiteral("Add Tulvex Sound Image");
-        objDialog.Filter = QStringLiteral("Tulvex Sound Image (*.tvs)|*.tvs");
-        objDialog.Flags = addDialogFlags;
-        objDialog.CancelError = true;
-        objDialog.ShowOpen();
-        return objDialog.FileName;
-    } catch (const std::exception &error) {
-        reportFileFailure(error, QStringLiteral(" No file selected"));
-    }
-    return {};
+    m_fileCommands->btnAddClick(objDialog);
 }
 
 void GlueProxy::processRawFile(const QStringList &strFiles)
@@ -166,170 +113,45 @@ void GlueProxy::sendFileHelper(const QString &strName, const QString &strPath)
 
 void GlueProxy::btnExportClick(CommonDialog &objDialog)
 {
-    try {
-        objDialog.FileName = objLLSList->currentText();
-        objDialog.DialogTitle = QStringLiteral("Select Export Location");
-        objDialog.Filter = exportFilter;
-        objDialog.Flags = exportDialogFlags;
-        objDialog.CancelError = true;
-        objDialog.ShowSave();
-        const QString file = objDialog.FileName;
-        if (file.isEmpty())
-            return;
-        const QString name = getBaseName(file);
-        const QString folder = file.left(lastSeparatorIndex(file) + 1);
-        glue().exportLL(name, folder);
-    } catch (const std::exception &error) {
-        reportFileFailure(error, QStringLiteral(" Export aborted"));
-    }
+    m_fileCommands->btnExportClick(objDialog);
 }
 
 void GlueProxy::btnImportClick(CommonDialog &objDialog)
 {
-    try {
-        objDialog.FileName = QString();
-        objDialog.DialogTitle = QStringLiteral("Select Export File");
-        objDialog.Filter = exportFilter;
-        objDialog.Flags = importDialogFlags;
-        objDialog.CancelError = true;
-        objDialog.ShowOpen();
-        const QString file = objDialog.FileName;
-        if (file.isEmpty())
-            return;
-        const QString name = askValidName(false, QStringLiteral("Please enter a name"),
-                                          QStringLiteral("Create New Load List"), getBaseName(file));
-        if (!name.isEmpty())
-            glue().importLL(file, name);
-        else
-            mGlue_UpdateStatusBar(QStringLiteral(" Import was aborted"));
-    } catch (const std::exception &error) {
-        reportFileFailure(error, QStringLiteral(" Import was aborted"));
-    }
-}
-
-void GlueProxy::reportFileFailure(const std::exception &error, const QString &strCancelled)
-{
-    if (isCancel(error))
-        mGlue_UpdateStatusBar(strCancelled);
-    else
-        msgBox(describe(error));
-}
-
-QString GlueProxy::askValidName(bool blnShowAll, const QString &strMessage, const QString &strTitle,
-                                const QString &strDefault)
-{
-    sharedDialog().showAll(blnShowAll);
-    QString answer = askText(strTitle, strDefault, strMessage);
-    // A list whose file could be written once but never again would lose every later edit.
-    bool valid = isValidName(answer) && isSavableName(answer);
-    while (!answer.isEmpty() && !valid) {
-        if (isSavableName(answer))
-            answer = askText(strTitle, answer, QStringLiteral("Please enter a valid name"),
-                             QStringLiteral("Cannot use: /\\:*?\"<>|") + lineBreak()
-                                 + QStringLiteral("Name must start with either a letter or number"));
-        else
-            answer = askText(strTitle, answer, QStringLiteral("Please enter a shorter name"), nameTooLongText());
-        valid = isValidName(answer) && isSavableName(answer);
-    }
-    return answer;
+    m_fileCommands->btnImportClick(objDialog);
 }
 
 // ---- editing, selection, transfer and print commands ----
 
 void GlueProxy::btnRemoveClick()
 {
-    const int row = objLibList->currentRow();
-    if (objLibList->count() == 0 || row < 0) {
-        msgBox(QStringLiteral("Please select a Sound Image to remove"), Buttons::Ok, Icon::None,
-               QStringLiteral("Error Removing File"));
-        return;
-    }
-    glue().removeFromLibrary(objLibList->item(row)->text(), row);
-}
-
-bool GlueProxy::checkLLSelection()
-{
-    if (objLLList->currentRow() < 0) {
-        msgBox(QStringLiteral("Please select a Sound Image from your Load List"));
-        return false;
-    }
-    return true;
+    m_selectionCommands->btnRemoveClick();
 }
 
 void GlueProxy::btnMoveUpClick()
 {
-    if (!checkLLSelection())
-        return;
-    const int i = objLLList->currentRow();
-    glue().swapModels(i, i - 1);
+    m_selectionCommands->btnMoveUpClick();
 }
 
 void GlueProxy::btnMoveDownClick()
 {
-    if (!checkLLSelection())
-        return;
-    const int i = objLLList->currentRow();
-    glue().swapModels(i, i + 1);
+    m_selectionCommands->btnMoveDownClick();
 }
 
 void GlueProxy::btnMoveRightClick()
 {
-    const qsizetype selected = objLibList->selectedItems().size();
-    if (selected > LoadList::locationCount) {
-        msgBox(QStringLiteral("Load List can only have 12 images"));
-        return;
-    }
-    if (selected == 0 || objLibList->currentRow() < 0) {
-        msgBox(QStringLiteral(" Please select Sound Image from your list"));
-        return;
-    }
-    addSelectedToLL(objLLList->currentRow() < 0 ? -1 : objLLList->currentRow());
-}
-
-QList<int> GlueProxy::selectedLibraryRows() const
-{
-    // selectedItems() answers in the order of selection, not of the rows.
-    QList<int> rows;
-    for (const QListWidgetItem *item : objLibList->selectedItems())
-        rows.append(objLibList->row(item));
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
-void GlueProxy::addSelectedToLL(int loc)
-{
-    mCancelAdd = false;
-    const QList<int> rows = selectedLibraryRows();
-    // The names are taken first: the answers to the facade's questions may refill the list.
-    QStringList names;
-    for (const int row : rows)
-        names.append(objLibList->item(row)->text());
-    for (const QString &name : names) {
-        glue().addToLL(name, loc);
-        loc = -1;
-        if (mCancelAdd)
-            return;
-    }
+    m_selectionCommands->btnMoveRightClick();
 }
 
 void GlueProxy::btnMoveLeftClick()
 {
-    const int row = objLLList->currentRow();
-    if (row < 0) {
-        msgBox(QStringLiteral("Please select a Sound Image from your Load List"));
-        return;
-    }
-    if (objLLList->item(row)->text().isEmpty()) {
-        mGlue_UpdateStatusBar(QStringLiteral(" Nothing to remove"));
-        return;
-    }
-    glue().removeFromLL(row);
+    m_selectionCommands->btnMoveLeftClick();
 }
 
 void GlueProxy::btnNewClick()
 {
-    const QString name = askValidName(false, QStringLiteral("Please enter a name"),
-                                      QStringLiteral("Create New Load List"), QString());
+    const QString name = ListNamePrompt::askValidName(false, QStringLiteral("Please enter a name"),
+                                                      QStringLiteral("Create New Load List"), QString());
     if (!name.isEmpty())
         glue().createLL(name);
     else
@@ -350,8 +172,8 @@ void GlueProxy::btnSaveClick()
 void GlueProxy::btnRenameClick()
 {
     const QString old = objLLSList->currentText();
-    const QString name = askValidName(false, QStringLiteral("Enter a new name"),
-                                      QStringLiteral("Rename Current Load List"), old);
+    const QString name = ListNamePrompt::askValidName(false, QStringLiteral("Enter a new name"),
+                                                      QStringLiteral("Rename Current Load List"), old);
     if (name != objLLSList->currentText() && !name.isEmpty())
         glue().renameLL(name, objLLSList->currentText());
     else
@@ -376,19 +198,7 @@ void GlueProxy::listBoxChanges(const QString &strKey, const QString &strSource, 
 
 void GlueProxy::printList(const QString &strList, CommonDialog &objDialog)
 {
-    try {
-        objDialog.CancelError = true;
-        objDialog.Flags = printDialogFlags;
-        objDialog.PrinterDefault = false;
-        objDialog.ShowPrinter();
-        if (strList == QStringLiteral("LOADLIST") || strList == QStringLiteral("LIBRARY")) {
-            glue().setPrinter(&objDialog.printer());
-            glue().printList(strList);
-        }
-    } catch (const std::exception &error) {
-        if (!isCancel(error))
-            mGlue_UpdateStatusBar(noPrinterText);
-    }
+    m_fileCommands->printList(strList, objDialog);
 }
 
 void GlueProxy::setMainForm(QWidget *mainForm)
@@ -539,7 +349,7 @@ void GlueProxy::mglue_LocationNotEmpty(const QString &strCurrent, int intLoc, co
         glue().addToLL(strNew, intLoc);
         break;
     case Answer::Cancel:
-        mCancelAdd = true;
+        m_selectionCommands->cancelAdd();
         break;
     default:
         break;
@@ -560,7 +370,7 @@ void GlueProxy::mglue_FilesDoesNotExist(const QString &strPath, int intLoc, cons
         + QStringLiteral("If file is on removeable media, please insert and try again");
     switch (msgBox(text, Buttons::AbortRetryIgnore, Icon::None, QStringLiteral("File Missing"))) {
     case Answer::Abort:
-        mCancelAdd = true;
+        m_selectionCommands->cancelAdd();
         break;
     case Answer::Retry:
         glue().addToLL(strKey, intLoc);
@@ -572,7 +382,7 @@ void GlueProxy::mglue_FilesDoesNotExist(const QString &strPath, int intLoc, cons
 
 void GlueProxy::mglue_NoActiveList(const QString &strMessage)
 {
-    mCancelAdd = true;
+    m_selectionCommands->cancelAdd();
     mGlue_UpdateStatusBar(strMessage);
 }
 

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <exception>
 #include <memory>
 
 class QComboBox;
@@ -17,9 +16,11 @@ class QWidget;
 namespace kivo {
 
 class CommonDialog;
+class FileDialogCommands;
 class Glue;
 class LibraryFileAdder;
 class ListBoxFiller;
+class SelectionCommands;
 class Library;
 class LoadLists;
 
@@ -78,15 +79,6 @@ public:
 private:
     void initGlue();
     void fillDeviceList();
-    QString showAddDialog(CommonDialog &objDialog);
-    // Cancel in a file dialog gives the status text, any other failure a message box.
-    void reportFileFailure(const std::exception &error, const QString &strCancelled);
-    bool checkLLSelection();
-    void addSelectedToLL(int loc);
-    QString askValidName(bool blnShowAll, const QString &strMessage, const QString &strTitle,
-                         const QString &strDefault);
-    // The rows of the library list that are marked, in ascending order.
-    QList<int> selectedLibraryRows() const;
 
     // The facade's events reach the handlers below.
     void LibraryChange(const Library &l, int intSelect) override;
@@ -122,11 +114,14 @@ private:
     QLabel *objStatusLabel = nullptr;
     QLabel *objPathLabel = nullptr;
     QLabel *objTagLabel = nullptr;
-    bool mCancelAdd = false;
     qint16 mSavedListIndex = 0;
     std::unique_ptr<Glue> mGlue;
     std::unique_ptr<LibraryFileAdder> m_adder;
     std::unique_ptr<ListBoxFiller> m_filler;
+    std::unique_ptr<FileDialogCommands> m_fileCommands;
+    // Holds the stop flag of the loop that puts library entries into the load list,
+    // which the answers to the facade's questions set.
+    std::unique_ptr<SelectionCommands> m_selectionCommands;
 
     // What the facade is created on.
     Library &m_library;

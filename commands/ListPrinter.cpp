@@ -2,6 +2,8 @@
 
 #include "commands/PrinterObject.h"
 #include "model/IPersistToFile.h"
+#include "model/Library.h"
+#include "model/LoadLists.h"
 #include "platform/RuntimeError.h"
 
 #include <QPrinter>
@@ -60,6 +62,25 @@ void ListPrinter::print(const IPersistToFile &list, QPrinter *printer)
     const int n = list.count();
     for (int first = 0; first < n; first += rowsPerPage)
         printPage(target, list, first, std::min(first + rowsPerPage, n) - 1);
+}
+
+void ListPrinter::printList(const QString &strList, const Library &library, const LoadLists &loadLists,
+                            QPrinter *printer)
+{
+    if (strList == u"LIBRARY") {
+        if (library.getCount() == 0) {
+            m_status(QStringLiteral(" Your list of Sound Image is empty"));
+            return;
+        }
+        print(library.persistent(), printer);
+    } else if (strList == u"LOADLIST") {
+        const LoadListPtr active = loadLists.activeLoadList();
+        if (!active) {
+            m_status(QStringLiteral(" Your Load List is empty"));
+            return;
+        }
+        print(active->persistent(), printer);
+    }
 }
 
 void ListPrinter::printPage(QPrinter &printer, const IPersistToFile &list, int first, int last)
