@@ -1,8 +1,10 @@
 #include "LoadLists.h"
 
+#include "DataFileFormat.h"
 #include "Factory.h"
 #include "FileProxy.h"
 #include "Global.h"
+#include "UnreadLines.h"
 #include "UnreadLinesNotice.h"
 #include "platform/LineBreak.h"
 #include "platform/ModalSeam.h"
@@ -11,6 +13,15 @@
 #include <algorithm>
 
 namespace kivo {
+
+namespace {
+
+QString listOfLoadListsFile()
+{
+    return dataPath() + QStringLiteral("ListOfLL.kvl");
+}
+
+} // namespace
 
 QString LoadLists::keyOf(const QString &name)
 {
@@ -147,6 +158,37 @@ LoadList &LoadLists::requireActive() const
     if (!m_active)
         throw RuntimeError(ErrorNumber::Other, QStringLiteral("There is no active Load List"));
     return *m_active;
+}
+
+bool saveListOfLoadLists(const LoadLists &lists)
+{
+    return writeFile(lists.toString(), listOfLoadListsFile());
+}
+
+void loadListOfLoadLists(LoadLists &lists)
+{
+    const QString file = listOfLoadListsFile();
+    if (fileNotExist(file))
+        return;
+    const QString text = readFile(file, 0);
+    bool passedOver = false;
+    for (const QStringView piece : splitLines(text)) {
+        QString name = piece.toString();
+        const LoadListPtr list = newLoadList(name);
+        // A name that the name rules refuse would give a list without a name and
+        // without a file of its own.
+        if (list->name().isEmpty()) {
+            passedOver = passedOver || !isBlank(piece);
+            continue;
+        }
+        // A list whose file has gone holds nothing more than its name.
+        if (fileNotExist(dataFile(piece.toString())))
+            continue;
+        const int before = lists.getCount();
+        lists.addLoadList(list);
+        passedOver = passedOver || lists.getCount() == before;
+    }
+    noteUnreadLines(file, passedOver);
 }
 
 } // namespace kivo

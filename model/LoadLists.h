@@ -74,4 +74,11 @@ private:
     LoadListPtr m_active;
 };
 
+// Writes the file that names every load list, ListOfLL.kvl in the data folder: the
+// set's toString(). True on failure.
+[[nodiscard]] bool saveListOfLoadLists(const LoadLists &lists);
+// Adds an empty load list for every name of that file that has a load list file. A
+// name that the name rules refuse, or one already taken, is noted as passed over.
+void loadListOfLoadLists(LoadLists &lists);
+
 } // namespace kivo

@@ -121,6 +121,7 @@ private Q_SLOTS:
     void failedCopyInExistingFolderRemovesOnlyItsOwnFiles();
     void failedCopyInNewFolderRemovesTheFolder();
     void failedCopyWhereTheFolderCannotBeMade();
+    void ensureFolder();
     void removeFolderStripsTrailingSeparator();
 };
 
@@ -567,6 +568,20 @@ void ExportPackageTest::failedCopyWhereTheFolderCannotBeMade()
 
     QCOMPARE(seam.messageTexts(), (QStringList{QStringLiteral("Path not found"), copyFailure}));
     QVERIFY(!QFileInfo::exists(p.exports.filePath(QStringLiteral("gone"))));
+}
+
+void ExportPackageTest::ensureFolder()
+{
+    test::TempDataFolder folder;
+    test::ScriptedModalSeam seam;
+    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("new"))), FolderState::Created);
+    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("new"))), FolderState::Existing);
+    QVERIFY(seam.messages().isEmpty());
+    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("gone/new"))), FolderState::Missing);
+    QCOMPARE(seam.messageTexts(), QStringList{QStringLiteral("Path not found")});
+    QVERIFY(folder.writeBytes(QStringLiteral("file"), "x"));
+    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("file"))), FolderState::Missing);
+    QCOMPARE(seam.messages().size(), 1);
 }
 
 void ExportPackageTest::removeFolderStripsTrailingSeparator()

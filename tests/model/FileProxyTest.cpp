@@ -7,7 +7,6 @@
 #include "platform/RuntimeError.h"
 
 #include "EncodedFile.h"
-#include "FileSizeLimit.h"
 #include "ScriptedModalSeam.h"
 #include "TempDataFolder.h"
 
@@ -16,11 +15,9 @@
 #include <QStringEncoder>
 #include <QTest>
 
-#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <limits>
-#include <system_error>
 
 
 using namespace kivo;
@@ -84,12 +81,9 @@ private Q_SLOTS:
     void strayByteCostsOnlyItsLine();
     void pathKeepsItsBytes();
     void saveUnderNewNameKeepsOldFile();
-    void writeRefusedWhereAFolderStands();
-    void failedWriteLeavesOldFileWhole();
     void fileNotExistCountsOrdinaryFilesOnly();
     void fileShellHandlesAndModes();
     void readFileCharacters();
-    void ensureFolder();
     void deleteLoadListFile();
 };
 
@@ -511,49 +505,6 @@ void FileProxyTest::saveUnderNewNameKeepsOldFile()
     QCOMPARE(list->name(), QStringLiteral("Old"));
 }
 
-void FileProxyTest::writeRefusedWhereAFolderStands()
-{
-    test::TempDataFolder folder;
-    test::ScriptedModalSeam seam;
-    QVERIFY(QDir().mkdir(folder.filePath(QStringLiteral("Blocked.dat"))));
-    forgetWriteFailure();
-    QVERIFY(writeFile(QStringLiteral("text"), folder.filePath(QStringLiteral("Blocked.dat"))));
-    // The data folder is there and takes files: the system says what is in the way, and
-    // a save that reports the failure says it again.
-    const QString isFolder = QString::fromStdString(std::generic_category().message(EISDIR));
-    QCOMPARE(seam.messageTexts(), QStringList{isFolder});
-    QCOMPARE(lastWriteFailure(), isFolder);
-    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Blocked.dat"))).isDir());
-}
-
-void FileProxyTest::failedWriteLeavesOldFileWhole()
-{
-#ifdef Q_OS_UNIX
-    test::TempDataFolder folder;
-    test::ScriptedModalSeam seam;
-    const QByteArray old("0\t1\told\tp\r\n\r\n");
-    QVERIFY(folder.writeBytes(QStringLiteral("Target.dat"), old));
-    bool failed = false;
-    {
-        test::FileSizeLimit limit(64);
-        failed = writeFile(QString(4096, u'x'), folder.filePath(QStringLiteral("Target.dat")));
-    }
-    QVERIFY(failed);
-    QVERIFY(seam.messages().isEmpty());
-    QCOMPARE(folder.readBytes(QStringLiteral("Target.dat")), old);
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Target.dat")});
-    // The write stopped short at the limit; the system's reason is kept for the save to
-    // report, through later writes that succeed.
-    QCOMPARE(lastWriteFailure(), qt_error_string(EFBIG));
-    QVERIFY(!writeFile(QStringLiteral("new"), folder.filePath(QStringLiteral("Target.dat"))));
-    QCOMPARE(lastWriteFailure(), qt_error_string(EFBIG));
-    forgetWriteFailure();
-    QCOMPARE(lastWriteFailure(), QString());
-#else
-    QSKIP("needs a file size limit");
-#endif
-}
-
 void FileProxyTest::fileNotExistCountsOrdinaryFilesOnly()
 {
     test::TempDataFolder folder;
@@ -610,20 +561,6 @@ void FileProxyTest::readFileCharacters()
     QCOMPARE(readFile(folder.filePath(QStringLiteral("r.txt")), 0), QStringLiteral("\u00e9t\u00e9\r\n"));
     QCOMPARE(readFile(folder.filePath(QStringLiteral("none.txt")), 0), QString());
     QCOMPARE(seam.messageTexts(), (QStringList{fileNotFound, badFileNumber}));
-}
-
-void FileProxyTest::ensureFolder()
-{
-    test::TempDataFolder folder;
-    test::ScriptedModalSeam seam;
-    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("new"))), FolderState::Created);
-    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("new"))), FolderState::Existing);
-    QVERIFY(seam.messages().isEmpty());
-    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("gone/new"))), FolderState::Missing);
-    QCOMPARE(seam.messageTexts(), QStringList{QStringLiteral("Path not found")});
-    QVERIFY(folder.writeBytes(QStringLiteral("file"), "x"));
-    QCOMPARE(kivo::ensureFolder(folder.filePath(QStringLiteral("file"))), FolderState::Missing);
-    QCOMPARE(seam.messages().size(), 1);
 }
 
 void FileProxyTest::deleteLoadListFile()

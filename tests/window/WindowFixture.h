@@ -37,6 +37,9 @@ struct DialogSeen {
 
 ScriptedModalSeam::DialogScript press(const QString &button, DialogSeen *seen = nullptr);
 
+// What the window asks at exit when the load lists have changed since they were saved.
+inline const QString saveQuestion = QStringLiteral("Save the changes to your Load Lists before you exit?");
+
 // A main window started over temporary folders and settings, with the user's
 // answers scripted.
 class WindowFixture {
